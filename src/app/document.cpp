@@ -1,0 +1,33 @@
+#include "app/document.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+namespace vk930 {
+
+void CVK900ConfigDoc::DeleteContents() {
+    m_nFileOpened = 0;
+    m_strFilePath.clear();
+}
+
+bool CVK900ConfigDoc::OnNewDocument() {
+    DeleteContents();
+    return true;
+}
+
+Status CVK900ConfigDoc::OnOpenDocument(const std::string& path, Host& host) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec))
+        return Error{"Cannot open file '" + path + "': it is a folder."};
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return Error{"Cannot open file '" + path + "': " + std::strerror(errno) + "."};
+    DeleteContents();
+    m_nFileOpened = 1;
+    m_strFilePath = path;
+    host.SetDocumentTitle(path);
+    return {};
+}
+
+}  // namespace vk930

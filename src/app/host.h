@@ -1,0 +1,79 @@
+#pragma once
+// What a command may ask of the window around it. The Qt form implements it, the
+// command-line tool implements it on a terminal, the tests implement it as a recording fake.
+#include <optional>
+#include <string>
+
+namespace vk930 {
+
+// Icon kinds of the operation log; the kind is the image index of the entry's icon.
+enum LogIcon : int { kIconFailure = 0, kIconSuccess = 1, kIconProgress = 2 };
+
+// The Get Parameters dialog (template 131): in goes the preselected port index and the path,
+// out comes the user's answer. portIndex is -1 when no entry of the port list is selected.
+struct GetParamsDialogAnswer {
+    bool ok = false;
+    int portIndex = -1;
+    std::string path;
+};
+
+// The firmware dialog (template 138).
+struct FirmwareDialogAnswer {
+    bool ok = false;
+    std::string file;
+};
+
+// A file-open or file-save dialog request and its answer.
+struct FileDialogRequest {
+    bool save = false;
+    std::string defaultExtension;  // without the dot, e.g. "pcg"
+    std::string initialName;       // e.g. "*.pcg"
+    std::string filterName;        // empty: no file-type list
+    std::string filterPattern;
+};
+struct FileDialogAnswer {
+    bool ok = false;
+    std::string path;
+};
+
+class Host {
+public:
+    virtual ~Host() = default;
+
+    // Operation log.
+    virtual void AppendLog(std::string text, int kind) = 0;
+    virtual void ClearLog() = 0;
+
+    // Plain system beep (MessageBeep(-1)), modal message box with an OK button only.
+    virtual void Beep() = 0;
+    virtual void MessageBox(const std::string& text, const std::string& caption) = 0;
+    // Blocks for the given time; fakes advance a virtual clock instead.
+    virtual void Sleep(int milliseconds) = 0;
+
+    // View updates of form controls, addressed by control id. The core keeps the form's state
+    // (see FormModel); these only mirror it on screen.
+    virtual void SetControlText(int id, const std::string& text) = 0;
+    virtual void SetControlVisible(int id, bool visible) = 0;
+    virtual void SetControlReadOnly(int id, bool readOnly) = 0;
+
+    // The form timer (id 1): one pending expiry at most; starting replaces a pending one.
+    virtual void StartFormTimer(int milliseconds) = 0;
+    virtual void StopFormTimer() = 0;
+
+    // Modal dialogs, answered as plain values.
+    virtual GetParamsDialogAnswer RunGetParamsDialog(int portIndex, const std::string& path) = 0;
+    virtual FirmwareDialogAnswer RunFirmwareDialog() = 0;
+    virtual FileDialogAnswer RunFileDialog(const FileDialogRequest& request) = 0;
+
+    // Working directory; nullopt when it cannot be read.
+    virtual std::optional<std::string> CurrentDirectory() = 0;
+    virtual bool SetCurrentDirectory(const std::string& path) = 0;
+
+    // Opens the parameter file (empty: nothing) in the user's text editor.
+    virtual void StartEditor(const std::string& path) = 0;
+
+    // The document's title changed (the caption shows it).
+    virtual void SetDocumentTitle(const std::string& title) = 0;
+};
+
+}  // namespace vk930

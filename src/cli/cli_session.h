@@ -1,0 +1,26 @@
+#pragma once
+// One run of vk930ctl: the program's state, the form logic and the link, driven by one command.
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/app_state.h"
+#include "cli/terminal_host.h"
+#include "link/port_router.h"
+#include "settings/settings_backend.h"
+#include "ui/config_view.h"
+
+namespace vk930 {
+
+struct CliSession {
+    CliSession(TerminalHost& host, SettingsBackendFactory& settings, LinkOpener opener,
+               LinkErrorSink onLinkError);
+
+    TerminalHost& host;
+    SettingsBackendFactory& settings;
+    AppState state;
+    PortRouter link;
+    CVK900ConfigView view;
+};
+
+}  // namespace vk930

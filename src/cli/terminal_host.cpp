@@ -1,0 +1,111 @@
+#include "cli/terminal_host.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <ostream>
+#include <thread>
+
+#include "ui/form_ids.h"
+
+namespace vk930 {
+
+namespace {
+
+bool IsSuccessEntry(const std::string& text, int kind) {
+    return kind == kIconSuccess &&
+           (text == "Done" || text == "DONE Succesfully!" || text == "UPLOADING DONE");
+}
+
+const char* Mark(int kind) {
+    switch (kind) {
+        case kIconFailure: return "[FAIL] ";
+        case kIconSuccess: return "[ OK ] ";
+        default: return "[ .. ] ";
+    }
+}
+
+std::string FieldName(int id) {
+    switch (id) {
+        case id::kType: return "Type";
+        case id::kVersion: return "Version";
+        case id::kScanner: return "Scanner";
+        case id::kRfid: return "RFID";
+        case id::kColor: return "Color";
+        case id::kDisplay: return "Display";
+        case id::kCommId: return "CommID";
+        case id::kFilePath: return "File";
+        case id::kNextCommIdButton: return "Next CommID";
+        default: return "Control " + std::to_string(id);
+    }
+}
+
+}  // namespace
+
+TerminalHost::TerminalHost(std::ostream& out, std::ostream& err, bool porcelain)
+    : out_(out), err_(err), porcelain_(porcelain) {}
+
+void TerminalHost::AppendLog(std::string text, int kind) {
+    if (IsSuccessEntry(text, kind)) reachedSuccess_ = true;
+    if (porcelain_)
+        out_ << kind << '\t' << text << '\n';
+    else
+        out_ << Mark(kind) << text << '\n';
+    out_.flush();
+}
+
+void TerminalHost::Beep() {
+    if (isatty(STDERR_FILENO)) err_ << '\a' << std::flush;
+}
+
+void TerminalHost::MessageBox(const std::string& text, const std::string& caption) {
+    err_ << caption << ": " << text << '\n';
+}
+
+void TerminalHost::Sleep(int milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+void TerminalHost::SetControlText(int id, const std::string& text) {
+    if (!fields_.count(id)) fieldOrder_.push_back(id);
+    fields_[id] = text;
+}
+
+void TerminalHost::PrintFields() const {
+    for (int id : fieldOrder_) {
+        if (porcelain_)
+            out_ << '@' << id << '\t' << fields_.at(id) << '\n';
+        else
+            out_ << FieldName(id) << ": " << fields_.at(id) << '\n';
+    }
+    out_.flush();
+}
+
+GetParamsDialogAnswer TerminalHost::RunGetParamsDialog(int, const std::string&) {
+    return answers_.getParams.value_or(GetParamsDialogAnswer{});
+}
+
+FirmwareDialogAnswer TerminalHost::RunFirmwareDialog() {
+    return answers_.firmware.value_or(FirmwareDialogAnswer{});
+}
+
+FileDialogAnswer TerminalHost::RunFileDialog(const FileDialogRequest&) {
+    if (!answers_.openFile) return {};
+    return {true, *answers_.openFile};
+}
+
+std::optional<std::string> TerminalHost::CurrentDirectory() {
+    std::error_code ec;
+    const auto dir = std::filesystem::current_path(ec);
+    if (ec) return std::nullopt;
+    return dir.string();
+}
+
+bool TerminalHost::SetCurrentDirectory(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::current_path(path, ec);
+    return !ec;
+}
+
+}  // namespace vk930

@@ -1,0 +1,63 @@
+#pragma once
+// The host of the command-line tool: log entries become lines on standard output, modal
+// dialogs are answered from the command line, message boxes go to standard error.
+#include <iosfwd>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/host.h"
+
+namespace vk930 {
+
+struct DialogAnswers {
+    std::optional<GetParamsDialogAnswer> getParams;  // unset: cancel
+    std::optional<FirmwareDialogAnswer> firmware;    // unset: cancel
+    std::optional<std::string> openFile;             // unset: cancel
+};
+
+class TerminalHost : public Host {
+public:
+    TerminalHost(std::ostream& out, std::ostream& err, bool porcelain);
+
+    DialogAnswers& Answers() { return answers_; }
+    // True once a command logged its success entry.
+    bool ReachedSuccess() const { return reachedSuccess_; }
+    bool TimerPending() const { return timerPending_; }
+    // Prints the form fields the command set, in the order they were first set.
+    void PrintFields() const;
+
+    void AppendLog(std::string text, int kind) override;
+    void ClearLog() override {}
+    void Beep() override;
+    void MessageBox(const std::string& text, const std::string& caption) override;
+    void Sleep(int milliseconds) override;
+    void SetControlText(int id, const std::string& text) override;
+    void SetControlVisible(int, bool) override {}
+    void SetControlReadOnly(int, bool) override {}
+    void StartFormTimer(int) override { timerPending_ = true; }
+    void StopFormTimer() override { timerPending_ = false; }
+    GetParamsDialogAnswer RunGetParamsDialog(int portIndex, const std::string& path) override;
+    FirmwareDialogAnswer RunFirmwareDialog() override;
+    FileDialogAnswer RunFileDialog(const FileDialogRequest& request) override;
+    std::optional<std::string> CurrentDirectory() override;
+    bool SetCurrentDirectory(const std::string& path) override;
+    void StartEditor(const std::string&) override {}
+    void SetDocumentTitle(const std::string&) override {}
+
+    // Fields set before the command ran (by the settings load) are not the command's.
+    void ForgetFields() { fieldOrder_.clear(); fields_.clear(); }
+
+private:
+    std::ostream& out_;
+    std::ostream& err_;
+    bool porcelain_;
+    DialogAnswers answers_;
+    bool reachedSuccess_ = false;
+    bool timerPending_ = false;
+    std::vector<int> fieldOrder_;
+    std::map<int, std::string> fields_;
+};
+
+}  // namespace vk930

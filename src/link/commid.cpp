@@ -1,0 +1,69 @@
+#include "link/commid.h"
+
+#include "app/c_convert.h"
+#include "link/command_steps.h"
+#include "link/identification.h"
+#include "settings/registry_key.h"
+#include "ui/form_ids.h"
+
+namespace vk930 {
+
+namespace {
+
+constexpr Short kOffsetCommIdHigh = 1;
+constexpr Short kOffsetCommIdLow = 2;
+constexpr int kCommIdRestartMs = 4000;
+constexpr size_t kNextCaptionMaxChars = 9;
+
+bool WriteSucceeded(Short result) { return result != 0 && result != kWriteByteFailed; }
+
+}  // namespace
+
+std::string NextCommIdCaption(const std::string& editText) {
+    return std::to_string(std::int64_t{CAtoi(editText)} + 1);
+}
+
+void OnCommIdChange(const CommandContext& ctx) {
+    ctx.form.Show(id::kNextCommIdButton, true);
+    ctx.form.Show(id::kNextCommIdLabel, true);
+    const std::string& text = ctx.form.Text(id::kCommId);
+    ctx.form.SetText(id::kNextCommIdButton, NextCommIdCaption(text));
+    const bool offer = !text.empty();
+    ctx.form.Show(id::kNextCommIdButton, offer);
+    ctx.form.Show(id::kNextCommIdLabel, offer);
+}
+
+void SetCommId(const CommandContext& ctx) {
+    const std::int32_t commId = CAtoi(ctx.form.Text(id::kCommId));
+    if (!OpenPortOrReport(ctx)) return;
+    ctx.Log("Open COM" + std::to_string(ctx.state.comPort), kIconProgress);
+    ctx.Log("Searching VK930 device..", kIconProgress);
+    if (!CheckReadInfo(ctx)) return;
+    ctx.Log("Reading Info OK", kIconProgress);
+    const Short high = static_cast<Short>((commId >> 8) & 0xFF);
+    const Short low = static_cast<Short>(commId & 0xFF);
+    // A failed high byte would leave a wrong ID behind: both writes are checked.
+    const bool highWritten = WriteSucceeded(ctx.link.WriteByte(kOffsetCommIdHigh, high, 0));
+    if (!highWritten || !WriteSucceeded(ctx.link.WriteByte(kOffsetCommIdLow, low, 0))) {
+        ctx.Log("Cannot write ID!", kIconFailure);
+        ctx.host.Beep();
+        ClosePort(ctx);
+        return;
+    }
+    ctx.link.ResetDevice();
+    ctx.Log("commID written successful. Resetting...", kIconProgress);
+    ctx.host.Sleep(kCommIdRestartMs);
+    ReadDeviceInfo(ctx);
+    CRegistryKey key(ctx.settings, ctx.host);
+    key.WriteValue(kValueCommId, commId);
+    key.Close();
+    ClosePort(ctx);
+}
+
+void NextCommId(const CommandContext& ctx) {
+    const std::string caption = ctx.form.Text(id::kNextCommIdButton).substr(0, kNextCaptionMaxChars);
+    ctx.form.SetText(id::kCommId, caption);
+    SetCommId(ctx);
+}
+
+}  // namespace vk930

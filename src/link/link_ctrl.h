@@ -1,0 +1,84 @@
+#pragma once
+// The link control: the thirteen operations through which the program reaches the terminal.
+// Every implementation (the simulated terminal in process, the serial link) keeps these
+// argument orders, types and result values. Note the orders: GetByte takes the page first,
+// GetText and WriteText take it second, WriteByte takes it last.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace vk930 {
+
+using Short = std::int16_t;  // the control's 16-bit signed integer
+
+// Dispatch identifiers of the operations.
+namespace dispid {
+inline constexpr int kConnect = 3;
+inline constexpr int kReadInfo = 48;
+inline constexpr int kGetDeviceType = 6;
+inline constexpr int kGetVersionText = 7;
+inline constexpr int kGetCommIdText = 8;
+inline constexpr int kReadPage0 = 29;
+inline constexpr int kReadPage1 = 30;
+inline constexpr int kGetByte = 31;
+inline constexpr int kGetText = 33;
+inline constexpr int kWriteByte = 24;
+inline constexpr int kWriteText = 19;
+inline constexpr int kResetDevice = 10;
+inline constexpr int kUploadFirmware = 21;
+}  // namespace dispid
+
+inline constexpr Short kBaudClose = 0;
+inline constexpr Short kBaudApplication = 19200;
+inline constexpr Short kBaudBootLoader = 4800;
+inline constexpr Short kDeviceTypeHandTerminal = 6;
+inline constexpr Short kReadInfoAnswered = 1;
+inline constexpr Short kWriteByteOk = 1;
+inline constexpr Short kWriteByteFailed = -1;
+inline constexpr Short kUploadDone = 10;
+
+// Called while a firmware image is sent: bytes sent so far and bytes in all.
+using UploadProgress = std::function<void(std::size_t sent, std::size_t total)>;
+
+class CLinkCtrl {
+public:
+    virtual ~CLinkCtrl() = default;
+
+    // Opens the port at baud 19200 (application) or 4800 (boot loader); baud 0 closes.
+    // Returns true when opened. Opening a port that is already open answers true. Closing a
+    // closed port does no harm (result false). Port 0 never opens.
+    virtual bool Connect(Short port, Short baud) = 0;
+    // 1 when a terminal answered; 0 while no port is open or nothing answers.
+    virtual Short ReadInfo() = 0;
+    // 6 for the hand terminal; -1 when nothing answers or no port is open.
+    virtual Short GetDeviceType() = 0;
+    // Firmware version without a point ("14"); empty on failure.
+    virtual std::string GetVersionText() = 0;
+    // The communication ID in decimal (page 0 offset 1 * 256 + offset 2); empty on failure.
+    virtual std::string GetCommIdText() = 0;
+    // Fetch the whole page (first 0, last 255) into the link's copy; false on failure.
+    virtual bool ReadPage0(Short first, Short last) = 0;
+    virtual bool ReadPage1(Short first, Short last) = 0;
+    // A byte (0..255) of the page copy as last fetched; 0 for a page or offset out of range.
+    virtual Short GetByte(Short page, Short offset) = 0;
+    // `length` bytes of the page copy from `offset`, clipped at the page end; empty when the
+    // offset is out of range.
+    virtual std::string GetText(Short offset, Short page, Short length) = 0;
+    // Programs one byte into the terminal. 1 on success, -1 on failure (never 0).
+    virtual Short WriteByte(Short offset, Short value, Short page) = 0;
+    // Programs the text's bytes from `offset` on; false on failure or when the text would
+    // reach past the page. The page copy changes only at the next page fetch.
+    virtual bool WriteText(Short offset, Short page, const std::string& text) = 0;
+    // Restarts the terminal.
+    virtual void ResetDevice() = 0;
+    // Sends a firmware image through the boot loader (port opened at 4800). 10 when uploaded;
+    // 1 boot file, 2 firmware file, 3 no 0x00 from the boot loader, 4 no 0xAA, 5 to 7 boot
+    // stages, 8 verification.
+    virtual Short UploadFirmware(const std::string& path) = 0;
+
+    // Optional progress report of UploadFirmware; the default ignores it.
+    virtual void SetUploadProgress(UploadProgress progress) { (void)progress; }
+};
+
+}  // namespace vk930

@@ -1,0 +1,31 @@
+#pragma once
+// What each COM port reaches: the settings' Device1 to Device8 (a device path or a sim spec),
+// or one spec for every port when the command line gives --link.
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/result.h"
+#include "link/port_router.h"
+#include "settings/settings_backend.h"
+
+namespace vk930 {
+
+inline constexpr int kPortCount = 8;
+
+// The device a port reaches when the settings say nothing: /dev/ttyS0.. or COM1..
+std::string DefaultDeviceFor(int port);
+// "Device1" .. "Device8"
+std::string DeviceSettingName(int port);
+
+// The link spec of a port: the override, else the settings' value, else the default device.
+std::string DeviceSpecFor(int port, const std::optional<std::string>& override,
+                          SettingsBackendFactory& settings);
+
+// Opens the link of one spec (sim, none or a serial device).
+Result<std::unique_ptr<CLinkCtrl>> OpenLink(const std::string& spec);
+
+// The opener a PortRouter uses.
+LinkOpener MakePortOpener(std::optional<std::string> override, SettingsBackendFactory& settings);
+
+}  // namespace vk930

@@ -1,0 +1,20 @@
+#include "sim/sim_factory.h"
+
+#include "link/tracing_link.h"
+#include "sim/sim_link.h"
+
+namespace vk930 {
+
+std::unique_ptr<CLinkCtrl> WithTrace(std::unique_ptr<CLinkCtrl> link, const std::string& traceFile) {
+    if (traceFile.empty()) return link;
+    return std::make_unique<TracingLink>(std::move(link), traceFile);
+}
+
+Result<std::unique_ptr<CLinkCtrl>> MakeSimLink(const TerminalSpec& spec) {
+    Result<std::unique_ptr<TerminalModel>> terminal = TerminalModel::Create(spec);
+    if (!terminal) return Error{terminal.error()};
+    std::shared_ptr<TerminalModel> shared = std::move(terminal.value());
+    return WithTrace(std::make_unique<SimLink>(shared), spec.traceFile);
+}
+
+}  // namespace vk930

@@ -1,0 +1,16 @@
+#pragma once
+#include <memory>
+
+#include "app/result.h"
+#include "link/link_ctrl.h"
+#include "sim/link_spec.h"
+
+namespace vk930 {
+
+// The in-process link of a sim spec, wrapped in a trace when the spec asks for one.
+Result<std::unique_ptr<CLinkCtrl>> MakeSimLink(const TerminalSpec& spec);
+
+// Puts a trace around any link when traceFile is set.
+std::unique_ptr<CLinkCtrl> WithTrace(std::unique_ptr<CLinkCtrl> link, const std::string& traceFile);
+
+}  // namespace vk930

@@ -1,0 +1,59 @@
+#include "sim/sim_link.h"
+
+namespace vk930 {
+
+bool SimLink::Connect(Short port, Short baud) {
+    if (baud == kBaudClose) {
+        open_ = false;
+        return false;
+    }
+    if (port <= 0) return false;
+    if (baud != kBaudApplication && baud != kBaudBootLoader) return false;
+    open_ = true;
+    baud_ = baud;
+    return true;
+}
+
+Short SimLink::ReadInfo() { return Answers() ? kReadInfoAnswered : 0; }
+
+Short SimLink::GetDeviceType() {
+    return Answers() ? static_cast<Short>(terminal_->DeviceType()) : -1;
+}
+
+std::string SimLink::GetVersionText() { return Answers() ? terminal_->Version() : std::string(); }
+
+std::string SimLink::GetCommIdText() {
+    if (!Answers()) return {};
+    const PageBytes page = terminal_->Page(0);
+    return std::to_string(page[1] * 256 + page[2]);
+}
+
+bool SimLink::ReadPage(int page, Short first, Short last) {
+    if (!Answers() || first != 0 || last != kPageSize - 1) return false;
+    const auto bytes = terminal_->ReadPage(page);
+    if (!bytes) return false;
+    copy_.Store(page, *bytes);
+    return true;
+}
+
+Short SimLink::WriteByte(Short offset, Short value, Short page) {
+    if (!Answers()) return kWriteByteFailed;
+    return terminal_->WriteByte(page, offset, value) ? kWriteByteOk : kWriteByteFailed;
+}
+
+bool SimLink::WriteText(Short offset, Short page, const std::string& text) {
+    return Answers() && terminal_->WriteText(page, offset, text);
+}
+
+void SimLink::ResetDevice() {
+    if (Answers()) terminal_->Reset();
+}
+
+Short SimLink::UploadFirmware(const std::string& path) {
+    // The boot loader answers only on a port opened at 4800.
+    (void)path;
+    if (!open_ || baud_ != kBaudBootLoader || !terminal_->Present()) return 3;
+    return 2;
+}
+
+}  // namespace vk930

@@ -1,0 +1,45 @@
+#pragma once
+// The link control in process: the simulated terminal behind the thirteen operations.
+#include <memory>
+
+#include "link/link_ctrl.h"
+#include "link/page_copy.h"
+#include "sim/terminal_model.h"
+
+namespace vk930 {
+
+class SimLink : public CLinkCtrl {
+public:
+    explicit SimLink(std::shared_ptr<TerminalModel> terminal) : terminal_(std::move(terminal)) {}
+
+    bool Connect(Short port, Short baud) override;
+    Short ReadInfo() override;
+    Short GetDeviceType() override;
+    std::string GetVersionText() override;
+    std::string GetCommIdText() override;
+    bool ReadPage0(Short first, Short last) override { return ReadPage(0, first, last); }
+    bool ReadPage1(Short first, Short last) override { return ReadPage(1, first, last); }
+    Short GetByte(Short page, Short offset) override { return copy_.GetByte(page, offset); }
+    std::string GetText(Short offset, Short page, Short length) override {
+        return copy_.GetText(offset, page, length);
+    }
+    Short WriteByte(Short offset, Short value, Short page) override;
+    bool WriteText(Short offset, Short page, const std::string& text) override;
+    void ResetDevice() override;
+    Short UploadFirmware(const std::string& path) override;
+    void SetUploadProgress(UploadProgress progress) override { progress_ = std::move(progress); }
+
+    TerminalModel& Terminal() { return *terminal_; }
+
+private:
+    bool Answers() const { return open_ && terminal_->Present() && baud_ == kBaudApplication; }
+    bool ReadPage(int page, Short first, Short last);
+
+    std::shared_ptr<TerminalModel> terminal_;
+    PageCopy copy_;
+    bool open_ = false;
+    Short baud_ = 0;
+    UploadProgress progress_;
+};
+
+}  // namespace vk930

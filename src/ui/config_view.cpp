@@ -1,0 +1,56 @@
+#include "ui/config_view.h"
+
+#include "link/commid.h"
+#include "link/identification.h"
+#include "settings/registry_key.h"
+#include "ui/form_ids.h"
+
+namespace vk930 {
+
+CVK900ConfigView::CVK900ConfigView(Host& host, CLinkCtrl& link, SettingsBackendFactory& settings,
+                                   AppState& state)
+    : host_(host), state_(state), form_(host), ctx_{host, state, form_, link, settings} {
+    form_.OnChange(id::kCommId, [this] { OnCommIdChange(ctx_); });
+}
+
+void CVK900ConfigView::OnInitialUpdate() {
+    host_.StartFormTimer(kInitialUpdateTimerMs);
+    // A working directory too long for the recorded buffer is not recorded.
+    if (const auto dir = host_.CurrentDirectory(); dir && dir->size() < kStartDirCapacity)
+        state_.startDir = *dir;
+    LoadSettings();
+    state_.uploadPending = 0;
+}
+
+void CVK900ConfigView::LoadSettings() {
+    CRegistryKey key(ctx_.settings, host_);
+    state_.comPort = key.ReadValue(kValueComPort, 1);
+    if (key.ReadValue(kValueAllowEditSno, 0) != 0) {
+        form_.SetReadOnly(id::kCommId, false);
+        form_.Show(id::kSetCommIdButton, true);
+        form_.SetText(id::kCommId, std::to_string(key.ReadValue(kValueCommId, 10000)));
+    }
+    key.Close();
+}
+
+void CVK900ConfigView::OnTimer() {
+    host_.StopFormTimer();
+    if (state_.document.m_nFileOpened == 1) form_.SetText(id::kFilePath, state_.document.m_strFilePath);
+}
+
+void CVK900ConfigView::OnReadDeviceInfo() { ReadDeviceInfo(ctx_); }
+
+void CVK900ConfigView::OnSetCommId() { SetCommId(ctx_); }
+
+void CVK900ConfigView::OnNextCommId() { NextCommId(ctx_); }
+
+void CVK900ConfigView::SelectComPort(int port) {
+    state_.comPort = port;
+    CRegistryKey key(ctx_.settings, host_);
+    key.WriteValue(kValueComPort, port);
+    key.Close();
+}
+
+void CVK900ConfigView::OnEditWithNotepad() { host_.StartEditor(state_.document.m_strFilePath); }
+
+}  // namespace vk930

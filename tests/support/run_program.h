@@ -1,0 +1,16 @@
+#pragma once
+// Runs a program of the build with arguments (no shell) and collects what it printed.
+#include <string>
+#include <vector>
+
+namespace vk930::test {
+
+struct ProgramRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args);
+
+}  // namespace vk930::test

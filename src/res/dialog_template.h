@@ -16,7 +16,7 @@ enum class ControlKind {
     kEdit,
     kListView,
     kComboList,    // drop-down list without an edit field
-    kIcon,
+    kIcon,         // the caption names the icon resource ("128")
     kLinkControl,  // the link control's place on the form
 };
 
@@ -39,6 +39,7 @@ struct DialogControl {
     int x, y, width, height;  // dialog units
     bool visible = true;
     unsigned style = kStyleNone;
+    std::vector<std::string> items{};  // entries of a list that come with the template
 };
 
 struct DialogTemplate {
@@ -50,6 +51,9 @@ struct DialogTemplate {
     std::vector<DialogControl> controls;  // in tab order
 };
 
-const DialogTemplate& MainFormTemplate();  // 101
+const DialogTemplate& MainFormTemplate();   // 101
+const DialogTemplate& AboutBoxTemplate();   // 100
+const DialogTemplate& GetParamsTemplate();  // 131
+const DialogTemplate& FirmwareTemplate();   // 138
 
 }  // namespace vk930

@@ -35,4 +35,12 @@ inline constexpr int kCmdExit = 57665;
 inline constexpr int kCmdFirmwareUpdate = 32771;
 inline constexpr int kCmdComPort1 = 32773;  // to kCmdComPort1 + 7 for COM8
 
+// Accelerator commands that reach no handler of the program's own.
+inline constexpr int kCmdUndo = 57643;
+inline constexpr int kCmdCut = 57635;
+inline constexpr int kCmdCopy = 57634;
+inline constexpr int kCmdPaste = 57637;
+inline constexpr int kCmdNextPane = 57680;
+inline constexpr int kCmdPrevPane = 57681;
+
 }  // namespace vk930::id

@@ -1,0 +1,132 @@
+#include "app/config_app_qt.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QMenu>
+
+#include "app/about_dlg_qt.h"
+#include "app/main_frame_qt.h"
+#include "link/link_factory.h"
+#include "res/menu_template.h"
+#include "ui/file_dialog_qt.h"
+#include "ui/form_ids.h"
+#include "ui/icons_qt.h"
+#include "ui/main_form_qt.h"
+#include "ui/text_qt.h"
+
+namespace vk930 {
+
+namespace {
+
+// The framework's name for a document that has no file.
+const QString kUntitled = QStringLiteral("Untitled");
+
+std::unique_ptr<CMainFrame> MakeFrame() {
+    InitWindowResources();
+    auto frame = std::make_unique<CMainFrame>();
+    frame->SetForm(new MainFormWidget);
+    return frame;
+}
+
+}  // namespace
+
+CConfigApp::CConfigApp(const WindowOptions& options, Sleeper sleep)
+    : options_(options),
+      settings_(options.settingsPath),
+      frame_(MakeFrame()),
+      form_(frame_->Form()),
+      host_(*frame_, *form_, settings_, std::move(sleep)),
+      link_(MakePortOpener(options.link, settings_),
+            [this](const std::string& message) { host_.MessageBox(message, kFrameTitle); }),
+      view_(host_, link_, settings_, state_),
+      recent_(QString::fromLatin1(kProfileKey), QString::fromLatin1(kProfileName),
+              kRecentFileCount) {
+    BuildCommandMap();
+    connect(frame_.get(), &CMainFrame::command, this, &CConfigApp::OnCommand);
+    connect(form_, &MainFormWidget::command, this, &CConfigApp::OnCommand);
+    connect(form_, &MainFormWidget::commIdEdited, this,
+            [this](const QString& text) { view_.OnCommIdEdited(ToStd(text)); });
+    connect(frame_.get(), &CMainFrame::comPortMenuAboutToShow, this,
+            &CConfigApp::UpdateComPortMenu);
+    connect(frame_.get(), &CMainFrame::fileDropped, this, &CConfigApp::OpenDocumentFile);
+    host_.OnFormTimer([this] { view_.OnTimer(); });
+}
+
+CConfigApp::~CConfigApp() = default;
+
+void CConfigApp::BuildCommandMap() {
+    commands_ = {
+        {id::kCmdNew, [this] { OnFileNew(); }},
+        {id::kCmdOpen, [this] { OnFileOpen(); }},
+        {id::kCmdAbout, [this] { OnAppAbout(); }},
+        {id::kCmdExit, [this] { OnAppExit(); }},
+        {id::kClearListButton, [this] { view_.OnClearList(); }},
+        {id::kEditWithNotepadButton, [this] { view_.OnEditWithNotepad(); }},
+        // Closing the document closes its frame, the main window: the program ends.
+        {id::kCloseButton, [this] { frame_->close(); }},
+        {id::kReadDeviceInfoButton, [this] { view_.OnReadDeviceInfo(); }},
+        {id::kSetCommIdButton, [this] { view_.OnSetCommId(); }},
+        {id::kNextCommIdButton, [this] { view_.OnNextCommId(); }},
+    };
+    for (int port = 1; port <= 8; ++port)
+        commands_[id::kCmdComPort1 + port - 1] = [this, port] { view_.SelectComPort(port); };
+}
+
+void CConfigApp::OnCommand(int id) {
+    const auto found = commands_.find(id);
+    if (found != commands_.end()) found->second();
+}
+
+void CConfigApp::UpdateComPortMenu() {
+    for (int port = 1; port <= 8; ++port)
+        frame_->MenuCommand(id::kCmdComPort1 + port - 1)->setChecked(view_.IsComPortChecked(port));
+}
+
+bool CConfigApp::InitInstance() {
+    if (options_.file.isEmpty())
+        OnFileNew();
+    else if (!OpenDocumentFile(options_.file))
+        return false;
+    frame_->show();
+    return true;
+}
+
+void CConfigApp::InitialUpdate() {
+    frame_->FitToForm(!firstUpdate_);
+    firstUpdate_ = false;
+    view_.OnInitialUpdate();
+}
+
+void CConfigApp::OnFileNew() {
+    state_.document.OnNewDocument();
+    frame_->SetDocumentTitle(kUntitled);
+    InitialUpdate();
+}
+
+void CConfigApp::OnFileOpen() {
+    if (const std::optional<QString> path = RunOpenDocumentDialog(frame_.get()))
+        OpenDocumentFile(*path);
+}
+
+bool CConfigApp::OpenDocumentFile(const QString& path) {
+    const QString full = QFileInfo(path).absoluteFilePath();
+    if (Status opened = state_.document.OnOpenDocument(ToStd(full), host_); !opened) {
+        host_.MessageBox(opened.error(), kFrameTitle);
+        return false;
+    }
+    frame_->SetDocumentTitle(QFileInfo(full).fileName());
+    recent_.Add(full);
+    InitialUpdate();
+    return true;
+}
+
+void CConfigApp::OnAppAbout() {
+    CAboutDlg about(frame_.get());
+    about.exec();
+}
+
+void CConfigApp::OnAppExit() {
+    frame_->close();
+}
+
+}  // namespace vk930

@@ -39,7 +39,7 @@ ShellOpenServer::ShellOpenServer(QObject* parent) : QObject(parent) {
 }
 
 bool ShellOpenServer::Listen(const QString& socketPath) {
-    if (server_.listen(socketPath)) return true;
+    // Asked first: listening with access options would silently take the socket over.
     QLocalSocket probe;
     probe.connectToServer(socketPath);
     if (probe.waitForConnected(kConnectTimeoutMs)) return false;  // another window has it

@@ -33,13 +33,13 @@ bool HandToRunningWindow(const QString& socketPath, const QString& file) {
     return true;
 }
 
+// The runtime folder is the user's own (mode 0700): the socket needs no access options.
 ShellOpenServer::ShellOpenServer(QObject* parent) : QObject(parent) {
-    server_.setSocketOptions(QLocalServer::UserAccessOption);
     connect(&server_, &QLocalServer::newConnection, this, &ShellOpenServer::OnNewConnection);
 }
 
 bool ShellOpenServer::Listen(const QString& socketPath) {
-    // Asked first: listening with access options would silently take the socket over.
+    // Asked first, so that a second window never takes over the first one's socket.
     QLocalSocket probe;
     probe.connectToServer(socketPath);
     if (probe.waitForConnected(kConnectTimeoutMs)) return false;  // another window has it

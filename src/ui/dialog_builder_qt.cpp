@@ -5,8 +5,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
+#include <QValidator>
 #include <QWidget>
 #include <algorithm>
 
@@ -42,26 +43,50 @@ QLabel* MakeLabel(const DialogControl& c, QWidget* parent, bool sunken) {
     return label;
 }
 
-// A frame whose caption sits on its top line, as the templates were drawn.
-QGroupBox* MakeGroupBox(const DialogControl& c, QWidget* parent) {
-    auto* box = new QGroupBox(ToQ(c.caption), parent);
-    const int halfLine = parent->fontMetrics().height() / 2;
-    box->setStyleSheet(
-        QStringLiteral("QGroupBox { border: 1px solid palette(mid); margin-top: %1px; }"
-                       "QGroupBox::title { subcontrol-origin: margin; left: 6px;"
-                       " padding: 0px 2px; background-color: palette(window); }")
-            .arg(halfLine));
-    return box;
-}
+// A frame whose caption sits on its top line, as the templates were drawn. Painted here
+// rather than through a style sheet, which would cost the window's start a style of its own.
+class TemplateGroupBox : public QGroupBox {
+  public:
+    using QGroupBox::QGroupBox;
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const QFontMetrics metrics = fontMetrics();
+        const QRect frame(0, metrics.height() / 2, width() - 2,
+                          height() - metrics.height() / 2 - 2);
+        painter.setPen(palette().color(QPalette::Mid));  // an etched line: dark, then light
+        painter.drawRect(frame);
+        painter.setPen(palette().color(QPalette::Light));
+        painter.drawRect(frame.translated(1, 1));
+        if (title().isEmpty()) return;
+        const QRect caption(kCaptionIndent, 0, metrics.horizontalAdvance(title()) + 4,
+                            metrics.height());
+        painter.fillRect(caption, palette().window());
+        style()->drawItemText(&painter, caption, Qt::AlignCenter | Qt::TextShowMnemonic, palette(),
+                              isEnabled(), title(), QPalette::WindowText);
+    }
+
+  private:
+    static constexpr int kCaptionIndent = 6;
+};
+
+// Digits only, typed or pasted.
+class DigitsValidator : public QValidator {
+  public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        for (const QChar c : input)
+            if (c < '0' || c > '9') return Invalid;
+        return Acceptable;
+    }
+};
 
 QLineEdit* MakeEdit(const DialogControl& c, QWidget* parent) {
     auto* edit = new QLineEdit(ToQ(c.caption), parent);
     edit->setReadOnly((c.style & kStyleReadOnly) != 0);
     edit->setFrame((c.style & kStyleBorder) != 0);
-    if (c.style & kStyleDigitsOnly) {
-        static const QRegularExpression kDigits(QStringLiteral("[0-9]*"));
-        edit->setValidator(new QRegularExpressionValidator(kDigits, edit));
-    }
+    if (c.style & kStyleDigitsOnly) edit->setValidator(new DigitsValidator(edit));
     edit->setAcceptDrops(false);  // a dropped file is opened by the window, not typed here
     return edit;
 }
@@ -90,7 +115,7 @@ QWidget* MakeStandard(const DialogControl& c, QWidget* parent) {
             return button;
         }
         case ControlKind::kGroupBox:
-            return MakeGroupBox(c, parent);
+            return new TemplateGroupBox(ToQ(c.caption), parent);
         case ControlKind::kLabel:
             return MakeLabel(c, parent, false);
         case ControlKind::kSunkenLabel:

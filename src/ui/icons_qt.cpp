@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <memory>
 
 #include "res/dialog_ids.h"
 
@@ -22,9 +23,9 @@ void InitWindowResources() {
     InitResourcesOnce();
 }
 
-QPixmap IconPixmap(int resource, int pixels) {
-    InitWindowResources();
-    QSvgRenderer renderer(QStringLiteral(":/icons/%1.svg").arg(resource));
+namespace {
+
+QPixmap Render(QSvgRenderer& renderer, int pixels) {
     if (!renderer.isValid()) return {};
     const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
     const int device = qRound(pixels * ratio);
@@ -37,9 +38,22 @@ QPixmap IconPixmap(int resource, int pixels) {
     return pixmap;
 }
 
+QSvgRenderer* Renderer(int resource) {
+    InitWindowResources();
+    return new QSvgRenderer(QStringLiteral(":/icons/%1.svg").arg(resource));
+}
+
+}  // namespace
+
+QPixmap IconPixmap(int resource, int pixels) {
+    std::unique_ptr<QSvgRenderer> renderer(Renderer(resource));
+    return Render(*renderer, pixels);
+}
+
 QIcon ApplicationIcon() {
+    std::unique_ptr<QSvgRenderer> renderer(Renderer(id::kIconApplication));
     QIcon icon;
-    for (int size : {16, 32, 48, 64}) icon.addPixmap(IconPixmap(id::kIconApplication, size));
+    for (int size : {16, 32, 48}) icon.addPixmap(Render(*renderer, size));
     return icon;
 }
 

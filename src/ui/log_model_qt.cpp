@@ -9,11 +9,7 @@ namespace {
 constexpr int kLogIconPixels = 16;
 }
 
-LogModel::LogModel(QObject* parent) : QAbstractListModel(parent) {
-    // Image index 0, 1, 2 in this order, so an entry's icon kind is its image index.
-    const int resources[] = {id::kIconLogFailure, id::kIconLogSuccess, id::kIconLogProgress};
-    for (size_t i = 0; i < icons_.size(); ++i) icons_[i] = IconPixmap(resources[i], kLogIconPixels);
-}
+LogModel::LogModel(QObject* parent) : QAbstractListModel(parent) {}
 
 void LogModel::Append(QString text, int kind) {
     const int row = static_cast<int>(entries_.size());
@@ -36,7 +32,12 @@ int LogModel::rowCount(const QModelIndex& parent) const {
 QVariant LogModel::IconOf(int kind) const {
     // The kind is not checked by the callers: one without an image shows no icon.
     if (kind < 0 || kind >= static_cast<int>(icons_.size())) return {};
-    return icons_[static_cast<size_t>(kind)];
+    // Image index 0, 1, 2 in this order, so an entry's icon kind is its image index.
+    static constexpr int kResources[] = {id::kIconLogFailure, id::kIconLogSuccess,
+                                         id::kIconLogProgress};
+    QPixmap& icon = icons_[static_cast<size_t>(kind)];
+    if (icon.isNull()) icon = IconPixmap(kResources[kind], kLogIconPixels);
+    return icon;
 }
 
 QVariant LogModel::data(const QModelIndex& index, int role) const {

@@ -32,7 +32,7 @@ class LogModel : public QAbstractListModel {
     QVariant IconOf(int kind) const;
 
     std::vector<Entry> entries_;
-    std::array<QPixmap, 3> icons_;  // image index = icon kind
+    mutable std::array<QPixmap, 3> icons_;  // image index = icon kind; drawn when first shown
 };
 
 }  // namespace vk930

@@ -5,22 +5,32 @@
 
 namespace vk930 {
 
-OperationLogView::OperationLogView(QWidget* parent) : QTreeView(parent) {
+namespace {
+constexpr int kIconPixels = 16;
+constexpr int kRowPadding = 2;
+}  // namespace
+
+OperationLogView::OperationLogView(QWidget* parent) : QTableView(parent) {
     setModel(&model_);
-    setUniformRowHeights(true);  // lets the list place rows without measuring each one
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
+    setShowGrid(false);
+    setWordWrap(false);
     setSortingEnabled(false);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
-    setAllColumnsShowFocus(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setIconSize({16, 16});
-    header()->setStretchLastSection(false);
-    header()->setSectionsMovable(false);
-    header()->setSectionsClickable(false);
-    header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    header()->resizeSection(0, kStatusColumnWidth);
+    setIconSize({kIconPixels, kIconPixels});
+    setTabKeyNavigation(false);
+    verticalHeader()->hide();
+    // Every row as high as the others, fixed: rows are never measured one by one.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(std::max(fontMetrics().height(), kIconPixels) +
+                                            kRowPadding);
+    horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setSectionsMovable(false);
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->resizeSection(0, kStatusColumnWidth);
 }
 
 void OperationLogView::AppendLog(QString text, int kind) {
@@ -39,8 +49,7 @@ void OperationLogView::ScheduleScrollToNewest() {
         this,
         [this] {
             scrollPending_ = false;
-            const int rows = model_.rowCount();
-            if (rows > 0) scrollTo(model_.index(rows - 1), QAbstractItemView::EnsureVisible);
+            scrollToBottom();  // lays out the new rows first, then shows the last one
         },
         Qt::QueuedConnection);
 }

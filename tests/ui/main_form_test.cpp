@@ -235,7 +235,8 @@ TEST_F(MainFormTest, OperationLogListKeepsTheNewestEntryInView) {
     Start();
     OperationLogView& log = app->Form().Log();
     EXPECT_EQ(log.model()->columnCount(), 1);
-    EXPECT_EQ(log.header()->sectionSize(0), 280);
+    EXPECT_EQ(log.horizontalHeader()->sectionSize(0), 280);
+    EXPECT_TRUE(log.verticalHeader()->isHidden());
     EXPECT_EQ(log.model()->headerData(0, Qt::Horizontal).toString(), "Status");
     EXPECT_EQ(log.selectionBehavior(), QAbstractItemView::SelectRows);
     EXPECT_FALSE(log.isSortingEnabled());

@@ -1,0 +1,106 @@
+#include "link/serial_link.h"
+
+#include "firmware/boot_loader.h"
+#include "link/wire_protocol.h"
+
+namespace vk930 {
+
+SerialLink::SerialLink(std::unique_ptr<SerialPort> port, WireTimings timings, LinkErrorSink onError)
+    : port_(std::move(port)), client_(*port_, timings), onError_(std::move(onError)) {}
+
+void SerialLink::Report(const std::string& why) const {
+    if (onError_) onError_("COM" + std::to_string(comPort_) + ": " + port_->Name() + ": " + why);
+}
+
+bool SerialLink::Connect(Short port, Short baud) {
+    if (baud == kBaudClose) {
+        port_->Close();
+        baud_ = 0;
+        return false;
+    }
+    if (port <= 0 || (baud != kBaudApplication && baud != kBaudBootLoader)) return false;
+    comPort_ = port;
+    if (port_->IsOpen() && baud == baud_) return true;
+    const Status opened = port_->IsOpen() ? port_->SetBaud(baud) : port_->Open(baud);
+    if (!opened) {
+        Report(opened.error());
+        port_->Close();
+        baud_ = 0;
+        return false;
+    }
+    baud_ = baud;
+    client_.Begin(baud);
+    return true;
+}
+
+WireAnswer SerialLink::Request(std::uint8_t command, const Bytes& payload) {
+    if (baud_ != kBaudApplication || !port_->IsOpen())
+        return WireAnswer::Failed(WireError::kNotOpen);
+    WireAnswer answer = client_.Transact(command, payload);
+    if (answer.error == WireError::kDeviceLost) {
+        Report(ToString(answer.error));
+        baud_ = 0;
+    }
+    return answer;
+}
+
+Short SerialLink::ReadInfo() {
+    return Request(wire::kReadInfo).ok() ? kReadInfoAnswered : 0;
+}
+
+Short SerialLink::GetDeviceType() {
+    const WireAnswer answer = Request(wire::kGetDeviceType);
+    if (!answer.ok() || answer.data.size() != 2) return -1;
+    return wire::GetInt16(answer.data, 0);
+}
+
+std::string SerialLink::GetVersionText() {
+    const WireAnswer answer = Request(wire::kGetVersion);
+    if (!answer.ok()) return {};
+    return std::string(answer.data.begin(), answer.data.end());
+}
+
+std::string SerialLink::GetCommIdText() {
+    const WireAnswer answer = Request(wire::kGetCommId);
+    if (!answer.ok() || answer.data.size() != 2) return {};
+    return std::to_string(answer.data[0] * 256 + answer.data[1]);
+}
+
+bool SerialLink::ReadPage(int page, Short first, Short last) {
+    // The terminal sends whole pages only.
+    if (first != 0 || last != kPageSize - 1) return false;
+    const WireAnswer answer = Request(wire::kReadPage, {static_cast<std::uint8_t>(page)});
+    if (!answer.ok() || answer.data.size() != kPageSize) return false;
+    PageBytes bytes;
+    std::copy(answer.data.begin(), answer.data.end(), bytes.begin());
+    copy_.Store(page, bytes);
+    return true;
+}
+
+Short SerialLink::WriteByte(Short offset, Short value, Short page) {
+    Bytes payload;
+    wire::PutInt16(payload, page);
+    wire::PutInt16(payload, offset);
+    wire::PutInt16(payload, value);
+    return Request(wire::kWriteByte, payload).ok() ? kWriteByteOk : kWriteByteFailed;
+}
+
+bool SerialLink::WriteText(Short offset, Short page, const std::string& text) {
+    Bytes payload;
+    wire::PutInt16(payload, page);
+    wire::PutInt16(payload, offset);
+    payload.insert(payload.end(), text.begin(), text.end());
+    return Request(wire::kWriteText, payload).ok();
+}
+
+void SerialLink::ResetDevice() {
+    Request(wire::kReset);
+}
+
+Short SerialLink::UploadFirmware(const std::string& path) {
+    (void)path;
+    if (!port_->IsOpen() || baud_ != kBaudBootLoader) return kUploadNoZero;
+    return kUploadFirmwareFileBad;
+}
+
+}  // namespace vk930

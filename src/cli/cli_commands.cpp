@@ -1,5 +1,6 @@
 #include "cli/cli_commands.h"
 
+#include "cli/port_listing.h"
 #include "settings/registry_key.h"
 #include "ui/form_ids.h"
 
@@ -51,6 +52,7 @@ const std::vector<CliCommand>& CliCommands() {
         {"info", "", "identify the terminal (\"&Read Device Info\")", RunInfo},
         {"commid", "ID | --next", "write a communication ID, or the stored one plus one",
          RunCommId},
+        {"ports", "", "list the serial ports present and what COM1 to COM8 reach", RunPorts, true},
     };
     return kCommands;
 }

@@ -71,12 +71,14 @@ int main(int argc, char** argv) {
     options.settingsPath = parser.value(settingsOption);
     if (parser.isSet(linkOption)) {
         options.link = parser.value(linkOption).toStdString();
-        if (Result<LinkSpec> spec = ParseLinkSpec(*options.link); !spec) return UsageError(spec.error());
+        if (Result<LinkSpec> spec = ParseLinkSpec(*options.link); !spec)
+            return UsageError(spec.error());
     }
     if (parser.isSet(portOption)) {
         bool ok = false;
         const int port = parser.value(portOption).toInt(&ok);
-        if (!ok || port < 1 || port > 8) return UsageError("--port needs a COM port number from 1 to 8");
+        if (!ok || port < 1 || port > 8)
+            return UsageError("--port needs a COM port number from 1 to 8");
         options.port = port;
     }
 
@@ -89,17 +91,21 @@ int main(int argc, char** argv) {
     TerminalHost host(std::cout, std::cerr, options.porcelain);
     QSettingsBackendFactory settings(options.settingsPath);
     bool linkFault = false;
-    CliSession session(host, settings, MakePortOpener(options.link, settings),
-                       [&](const std::string& message) {
-                           linkFault = true;
-                           std::cerr << "vk930ctl: " << message << '\n';
-                       });
+    const LinkErrorSink reportLinkError = [&](const std::string& message) {
+        linkFault = true;
+        std::cerr << "vk930ctl: " << message << '\n';
+    };
+    CliSession session(host, settings, MakePortOpener(options.link, settings, reportLinkError),
+                       reportLinkError);
+    session.linkOverride = options.link;
     session.view.OnInitialUpdate();
     host.ForgetFields();
     if (options.port) session.state.comPort = *options.port;
 
     std::string usage;
-    if (command->run(session, positional, usage) == kExitUsage) return UsageError(usage);
+    const int status = command->run(session, positional, usage);
+    if (status == kExitUsage) return UsageError(usage);
+    if (command->standalone) return status;
     // A deferred step (the firmware upload) runs when the form timer expires.
     while (host.TimerPending()) session.view.OnTimer();
     host.PrintFields();

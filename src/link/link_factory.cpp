@@ -1,5 +1,9 @@
 #include "link/link_factory.h"
 
+#include <filesystem>
+
+#include "link/qt_serial_port.h"
+#include "link/serial_link.h"
 #include "sim/link_spec.h"
 #include "sim/sim_factory.h"
 
@@ -13,7 +17,9 @@ std::string DefaultDeviceFor(int port) {
 #endif
 }
 
-std::string DeviceSettingName(int port) { return "Device" + std::to_string(port); }
+std::string DeviceSettingName(int port) {
+    return "Device" + std::to_string(port);
+}
 
 std::string DeviceSpecFor(int port, const std::optional<std::string>& override,
                           SettingsBackendFactory& settings) {
@@ -27,7 +33,26 @@ std::string DeviceSpecFor(int port, const std::optional<std::string>& override,
     return DefaultDeviceFor(port);
 }
 
+namespace {
+
+Result<std::unique_ptr<CLinkCtrl>> OpenSerialLink(const std::string& path, LinkErrorSink onError) {
+#ifndef _WIN32
+    // Said here, the technician reads which device is missing, not only "Cannot open COM".
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec))
+        return Error{"serial device '" + path + "' does not exist"};
+#endif
+    return std::unique_ptr<CLinkCtrl>(std::make_unique<SerialLink>(
+        std::make_unique<QtSerialPort>(path), WireTimings{}, std::move(onError)));
+}
+
+}  // namespace
+
 Result<std::unique_ptr<CLinkCtrl>> OpenLink(const std::string& text) {
+    return OpenLink(text, {});
+}
+
+Result<std::unique_ptr<CLinkCtrl>> OpenLink(const std::string& text, LinkErrorSink onError) {
     Result<LinkSpec> spec = ParseLinkSpec(text);
     if (!spec) return Error{spec.error()};
     switch (spec->kind) {
@@ -38,12 +63,17 @@ Result<std::unique_ptr<CLinkCtrl>> OpenLink(const std::string& text) {
         case LinkSpec::Kind::kDevice:
             break;
     }
-    return Error{"serial device '" + spec->devicePath + "': serial links are not available yet"};
+    return OpenSerialLink(spec->devicePath, std::move(onError));
 }
 
 LinkOpener MakePortOpener(std::optional<std::string> override, SettingsBackendFactory& settings) {
-    return [override = std::move(override), &settings](Short port) {
-        return OpenLink(DeviceSpecFor(port, override, settings));
+    return MakePortOpener(std::move(override), settings, {});
+}
+
+LinkOpener MakePortOpener(std::optional<std::string> override, SettingsBackendFactory& settings,
+                          LinkErrorSink onError) {
+    return [override = std::move(override), &settings, onError = std::move(onError)](Short port) {
+        return OpenLink(DeviceSpecFor(port, override, settings), onError);
     };
 }
 

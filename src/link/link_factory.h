@@ -24,8 +24,13 @@ std::string DeviceSpecFor(int port, const std::optional<std::string>& override,
 
 // Opens the link of one spec (sim, none or a serial device).
 Result<std::unique_ptr<CLinkCtrl>> OpenLink(const std::string& spec);
+// The same; a serial link tells onError why its device would not open or went away. A device
+// path that does not exist is an error at once.
+Result<std::unique_ptr<CLinkCtrl>> OpenLink(const std::string& spec, LinkErrorSink onError);
 
 // The opener a PortRouter uses.
 LinkOpener MakePortOpener(std::optional<std::string> override, SettingsBackendFactory& settings);
+LinkOpener MakePortOpener(std::optional<std::string> override, SettingsBackendFactory& settings,
+                          LinkErrorSink onError);
 
 }  // namespace vk930

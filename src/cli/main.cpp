@@ -71,14 +71,12 @@ int main(int argc, char** argv) {
     options.settingsPath = parser.value(settingsOption);
     if (parser.isSet(linkOption)) {
         options.link = parser.value(linkOption).toStdString();
-        if (Result<LinkSpec> spec = ParseLinkSpec(*options.link); !spec)
-            return UsageError(spec.error());
+        if (Result<LinkSpec> spec = ParseLinkSpec(*options.link); !spec) return UsageError(spec.error());
     }
     if (parser.isSet(portOption)) {
         bool ok = false;
         const int port = parser.value(portOption).toInt(&ok);
-        if (!ok || port < 1 || port > 8)
-            return UsageError("--port needs a COM port number from 1 to 8");
+        if (!ok || port < 1 || port > 8) return UsageError("--port needs a COM port number from 1 to 8");
         options.port = port;
     }
 

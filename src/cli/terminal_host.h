@@ -18,7 +18,7 @@ struct DialogAnswers {
 };
 
 class TerminalHost : public Host {
-  public:
+public:
     TerminalHost(std::ostream& out, std::ostream& err, bool porcelain);
 
     DialogAnswers& Answers() { return answers_; }
@@ -47,12 +47,9 @@ class TerminalHost : public Host {
     void SetDocumentTitle(const std::string&) override {}
 
     // Fields set before the command ran (by the settings load) are not the command's.
-    void ForgetFields() {
-        fieldOrder_.clear();
-        fields_.clear();
-    }
+    void ForgetFields() { fieldOrder_.clear(); fields_.clear(); }
 
-  private:
+private:
     std::ostream& out_;
     std::ostream& err_;
     bool porcelain_;

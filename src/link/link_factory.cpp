@@ -17,9 +17,7 @@ std::string DefaultDeviceFor(int port) {
 #endif
 }
 
-std::string DeviceSettingName(int port) {
-    return "Device" + std::to_string(port);
-}
+std::string DeviceSettingName(int port) { return "Device" + std::to_string(port); }
 
 std::string DeviceSpecFor(int port, const std::optional<std::string>& override,
                           SettingsBackendFactory& settings) {

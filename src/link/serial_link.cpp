@@ -12,10 +12,16 @@ void SerialLink::Report(const std::string& why) const {
     if (onError_) onError_("COM" + std::to_string(comPort_) + ": " + port_->Name() + ": " + why);
 }
 
+void SerialLink::ForgetTerminal() {
+    identity_.reset();
+    commIdInCopy_ = false;
+}
+
 bool SerialLink::Connect(Short port, Short baud) {
     if (baud == kBaudClose) {
         port_->Close();
         baud_ = 0;
+        ForgetTerminal();
         return false;
     }
     if (port <= 0 || (baud != kBaudApplication && baud != kBaudBootLoader)) return false;
@@ -30,12 +36,12 @@ bool SerialLink::Connect(Short port, Short baud) {
     }
     baud_ = baud;
     client_.Begin(baud);
+    ForgetTerminal();
     return true;
 }
 
 WireAnswer SerialLink::Request(std::uint8_t command, const Bytes& payload) {
-    if (baud_ != kBaudApplication || !port_->IsOpen())
-        return WireAnswer::Failed(WireError::kNotOpen);
+    if (!Open() || !port_->IsOpen()) return WireAnswer::Failed(WireError::kNotOpen);
     WireAnswer answer = client_.Transact(command, payload);
     if (answer.error == WireError::kDeviceLost) {
         Report(ToString(answer.error));
@@ -45,22 +51,33 @@ WireAnswer SerialLink::Request(std::uint8_t command, const Bytes& payload) {
 }
 
 Short SerialLink::ReadInfo() {
-    return Request(wire::kReadInfo).ok() ? kReadInfoAnswered : 0;
+    identity_.reset();
+    const WireAnswer answer = Request(wire::kReadInfo);
+    if (!answer.ok() || answer.data.size() < 2) return 0;
+    identity_ = Identity{wire::GetInt16(answer.data, 0),
+                         std::string(answer.data.begin() + 2, answer.data.end())};
+    return kReadInfoAnswered;
 }
 
 Short SerialLink::GetDeviceType() {
+    if (!Open()) return -1;
+    if (identity_) return identity_->deviceType;
     const WireAnswer answer = Request(wire::kGetDeviceType);
     if (!answer.ok() || answer.data.size() != 2) return -1;
     return wire::GetInt16(answer.data, 0);
 }
 
 std::string SerialLink::GetVersionText() {
+    if (!Open()) return {};
+    if (identity_) return identity_->version;
     const WireAnswer answer = Request(wire::kGetVersion);
     if (!answer.ok()) return {};
     return std::string(answer.data.begin(), answer.data.end());
 }
 
 std::string SerialLink::GetCommIdText() {
+    if (!Open()) return {};
+    if (commIdInCopy_) return std::to_string(copy_.GetByte(0, 1) * 256 + copy_.GetByte(0, 2));
     const WireAnswer answer = Request(wire::kGetCommId);
     if (!answer.ok() || answer.data.size() != 2) return {};
     return std::to_string(answer.data[0] * 256 + answer.data[1]);
@@ -74,10 +91,12 @@ bool SerialLink::ReadPage(int page, Short first, Short last) {
     PageBytes bytes;
     std::copy(answer.data.begin(), answer.data.end(), bytes.begin());
     copy_.Store(page, bytes);
+    if (page == 0) commIdInCopy_ = true;
     return true;
 }
 
 Short SerialLink::WriteByte(Short offset, Short value, Short page) {
+    if (page == 0) commIdInCopy_ = false;
     Bytes payload;
     wire::PutInt16(payload, page);
     wire::PutInt16(payload, offset);
@@ -86,6 +105,7 @@ Short SerialLink::WriteByte(Short offset, Short value, Short page) {
 }
 
 bool SerialLink::WriteText(Short offset, Short page, const std::string& text) {
+    if (page == 0) commIdInCopy_ = false;
     Bytes payload;
     wire::PutInt16(payload, page);
     wire::PutInt16(payload, offset);

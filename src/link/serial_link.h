@@ -1,8 +1,12 @@
 #pragma once
 // The link control over a serial device, speaking the wire protocol (docs/protocol.md).
 // Each operation that needs the terminal is one checked request; GetByte and GetText answer
-// from the link's copy of the pages, which ReadPage0/ReadPage1 fetch whole.
+// from the link's copy of the pages, which ReadPage0/ReadPage1 fetch whole. ReadInfo brings
+// the device type and version along, and page 0 holds the CommID, so after those the
+// identification needs no further request that could fail half-way.
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "link/link_ctrl.h"
 #include "link/page_copy.h"
@@ -43,6 +47,13 @@ class SerialLink : public CLinkCtrl {
     WireAnswer Request(std::uint8_t command, const Bytes& payload = {});
     bool ReadPage(int page, Short first, Short last);
     void Report(const std::string& why) const;
+    bool Open() const { return baud_ == kBaudApplication; }
+    void ForgetTerminal();
+
+    struct Identity {
+        Short deviceType = -1;
+        std::string version;
+    };
 
     std::unique_ptr<SerialPort> port_;
     WireClient client_;
@@ -51,6 +62,8 @@ class SerialLink : public CLinkCtrl {
     UploadProgress progress_;
     Short comPort_ = 0;
     Short baud_ = 0;
+    std::optional<Identity> identity_;  // from ReadInfo on this connection
+    bool commIdInCopy_ = false;         // page 0 fetched on this connection and not written since
 };
 
 }  // namespace vk930

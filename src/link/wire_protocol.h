@@ -14,7 +14,7 @@ namespace wire {
 // Request commands. An answer carries the request's command with kAnswerFlag set, the
 // request's sequence number (the host counts 0 to 255 and round again), and a status byte
 // first in its payload.
-inline constexpr std::uint8_t kReadInfo = 0x01;       // -> nothing more
+inline constexpr std::uint8_t kReadInfo = 0x01;       // -> device type (int16), version text
 inline constexpr std::uint8_t kGetDeviceType = 0x02;  // -> int16
 inline constexpr std::uint8_t kGetVersion = 0x03;     // -> version text
 inline constexpr std::uint8_t kGetCommId = 0x04;      // -> CommID high byte, low byte

@@ -58,7 +58,11 @@ Bytes WireServer::Execute(std::uint8_t command, const Bytes& payload) {
 
 Bytes WireServer::ReadInfo() {
     Trace("ReadInfo()=1");
-    return Ok();
+    Bytes answer = Ok();
+    wire::PutInt16(answer, terminal_.DeviceType());
+    const std::string version = terminal_.Version();
+    answer.insert(answer.end(), version.begin(), version.end());
+    return answer;
 }
 
 Bytes WireServer::DeviceType() {

@@ -45,21 +45,40 @@ TEST_F(SerialLinkTest, EveryOperationOverTheWire) {
     Use("version=153&type=6");
     ASSERT_TRUE(Link().Connect(2, 19200));
     EXPECT_EQ(Port().Baud(), 19200);
-    EXPECT_EQ(Link().ReadInfo(), 1);
-    EXPECT_EQ(Link().GetDeviceType(), 6);
-    EXPECT_EQ(Link().GetVersionText(), "153");
     EXPECT_EQ(Link().WriteByte(1, 0x12, 0), 1);
     EXPECT_EQ(Link().WriteByte(2, 0x34, 0), 1);
+    EXPECT_EQ(Link().GetDeviceType(), 6);  // asked for: no ReadInfo yet
+    EXPECT_EQ(Link().GetVersionText(), "153");
     EXPECT_EQ(Link().GetCommIdText(), std::to_string(0x1234));
+    EXPECT_EQ(Link().Sends(), 5);
     EXPECT_TRUE(Link().WriteText(0, 1, std::string("AB\0\r", 4)));
     EXPECT_EQ(Link().GetByte(1, 0), 0);  // the copy changes only at the next fetch
     ASSERT_TRUE(Link().ReadPage1(0, 255));
     EXPECT_EQ(Link().GetText(0, 1, 4), std::string("AB\0\r", 4));
-    ASSERT_TRUE(Link().ReadPage0(0, 255));
-    EXPECT_EQ(Link().GetByte(0, 2), 0x34);
     Link().ResetDevice();
     EXPECT_EQ(Terminal().ResetCount(), 1);
-    EXPECT_EQ(Link().Sends(), 10);  // GetByte and GetText never reach the wire
+    EXPECT_EQ(Link().Sends(), 8);
+}
+
+TEST_F(SerialLinkTest, IdentityAndCommIdComeAlongWithReadInfoAndPageZero) {
+    Use("version=21&type=6");
+    ASSERT_TRUE(Link().Connect(1, 19200));
+    EXPECT_EQ(Link().ReadInfo(), 1);
+    ASSERT_TRUE(Link().ReadPage0(0, 255));
+    const int sends = Link().Sends();
+    EXPECT_EQ(Link().GetDeviceType(), 6);
+    EXPECT_EQ(Link().GetVersionText(), "21");
+    EXPECT_EQ(Link().GetCommIdText(), "1");
+    EXPECT_EQ(Link().Sends(), sends);  // nothing more on the wire
+    // A write to page 0 may change the CommID: the terminal is asked again.
+    EXPECT_EQ(Link().WriteByte(2, 9, 0), 1);
+    EXPECT_EQ(Link().GetCommIdText(), "9");
+    EXPECT_EQ(Link().Sends(), sends + 2);
+    // Closed, nothing answers, whatever was read before.
+    Link().Connect(1, 0);
+    EXPECT_EQ(Link().GetDeviceType(), -1);
+    EXPECT_EQ(Link().GetVersionText(), "");
+    EXPECT_EQ(Link().GetCommIdText(), "");
 }
 
 TEST_F(SerialLinkTest, RefusalsAndBadArgumentsFailWithTheInterfaceValues) {
@@ -110,11 +129,12 @@ TEST_F(SerialLinkTest, ADamagedOrLostAnswerIsAskedForOnceMore) {
         done.clear();
         ASSERT_TRUE(Link().Connect(1, 19200));
         EXPECT_EQ(Link().ReadInfo(), 1);
-        EXPECT_EQ(Link().GetDeviceType(), 6) << fault;
-        EXPECT_EQ(Link().GetVersionText(), "14") << fault;
+        EXPECT_TRUE(Link().ReadPage0(0, 255)) << fault;
+        EXPECT_TRUE(Link().ReadPage1(0, 255)) << fault;
+        EXPECT_EQ(Link().GetText(0, 1, 5), "VK930") << fault;
         EXPECT_EQ(Link().Sends(), 4) << fault;
-        EXPECT_EQ(done, (std::vector<std::string>{"ReadInfo()=1", "GetDeviceType()=6",
-                                                  "GetVersionText()=\"14\""}))
+        EXPECT_EQ(done, (std::vector<std::string>{"ReadInfo()=1", "ReadPage0(0,255)=1",
+                                                  "ReadPage1(0,255)=1"}))
             << fault;
     }
 }
@@ -145,16 +165,18 @@ TEST_F(SerialLinkTest, AStalledTerminalFailsWithinItsTimeOutAndThenFast) {
     ASSERT_TRUE(Link().Connect(1, 19200));
     EXPECT_EQ(Link().ReadInfo(), 1);
     Millis start = Port().Now();
-    EXPECT_EQ(Link().GetDeviceType(), -1);
+    EXPECT_FALSE(Link().ReadPage0(0, 255));
     EXPECT_LE(Port().Now() - start, Bound(kRequestAttempts));
     EXPECT_EQ(Link().Sends(), 1 + kRequestAttempts);
     start = Port().Now();
-    EXPECT_FALSE(Link().ReadPage0(0, 255));  // silent: asked once only
+    EXPECT_FALSE(Link().ReadPage1(0, 255));  // silent: asked once only
     EXPECT_LE(Port().Now() - start, Bound(kAttemptsWhileSilent));
     EXPECT_EQ(Link().Sends(), 1 + kRequestAttempts + kAttemptsWhileSilent);
     EXPECT_EQ(Link().WriteByte(1, 1, 0), -1);
-    EXPECT_EQ(Link().GetVersionText(), "");
+    EXPECT_FALSE(Link().WriteText(1, 1, "X"));
     EXPECT_EQ(Link().GetCommIdText(), "");
+    EXPECT_EQ(Link().ReadInfo(), 0);
+    EXPECT_EQ(Link().GetDeviceType(), -1);  // what ReadInfo brought is forgotten with it
     EXPECT_EQ(Terminal().WriteByteCount(), 0);
     EXPECT_TRUE(errors.empty());  // a silent terminal is the log's business, not an error
 }
@@ -175,8 +197,9 @@ TEST_F(SerialLinkTest, AVanishedDeviceFailsAtOnceIsReportedAndStaysClosed) {
     Use("hangup=2");
     ASSERT_TRUE(Link().Connect(4, 19200));
     EXPECT_EQ(Link().ReadInfo(), 1);
-    EXPECT_EQ(Link().GetDeviceType(), -1);
+    EXPECT_FALSE(Link().ReadPage1(0, 255));
     EXPECT_EQ(Link().Sends(), 2);  // no repeat to a device that is gone
+    EXPECT_EQ(Link().GetDeviceType(), -1);
     EXPECT_FALSE(Port().IsOpen());
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0], "COM4: loop: the serial device failed or was unplugged");
@@ -192,8 +215,8 @@ TEST_F(SerialLinkTest, AStaleAnswerIsNotTakenForTheNextOne) {
     ASSERT_TRUE(Link().Connect(1, 19200));
     EXPECT_EQ(Link().ReadInfo(), 1);
     // A late answer to another request, on the line before the next request's answer.
-    Port().Inject(EncodeFrame({77, wire::kGetDeviceType | wire::kAnswerFlag, {0, 5, 0}}));
-    EXPECT_EQ(Link().GetDeviceType(), 6);
+    Port().Inject(EncodeFrame({77, wire::kGetCommId | wire::kAnswerFlag, {0, 0, 5}}));
+    EXPECT_EQ(Link().GetCommIdText(), "1");
 }
 
 }  // namespace

@@ -18,7 +18,9 @@ class WireServerTest : public ::testing::Test {
 };
 
 TEST_F(WireServerTest, AnswersCarryTheSequenceTheCommandAndAStatus) {
+    EXPECT_EQ(Ask(4, wire::kReadInfo), (Frame{4, 0x81, {0, 6, 0, '1', '4'}}));
     EXPECT_EQ(Ask(5, wire::kGetDeviceType), (Frame{5, 0x82, {0, 6, 0}}));
+    EXPECT_EQ(Ask(5, wire::kGetVersion), (Frame{5, 0x83, {0, '1', '4'}}));
     EXPECT_EQ(Ask(6, wire::kGetCommId), (Frame{6, 0x84, {0, 0, 1}}));
     EXPECT_EQ(Ask(7, 0x3F), (Frame{7, 0xBF, {wire::kStatusUnknownCommand}}));
     EXPECT_EQ(Ask(8, wire::kReadInfo, {1}), (Frame{8, 0x81, {wire::kStatusMalformed}}));
@@ -51,7 +53,7 @@ TEST_F(WireServerTest, ARepeatIsAnsweredFromMemoryOnlyWhenTheFirstSendArrived) {
 TEST(WireTerminal, ActsOutEachWireFaultAtItsRequest) {
     auto model = std::move(TerminalModel::Create(TerminalSpec{}).value());
     auto request = [](std::uint8_t seq) { return EncodeFrame({seq, wire::kReadInfo, {}}); };
-    const Bytes answer1 = EncodeFrame({1, 0x81, {0}});
+    const Bytes answer1 = EncodeFrame({1, 0x81, {0, 6, 0, '1', '4'}});
 
     WireTerminal plain(*model, WireFaults{});
     EXPECT_EQ(plain.Receive(request(1)).bytes, answer1);
@@ -67,15 +69,16 @@ TEST(WireTerminal, ActsOutEachWireFaultAtItsRequest) {
     WireTerminal corrupting(*model, corrupt);
     EXPECT_EQ(corrupting.Receive(request(1)).bytes, answer1);
     Bytes bad = corrupting.Receive(request(2)).bytes;
-    EXPECT_NE(bad, EncodeFrame({2, 0x81, {0}}));
+    EXPECT_NE(bad, EncodeFrame({2, 0x81, {0, 6, 0, '1', '4'}}));
     EXPECT_EQ(bad.size(), answer1.size());
-    EXPECT_EQ(corrupting.Receive(request(3)).bytes, EncodeFrame({3, 0x81, {0}}));  // once
+    EXPECT_EQ(corrupting.Receive(request(3)).bytes,
+              EncodeFrame({3, 0x81, {0, 6, 0, '1', '4'}}));  // once
 
     WireFaults drop;
     drop.dropAt = 1;
     WireTerminal dropping(*model, drop);
     EXPECT_TRUE(dropping.Receive(request(1)).bytes.empty());
-    EXPECT_EQ(dropping.Receive(request(2)).bytes, EncodeFrame({2, 0x81, {0}}));
+    EXPECT_EQ(dropping.Receive(request(2)).bytes, EncodeFrame({2, 0x81, {0, 6, 0, '1', '4'}}));
 
     WireFaults stall;
     stall.stallFrom = 2;

@@ -1,8 +1,8 @@
 #pragma once
 // The simulated terminal's boot loader: the terminal's side of the boot-loader steps. It
 // answers only while the terminal sits in its boot loader (the port was opened at 4800 and
-// the terminal is there), takes the steps only in their order, fails at the step the spec's
-// boot= option names, and installs the image in the terminal once it verifies.
+// the terminal is there), takes the steps only in their order, fails at the step that the
+// link spec's boot= option names, and installs the image in the terminal once it verifies.
 #include "firmware/boot_loader.h"
 #include "sim/terminal_model.h"
 

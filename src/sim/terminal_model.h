@@ -27,7 +27,7 @@ public:
     // Opens the terminal of a spec. A state file that is missing is created with the factory
     // pages; one that cannot be read or is not exactly 512 bytes is an error. The firmware
     // an earlier upload left beside the state file (FirmwareFilePath, VersionFilePath) is
-    // loaded too; its version replaces the spec's.
+    // loaded too; its version replaces the link spec's.
     static Result<std::unique_ptr<TerminalModel>> Create(const TerminalSpec& spec);
 
     const TerminalSpec& Spec() const { return spec_; }

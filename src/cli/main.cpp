@@ -93,7 +93,9 @@ int main(int argc, char** argv) {
         linkFault = true;
         std::cerr << "vk930ctl: " << message << '\n';
     };
-    CliSession session(host, settings, MakePortOpener(options.link, settings, reportLinkError),
+    CliSession session(host, settings,
+                       MakePortOpener(options.link, settings, ProgramBootFileLookup(),
+                                      reportLinkError),
                        reportLinkError);
     session.linkOverride = options.link;
     session.view.OnInitialUpdate();

@@ -1,12 +1,18 @@
 #include "link/serial_link.h"
 
 #include "firmware/boot_loader.h"
+#include "link/serial_boot_channel.h"
 #include "link/wire_protocol.h"
 
 namespace vk930 {
 
-SerialLink::SerialLink(std::unique_ptr<SerialPort> port, WireTimings timings, LinkErrorSink onError)
-    : port_(std::move(port)), client_(*port_, timings), onError_(std::move(onError)) {}
+SerialLink::SerialLink(std::unique_ptr<SerialPort> port, WireTimings timings, LinkErrorSink onError,
+                       BootFileLookup bootFiles)
+    : port_(std::move(port)),
+      timings_(timings),
+      client_(*port_, timings),
+      bootFiles_(std::move(bootFiles)),
+      onError_(std::move(onError)) {}
 
 void SerialLink::Report(const std::string& why) const {
     if (onError_) onError_("COM" + std::to_string(comPort_) + ": " + port_->Name() + ": " + why);
@@ -118,9 +124,15 @@ void SerialLink::ResetDevice() {
 }
 
 Short SerialLink::UploadFirmware(const std::string& path) {
-    (void)path;
-    if (!port_->IsOpen() || baud_ != kBaudBootLoader) return kUploadNoZero;
-    return kUploadFirmwareFileBad;
+    // The boot loader listens only on a port opened at 4800.
+    const bool listening = port_->IsOpen() && baud_ == kBaudBootLoader;
+    SerialBootChannel channel(*port_, client_, listening, timings_.boot);
+    const Short status = RunUpload(channel, path, bootFiles_, progress_);
+    if (listening && !port_->IsOpen()) {
+        Report(ToString(WireError::kDeviceLost));
+        baud_ = 0;
+    }
+    return status;
 }
 
 }  // namespace vk930

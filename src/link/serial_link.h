@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "firmware/upload_procedure.h"
 #include "link/link_ctrl.h"
 #include "link/page_copy.h"
 #include "link/port_router.h"
@@ -19,8 +20,9 @@ namespace vk930 {
 class SerialLink : public CLinkCtrl {
   public:
     // onError hears, in a technician's words, why the device did not open or went away.
+    // bootFiles: where firmware uploads look for the boot file.
     explicit SerialLink(std::unique_ptr<SerialPort> port, WireTimings timings = {},
-                        LinkErrorSink onError = {});
+                        LinkErrorSink onError = {}, BootFileLookup bootFiles = {});
 
     bool Connect(Short port, Short baud) override;
     Short ReadInfo() override;
@@ -56,7 +58,9 @@ class SerialLink : public CLinkCtrl {
     };
 
     std::unique_ptr<SerialPort> port_;
+    WireTimings timings_;
     WireClient client_;
+    BootFileLookup bootFiles_;
     PageCopy copy_;
     LinkErrorSink onError_;
     UploadProgress progress_;

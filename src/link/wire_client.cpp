@@ -58,7 +58,7 @@ Millis WireClient::AnswerTimeout() const {
     return timings_.turnaround + LineTime(kMaxFrameSize, baud_);
 }
 
-WireAnswer WireClient::Transact(std::uint8_t command, const Bytes& payload) {
+WireAnswer WireClient::Transact(std::uint8_t command, const Bytes& payload, Millis extra) {
     if (!port_.IsOpen()) return WireAnswer::Failed(WireError::kNotOpen);
     if (payload.size() > kMaxPayload) return WireAnswer::Failed(WireError::kTooLong);
     const std::uint8_t seq = NextSeq();
@@ -68,7 +68,7 @@ WireAnswer WireClient::Transact(std::uint8_t command, const Bytes& payload) {
     const int attempts = silent_ ? kAttemptsWhileSilent : timings_.attempts;
     WireAnswer answer;
     for (int attempt = 0; attempt < attempts; ++attempt) {
-        answer = Attempt(attempt == 0 ? first : repeat, seq, command);
+        answer = Attempt(attempt == 0 ? first : repeat, seq, command, extra);
         if (!WorthRepeating(answer.error)) break;
     }
     silent_ = answer.error == WireError::kNoAnswer;
@@ -76,16 +76,17 @@ WireAnswer WireClient::Transact(std::uint8_t command, const Bytes& payload) {
     return answer;
 }
 
-WireAnswer WireClient::Attempt(const Bytes& request, std::uint8_t seq, std::uint8_t command) {
+WireAnswer WireClient::Attempt(const Bytes& request, std::uint8_t seq, std::uint8_t command,
+                               Millis extra) {
     port_.DiscardInput();
     reader_.Reset();
     ++sends_;
     if (!port_.Write(request)) return WireAnswer::Failed(WireError::kDeviceLost);
-    return AwaitAnswer(seq, command);
+    return AwaitAnswer(seq, command, extra);
 }
 
-WireAnswer WireClient::AwaitAnswer(std::uint8_t seq, std::uint8_t command) {
-    const Millis deadline = port_.Now() + AnswerTimeout();
+WireAnswer WireClient::AwaitAnswer(std::uint8_t seq, std::uint8_t command, Millis extra) {
+    const Millis deadline = port_.Now() + AnswerTimeout() + extra;
     const std::uint8_t expected = command | wire::kAnswerFlag;
     for (;;) {
         while (std::optional<Frame> frame = reader_.Next()) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "link/boot_wire.h"
 #include "link/serial_port.h"
 #include "link/wire_frame.h"
 
@@ -21,6 +22,7 @@ inline constexpr int kAttemptsWhileSilent = 1;
 struct WireTimings {
     Millis turnaround = kAnswerTurnaround;
     int attempts = kRequestAttempts;
+    boot::Timings boot;  // the boot loader's waits
 };
 
 enum class WireError {
@@ -50,7 +52,8 @@ class WireClient {
     // Starts a conversation on a freshly opened port at `baud`.
     void Begin(int baud);
     void SetBaud(int baud) { baud_ = baud; }
-    WireAnswer Transact(std::uint8_t command, const Bytes& payload);
+    // `extra`: time the terminal needs to carry the request out (an erase), beyond the usual.
+    WireAnswer Transact(std::uint8_t command, const Bytes& payload, Millis extra = Millis(0));
 
     // Sends made so far, the repeats included.
     int Sends() const { return sends_; }
@@ -58,8 +61,8 @@ class WireClient {
   private:
     std::uint8_t NextSeq();
     Millis AnswerTimeout() const;
-    WireAnswer Attempt(const Bytes& request, std::uint8_t seq, std::uint8_t command);
-    WireAnswer AwaitAnswer(std::uint8_t seq, std::uint8_t command);
+    WireAnswer Attempt(const Bytes& request, std::uint8_t seq, std::uint8_t command, Millis extra);
+    WireAnswer AwaitAnswer(std::uint8_t seq, std::uint8_t command, Millis extra);
 
     SerialPort& port_;
     WireTimings timings_;

@@ -2,6 +2,7 @@
 
 #include <poll.h>
 
+#include "link/boot_wire.h"
 #include "link/link_ctrl.h"
 
 namespace vk930 {
@@ -21,6 +22,7 @@ Status SimServer::Run(const std::string& linkPath, int stopFd) {
 
 void SimServer::WaitForHost(int stopFd) {
     wire_.Disconnected();
+    boot_.reset();
     pollfd stop{stopFd, POLLIN, 0};
     if (poll(&stop, 1, kSimIdleMs) > 0) stopped_ = true;
 }
@@ -33,6 +35,9 @@ void SimServer::Step(int stopFd) {
         return;
     }
     if (fds[0].revents & POLLHUP) return WaitForHost(stopFd);
+    const int baud = pty_.HostBaud();
+    FollowBaud(baud);
+    SendWaitingByte(baud);
     if (!(fds[0].revents & POLLIN)) return;
     Bytes received;
     switch (pty_.Read(received)) {
@@ -43,12 +48,31 @@ void SimServer::Step(int stopFd) {
         case PtyRead::kData:
             break;
     }
-    Receive(received, pty_.HostBaud());
+    Receive(received, baud);
+}
+
+void SimServer::FollowBaud(int baud) {
+    const bool bootBaud = baud == kBaudBootLoader;
+    if (bootBaud && !boot_) {
+        boot_ = std::make_unique<BootWireTerminal>(terminal_);
+        nextWaitingByte_ = {};
+    } else if (!bootBaud && boot_) {
+        boot_.reset();  // the terminal restarts into its application
+    }
+}
+
+void SimServer::SendWaitingByte(int baud) {
+    if (!boot_ || !boot_->Waiting()) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (now < nextWaitingByte_) return;
+    nextWaitingByte_ = now + boot::kWaitingInterval;
+    Send({boot::kWaiting}, baud);
 }
 
 void SimServer::Receive(const Bytes& bytes, int baud) {
     pacer_.Take(bytes.size(), baud);
-    if (baud != kBaudApplication) return;  // the boot loader takes no application frames
+    if (boot_) return Send(boot_->Receive(bytes), baud);
+    if (baud != kBaudApplication) return;  // no terminal listens at other rates
     const WireOutput out = wire_.Receive(bytes);
     if (out.hangup) {
         pty_.Close();

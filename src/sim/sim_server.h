@@ -2,9 +2,11 @@
 // The loop of vk930-sim: serves one terminal model on a pseudo-terminal until it is told to
 // stop. Hosts come and go (a host closing the port is not an error); the baud a host sets
 // picks the terminal's mode: 19200 the application protocol, 4800 the boot loader.
+#include <chrono>
 #include <memory>
 #include <string>
 
+#include "sim/boot_wire_terminal.h"
 #include "sim/line_pacer.h"
 #include "sim/pty_endpoint.h"
 #include "sim/terminal_model.h"
@@ -30,6 +32,9 @@ class SimServer {
   private:
     void Step(int stopFd);
     void WaitForHost(int stopFd);
+    // Enters or leaves the boot loader as the host's baud says.
+    void FollowBaud(int baud);
+    void SendWaitingByte(int baud);
     void Receive(const Bytes& bytes, int baud);
     void Send(const Bytes& bytes, int baud);
 
@@ -37,6 +42,8 @@ class SimServer {
     PtyEndpoint pty_;
     LinePacer pacer_;
     WireTerminal wire_;
+    std::unique_ptr<BootWireTerminal> boot_;  // while the host has the port at 4800
+    std::chrono::steady_clock::time_point nextWaitingByte_{};
     bool stopped_ = false;
     bool hungUp_ = false;
 };

@@ -18,14 +18,9 @@ Bytes Ok() {
 
 std::optional<Frame> WireServer::Answer(const Frame& request) {
     if (!terminal_.Present()) return std::nullopt;
-    const bool repeat = (request.command & wire::kRepeatFlag) != 0;
-    Frame plain = request;
-    plain.command &= wire::kCommandMask;
-    if (repeat && lastRequest_ == plain) return lastAnswer_;
-    lastAnswer_ = Frame{plain.seq, static_cast<std::uint8_t>(plain.command | wire::kAnswerFlag),
-                        Execute(plain.command, plain.payload)};
-    lastRequest_ = std::move(plain);
-    return lastAnswer_;
+    if (std::optional<Frame> again = memory_.Recall(request)) return again;
+    const Frame plain = AnswerMemory::Plain(request);
+    return memory_.Remember(plain, Execute(plain.command, plain.payload));
 }
 
 void WireServer::Trace(const std::string& line) const {

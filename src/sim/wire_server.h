@@ -7,6 +7,7 @@
 #include <string>
 
 #include "link/wire_frame.h"
+#include "sim/answer_memory.h"
 #include "sim/terminal_model.h"
 
 namespace vk930 {
@@ -36,8 +37,7 @@ class WireServer {
 
     TerminalModel& terminal_;
     TraceSink trace_;
-    std::optional<Frame> lastRequest_;
-    Frame lastAnswer_;
+    AnswerMemory memory_;
 };
 
 }  // namespace vk930

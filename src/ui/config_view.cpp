@@ -1,5 +1,6 @@
 #include "ui/config_view.h"
 
+#include "firmware/firmware_commands.h"
 #include "link/commid.h"
 #include "link/identification.h"
 #include "settings/registry_key.h"
@@ -36,6 +37,7 @@ void CVK900ConfigView::LoadSettings() {
 void CVK900ConfigView::OnTimer() {
     host_.StopFormTimer();
     if (state_.document.m_nFileOpened == 1) form_.SetText(id::kFilePath, state_.document.m_strFilePath);
+    if (state_.uploadPending) RunFirmwareUpload();
 }
 
 void CVK900ConfigView::OnReadDeviceInfo() { ReadDeviceInfo(ctx_); }
@@ -52,5 +54,9 @@ void CVK900ConfigView::SelectComPort(int port) {
 }
 
 void CVK900ConfigView::OnEditWithNotepad() { host_.StartEditor(state_.document.m_strFilePath); }
+
+void CVK900ConfigView::OnFirmwareUpdate() { vk930::OnFirmwareUpdate(ctx_); }
+
+void CVK900ConfigView::RunFirmwareUpload() { vk930::RunFirmwareUpload(ctx_); }
 
 }  // namespace vk930

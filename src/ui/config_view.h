@@ -31,6 +31,9 @@ public:
     void SelectComPort(int port);
     bool IsComPortChecked(int port) const { return state_.comPort == port; }
     void OnEditWithNotepad();
+    // "FirmWare update..." and the upload the form timer starts after it.
+    void OnFirmwareUpdate();
+    void RunFirmwareUpload();
     void OnClearList() { host_.ClearLog(); }
 
     FormModel& Form() { return form_; }

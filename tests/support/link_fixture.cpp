@@ -29,7 +29,9 @@ std::string LinkKindName(const ::testing::TestParamInfo<LinkKind>& info) {
 }
 
 WireTimings TestWireTimings() {
-    return WireTimings{kTestTurnaround, kRequestAttempts};
+    WireTimings timings;
+    timings.turnaround = kTestTurnaround;
+    return timings;
 }
 
 LinkFixtureBase::~LinkFixtureBase() {

@@ -13,6 +13,8 @@ namespace {
 
 // Long enough for a busy machine; a slow answer only costs a repeat.
 constexpr Millis kTestTurnaround{150};
+constexpr Millis kTestBootReady{600};
+constexpr Millis kTestBootSync{150};
 
 // Qt Serial Port wants an application object in the process, as in the programs.
 void EnsureQtApplication() {
@@ -31,6 +33,8 @@ std::string LinkKindName(const ::testing::TestParamInfo<LinkKind>& info) {
 WireTimings TestWireTimings() {
     WireTimings timings;
     timings.turnaround = kTestTurnaround;
+    timings.boot.ready = kTestBootReady;
+    timings.boot.sync = kTestBootSync;
     return timings;
 }
 
@@ -54,7 +58,7 @@ void LinkFixtureBase::UseTerminal(const std::string& options) {
         StartSimulator(options);
         inner = MakeSerialLink();
     } else {
-        inner = std::make_unique<SimLink>(terminal_);
+        inner = std::make_unique<SimLink>(terminal_, bootFiles);
     }
     link_ = std::make_unique<TracingLink>(std::move(inner), [this](const std::string& line) {
         calls_.push_back(line);
@@ -80,9 +84,9 @@ void LinkFixtureBase::ReplaceSimulator(const std::string& options) {
 }
 
 std::unique_ptr<CLinkCtrl> LinkFixtureBase::MakeSerialLink() {
-    return std::make_unique<SerialLink>(std::make_unique<QtSerialPort>(devicePath_),
-                                        TestWireTimings(),
-                                        [this](const std::string& m) { linkErrors_.push_back(m); });
+    return std::make_unique<SerialLink>(
+        std::make_unique<QtSerialPort>(devicePath_), TestWireTimings(),
+        [this](const std::string& m) { linkErrors_.push_back(m); }, bootFiles);
 }
 
 int LinkFixtureBase::ResetCount() {

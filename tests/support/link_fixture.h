@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "firmware/upload_procedure.h"
+#include "firmware/upload_procedure.h"
 #include "link/serial_link.h"
 #include "sim/terminal_model.h"
 #include "support/fake_host.h"
@@ -61,9 +63,14 @@ class LinkFixtureBase {
     // Messages the serial link gave for the technician (device missing, gone).
     const std::vector<std::string>& LinkErrors() const { return linkErrors_; }
 
+    // The link the view drives (with its trace around it).
+    CLinkCtrl& Link() { return *link_; }
+
     FakeHost host;
     MemorySettings settings;
     AppState state;
+    // Where firmware uploads look for the boot file (set before UseTerminal).
+    BootFileLookup bootFiles;
 
   protected:
     LinkKind kind_ = LinkKind::kInProcess;

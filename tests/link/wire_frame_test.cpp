@@ -1,3 +1,4 @@
+#include "link/boot_wire.h"
 #include "link/wire_frame.h"
 
 #include <gtest/gtest.h>
@@ -98,6 +99,26 @@ TEST(FrameReader, ATruncatedFrameWaitsAndAResentOneIsFound) {
     reader.Feed(full);  // sent again whole
     EXPECT_EQ(reader.Next(), (Frame{4, 0x90, Bytes(257, 0x11)}));
     EXPECT_FALSE(reader.Pending());
+}
+
+}  // namespace
+}  // namespace vk930
+
+namespace vk930 {
+namespace {
+
+TEST(BootCrc32, MatchesTheIeeeCheckValueAndCoversAddresses) {
+    const std::string check = "123456789";
+    EXPECT_EQ(boot::Crc32(Bytes(check.begin(), check.end())), 0xCBF43926u);
+    FirmwareImage image;
+    image.segments = {{0x100, {0x01, 0x02}}, {0x2000, {'A', 'B'}}};
+    EXPECT_EQ(boot::ImageCrc32(image), 0x511F79E4u);
+    image.segments[1].address = 0x2001;  // the same bytes elsewhere are another image
+    EXPECT_NE(boot::ImageCrc32(image), 0x511F79E4u);
+    Bytes number;
+    boot::PutUint32(number, 0x12345678);
+    EXPECT_EQ(number, (Bytes{0x78, 0x56, 0x34, 0x12}));
+    EXPECT_EQ(boot::GetUint32(number, 0), 0x12345678u);
 }
 
 }  // namespace

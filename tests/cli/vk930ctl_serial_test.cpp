@@ -15,10 +15,10 @@ class Vk930ctlSerial : public ::testing::Test {
         return RunProgram(VK930CTL_PATH, args);
     }
     std::string Device() const { return dir.File("vk0"); }
-    std::unique_ptr<SimProcess> Serve(const std::string& options = "") {
+    std::unique_ptr<SimProcess> Serve(const std::string& options = "", bool pace = false) {
         auto sim = std::make_unique<SimProcess>(
             VK930SIM_PATH, Device(),
-            "sim:" + dir.File("t.bin") + (options.empty() ? "" : "?" + options));
+            "sim:" + dir.File("t.bin") + (options.empty() ? "" : "?" + options), pace);
         EXPECT_TRUE(sim->Ready()) << sim->Errors();
         return sim;
     }
@@ -41,6 +41,25 @@ TEST_F(Vk930ctlSerial, InfoAndCommIdGiveWhatTheyGiveInProcess) {
     // The simulator outlives its clients: a second command reaches the same terminal.
     ProgramRun again = Run({"--porcelain", "--link", Device(), "info"});
     EXPECT_NE(again.out.find("@1026\t300\n"), std::string::npos) << again.out;
+}
+
+TEST_F(Vk930ctlSerial, APacedSimulatorServesTheSame) {
+    auto sim = Serve("", true);
+    ProgramRun paced = Run({"--porcelain", "--link", Device(), "info"});
+    EXPECT_EQ(paced.exitCode, 0) << paced.err;
+    EXPECT_NE(paced.out.find("1\tDone\n@1016\tKD04010003\n"), std::string::npos) << paced.out;
+}
+
+TEST_F(Vk930ctlSerial, TheSimulatorRefusesBadArguments) {
+    EXPECT_EQ(RunProgram(VK930SIM_PATH, {"sim"}).exitCode, 2);
+    EXPECT_EQ(RunProgram(VK930SIM_PATH, {"--link", Device()}).exitCode, 2);
+    EXPECT_EQ(RunProgram(VK930SIM_PATH, {"--link", Device(), "/dev/ttyS0"}).exitCode, 2);
+    EXPECT_EQ(RunProgram(VK930SIM_PATH, {"--link", Device(), "sim?bogus"}).exitCode, 2);
+    WriteFile(Device(), "taken");
+    ProgramRun taken = RunProgram(VK930SIM_PATH, {"--link", Device(), "sim"});
+    EXPECT_EQ(taken.exitCode, 1);
+    EXPECT_EQ(taken.err, "vk930-sim: '" + Device() + "' already exists\n");
+    EXPECT_EQ(ReadFile(Device()), "taken");  // nothing of the user's is replaced
 }
 
 TEST_F(Vk930ctlSerial, TheSettingsTellWhatEachComPortReaches) {

@@ -57,6 +57,17 @@ FrameReader::Candidate FrameReader::Examine(std::size_t start, std::size_t& end)
     return good ? Candidate::kGood : Candidate::kBadCrc;
 }
 
+Frame FrameReader::Take(std::size_t start, std::size_t end) {
+    Frame frame;
+    frame.seq = buffer_[start + 3];
+    frame.command = buffer_[start + 4];
+    frame.payload.assign(buffer_.begin() + static_cast<std::ptrdiff_t>(start + kFrameHeaderSize),
+                         buffer_.begin() + static_cast<std::ptrdiff_t>(end - kFrameCrcSize));
+    skippedBytes_ += start;
+    Drop(end);
+    return frame;
+}
+
 std::optional<Frame> FrameReader::Next() {
     // Bytes before `droppable` can never start a frame any more.
     std::size_t droppable = 0;
@@ -68,16 +79,7 @@ std::optional<Frame> FrameReader::Next() {
         }
         std::size_t end = 0;
         const Candidate candidate = Examine(i, end);
-        if (candidate == Candidate::kGood) {
-            Frame frame;
-            frame.seq = buffer_[i + 3];
-            frame.command = buffer_[i + 4];
-            frame.payload.assign(buffer_.begin() + static_cast<std::ptrdiff_t>(i) + 5,
-                                 buffer_.begin() + static_cast<std::ptrdiff_t>(end) - 2);
-            skippedBytes_ += i;
-            Drop(end);
-            return frame;
-        }
+        if (candidate == Candidate::kGood) return Take(i, end);
         if (candidate == Candidate::kIncomplete) waiting = true;
         if (waiting) continue;
         if (candidate == Candidate::kBadCrc) ++badFrames_;

@@ -53,6 +53,8 @@ class FrameReader {
   private:
     enum class Candidate { kIncomplete, kNotAFrame, kBadCrc, kGood };
     Candidate Examine(std::size_t start, std::size_t& end) const;
+    // Cuts out the good frame at [start, end), dropping the noise before it.
+    Frame Take(std::size_t start, std::size_t end);
     void Drop(std::size_t count);
 
     Bytes buffer_;

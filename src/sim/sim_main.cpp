@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <fstream>
 #include <iostream>
+#include <optional>
 
 #include "link/link_ctrl.h"
 #include "sim/link_spec.h"
@@ -41,45 +42,68 @@ WireServer::TraceSink TraceTo(const std::string& path) {
     return [out](const std::string& line) { *out << line << '\n' << std::flush; };
 }
 
-}  // namespace
+constexpr char kHelp[] =
+    "Usage: vk930-sim --link PATH [--pace] SPEC\n"
+    "Serves a simulated VK930 terminal on a pseudo-terminal linked at PATH until SIGINT or\n"
+    "SIGTERM.\n\n"
+    "  --link PATH  make PATH a link to the terminal's device\n"
+    "  --pace       send and take bytes at the line rate of the baud the host set\n"
+    "  SPEC         the terminal: sim[:STATEFILE][?OPTIONS]\n";
 
-int main(int argc, char** argv) {
-    const int stopFd = StopSignals();
-    QCoreApplication app(argc, argv);
+// The command line: the link path, --pace and the spec; a usage error otherwise.
+struct SimArguments {
+    std::string linkPath;
+    bool pace = false;
+    TerminalSpec spec;
+};
+
+std::optional<SimArguments> ParseArguments(const QStringList& arguments, std::string& error) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        "Serves a simulated VK930 terminal on a pseudo-terminal linked at PATH until SIGINT or "
-        "SIGTERM.\nSPEC is a sim link spec: sim[:STATEFILE][?OPTIONS].");
-    parser.addHelpOption();
     const QCommandLineOption linkOption("link", "Make PATH a link to the terminal's device.",
                                         "PATH");
     const QCommandLineOption paceOption("pace",
                                         "Send and take bytes at the line rate of the baud.");
     parser.addOptions({linkOption, paceOption});
-    parser.addPositionalArgument("SPEC", "The terminal: sim[:STATEFILE][?OPTIONS].");
-    if (!parser.parse(app.arguments())) return UsageError(parser.errorText().toStdString());
-    if (parser.isSet("help")) {
-        std::cout << parser.helpText().toStdString();
+    if (!parser.parse(arguments))
+        error = parser.errorText().toStdString();
+    else if (!parser.isSet(linkOption))
+        error = "--link PATH is needed";
+    else if (parser.positionalArguments().size() != 1)
+        error = "one SPEC is needed";
+    if (!error.empty()) return std::nullopt;
+    Result<LinkSpec> spec = ParseLinkSpec(parser.positionalArguments()[0].toStdString());
+    if (!spec)
+        error = spec.error();
+    else if (spec->kind != LinkSpec::Kind::kSim)
+        error = "SPEC must be a sim spec";
+    if (!error.empty()) return std::nullopt;
+    return SimArguments{parser.value(linkOption).toStdString(), parser.isSet(paceOption),
+                        spec->sim};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int stopFd = StopSignals();
+    QCoreApplication app(argc, argv);
+    if (app.arguments().contains("--help") || app.arguments().contains("-h")) {
+        std::cout << kHelp;
         return 0;
     }
-    if (!parser.isSet(linkOption)) return UsageError("--link PATH is needed");
-    if (parser.positionalArguments().size() != 1) return UsageError("one SPEC is needed");
-    Result<LinkSpec> spec = ParseLinkSpec(parser.positionalArguments()[0].toStdString());
-    if (!spec) return UsageError(spec.error());
-    if (spec->kind != LinkSpec::Kind::kSim) return UsageError("SPEC must be a sim spec");
-
-    Result<std::unique_ptr<TerminalModel>> terminal = TerminalModel::Create(spec->sim);
+    std::string error;
+    const std::optional<SimArguments> args = ParseArguments(app.arguments(), error);
+    if (!args) return UsageError(error);
+    Result<std::unique_ptr<TerminalModel>> terminal = TerminalModel::Create(args->spec);
     if (!terminal) {
         std::cerr << "vk930-sim: " << terminal.error() << '\n';
         return kExitFailure;
     }
-    SimServer server(**terminal, parser.isSet(paceOption), TraceTo(spec->sim.traceFile));
-    const std::string linkPath = parser.value(linkOption).toStdString();
-    if (Status served = server.Run(linkPath, stopFd); !served) {
+    SimServer server(**terminal, args->pace, TraceTo(args->spec.traceFile));
+    if (Status served = server.Run(args->linkPath, stopFd); !served) {
         std::cerr << "vk930-sim: " << served.error() << '\n';
         return kExitFailure;
     }
     if (server.HungUp())
-        std::cerr << "vk930-sim: hung up (wire fault), " << linkPath << " removed\n";
+        std::cerr << "vk930-sim: hung up (wire fault), " << args->linkPath << " removed\n";
     return 0;
 }

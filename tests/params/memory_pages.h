@@ -34,4 +34,37 @@ class MemoryPages : public PageSource {
     PageCopy copy_;
 };
 
+// The keyed file of a terminal in its factory state.
+inline const std::string kFactoryKeyedFile =
+    "HEADING:VK930 HAND TERMINAL \r\n"
+    "EXTRAID:0\r\n"
+    "LANGUAGE:0\r\n"
+    "LEDONOFF:1\r\n"
+    "VOL_FREQ:100\r\n"
+    "DOT_COMMA:0\r\n"
+    "WAIT_TIME:5\r\n"
+    "PASSWORD:1234\r\n"
+    "SLEEP:30\r\n"
+    "VOLUME:4\r\n"
+    "MENULANG:0\r\n"
+    "RECMODE:0\r\n"
+    "USEFORMLOCK:0\r\n"
+    "USECUSTOMTXT:0\r\n"
+    "FORMLOCKTXT1:FORM LOCKED         \r\n"
+    "FORMLOCKTXT2:ASK SUPERVISOR      \r\n"
+    "BATTERY:1\r\n"
+    "WAKESCAN:1\r\n"
+    "KEYSOUND:1\r\n"
+    "F1TXT:YES\r\nF1SEND:1\r\n"
+    "F2TXT:NO\r\nF2SEND:1\r\n"
+    "F3TXT:QTY\r\nF3SEND:0\r\n"
+    "F4TXT:PRICE\r\nF4SEND:0\r\n"
+    "F5TXT:CODE\r\nF5SEND:0\r\n"
+    "F6TXT:ITEM\r\nF6SEND:0\r\n"
+    "F7TXT:DEL\r\nF7SEND:0\r\n"
+    "F8TXT:BACK\r\nF8SEND:0\r\n"
+    "F9TXT:HELP\r\nF9SEND:0\r\n"
+    "F10TXT:MENU\r\nF10SEND:0\r\n"
+    "END\r\n";
+
 }  // namespace vk930::test

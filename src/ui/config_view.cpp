@@ -2,6 +2,7 @@
 
 #include "link/commid.h"
 #include "link/identification.h"
+#include "params/get_command.h"
 #include "settings/registry_key.h"
 #include "ui/form_ids.h"
 
@@ -52,5 +53,9 @@ void CVK900ConfigView::SelectComPort(int port) {
 }
 
 void CVK900ConfigView::OnEditWithNotepad() { host_.StartEditor(state_.document.m_strFilePath); }
+
+void CVK900ConfigView::OnGet() { vk930::OnGet(ctx_); }
+
+void CVK900ConfigView::OnGetParameters() { vk930::OnGetParameters(ctx_); }
 
 }  // namespace vk930

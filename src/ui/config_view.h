@@ -31,6 +31,9 @@ public:
     void SelectComPort(int port);
     bool IsComPortChecked(int port) const { return state_.comPort == port; }
     void OnEditWithNotepad();
+    // Get parameters: button 1028 "Get" (raw form) and hidden button 1002 "&Get...".
+    void OnGet();
+    void OnGetParameters();
     void OnClearList() { host_.ClearLog(); }
 
     FormModel& Form() { return form_; }

@@ -3,6 +3,7 @@
 #include "link/commid.h"
 #include "link/identification.h"
 #include "params/get_command.h"
+#include "params/set_command.h"
 #include "settings/registry_key.h"
 #include "ui/form_ids.h"
 
@@ -57,5 +58,9 @@ void CVK900ConfigView::OnEditWithNotepad() { host_.StartEditor(state_.document.m
 void CVK900ConfigView::OnGet() { vk930::OnGet(ctx_); }
 
 void CVK900ConfigView::OnGetParameters() { vk930::OnGetParameters(ctx_); }
+
+void CVK900ConfigView::OnSet() { vk930::OnSet(ctx_); }
+
+void CVK900ConfigView::OnSetParameters() { (void)vk930::OnSetParameters(ctx_); }
 
 }  // namespace vk930

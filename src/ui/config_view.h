@@ -34,6 +34,9 @@ public:
     // Get parameters: button 1028 "Get" (raw form) and hidden button 1002 "&Get...".
     void OnGet();
     void OnGetParameters();
+    // Set parameters: button 1029 "Set" and hidden button 1003 "&Set...".
+    void OnSet();
+    void OnSetParameters();
     void OnClearList() { host_.ClearLog(); }
 
     FormModel& Form() { return form_; }

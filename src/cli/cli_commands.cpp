@@ -1,7 +1,12 @@
 #include "cli/cli_commands.h"
 
-#include <iostream>
+#include <QFileInfo>
+#include <chrono>
+#include <memory>
+#include <optional>
 
+#include "cli/progress_line.h"
+#include "firmware/intel_hex_file.h"
 #include "settings/registry_key.h"
 #include "ui/form_ids.h"
 
@@ -76,8 +81,36 @@ int RunSet(CliSession& s, const QStringList& args, std::string& usage) {
     if (!args.isEmpty())
         s.state.document.m_strFilePath = args[0].toStdString();
     else
-        std::cerr << "vk930ctl: set without FILE: the file dialog is answered \"cancel\"\n";
+        s.host.Note("set without FILE: the file dialog is answered \"cancel\"");
     s.view.OnSet();
+    return kExitSuccess;
+}
+
+// Feeds the upload's progress to the host's status line, timed from the first report.
+UploadProgress ProgressBar(TerminalHost& host) {
+    using Clock = std::chrono::steady_clock;
+    auto start = std::make_shared<std::optional<Clock::time_point>>();
+    return [&host, start](std::size_t sent, std::size_t total) {
+        const Clock::time_point now = Clock::now();
+        if (!*start) *start = now;
+        const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(now - **start);
+        host.ShowStatus(ProgressLine(sent, total, elapsed));
+    };
+}
+
+// The dialog answered "Start uploading" with the file, as the file dialog gives it: a full
+// path. The log only says "Can't open FW file"; the reason goes to standard error.
+int RunFirmware(CliSession& s, const QStringList& args, std::string& usage) {
+    if (args.size() != 1) {
+        usage = "firmware needs one argument: the firmware file (hsbt*.a20)";
+        return kExitUsage;
+    }
+    const std::string file =
+        args[0].isEmpty() ? std::string() : QFileInfo(args[0]).absoluteFilePath().toStdString();
+    if (Result<FirmwareImage> image = ReadIntelHexFile(file); !image) s.host.Note(image.error());
+    s.host.Answers().firmware = FirmwareDialogAnswer{true, file};
+    s.link.SetUploadProgress(ProgressBar(s.host));
+    s.view.OnFirmwareUpdate();
     return kExitSuccess;
 }
 
@@ -91,6 +124,9 @@ const std::vector<CliCommand>& CliCommands() {
         {"get", "[--keyed] FILE",
          "save the parameters to FILE, raw (\"Get\") or keyed (\"&Get...\")", RunGet},
         {"set", "[FILE]", "program a parameter file into the terminal (\"Set\")", RunSet},
+        {"firmware", "FILE",
+         "upload a firmware file (hsbt*.a20) through the boot loader (\"FirmWare update...\")",
+         RunFirmware},
     };
     return kCommands;
 }

@@ -1,5 +1,7 @@
 #include "link/link_factory.h"
 
+#include <QCoreApplication>
+
 #include "sim/link_spec.h"
 #include "sim/sim_factory.h"
 
@@ -27,23 +29,30 @@ std::string DeviceSpecFor(int port, const std::optional<std::string>& override,
     return DefaultDeviceFor(port);
 }
 
-Result<std::unique_ptr<CLinkCtrl>> OpenLink(const std::string& text) {
+BootFileLookup ProgramBootFileLookup() {
+    if (!QCoreApplication::instance()) return {};
+    return {QCoreApplication::applicationDirPath().toStdString()};
+}
+
+Result<std::unique_ptr<CLinkCtrl>> OpenLink(const std::string& text,
+                                            const BootFileLookup& bootFiles) {
     Result<LinkSpec> spec = ParseLinkSpec(text);
     if (!spec) return Error{spec.error()};
     switch (spec->kind) {
         case LinkSpec::Kind::kNone:
             return std::unique_ptr<CLinkCtrl>();
         case LinkSpec::Kind::kSim:
-            return MakeSimLink(spec->sim);
+            return MakeSimLink(spec->sim, bootFiles);
         case LinkSpec::Kind::kDevice:
             break;
     }
     return Error{"serial device '" + spec->devicePath + "': serial links are not available yet"};
 }
 
-LinkOpener MakePortOpener(std::optional<std::string> override, SettingsBackendFactory& settings) {
-    return [override = std::move(override), &settings](Short port) {
-        return OpenLink(DeviceSpecFor(port, override, settings));
+LinkOpener MakePortOpener(std::optional<std::string> override, SettingsBackendFactory& settings,
+                          BootFileLookup bootFiles) {
+    return [override = std::move(override), &settings, boot = std::move(bootFiles)](Short port) {
+        return OpenLink(DeviceSpecFor(port, override, settings), boot);
     };
 }
 

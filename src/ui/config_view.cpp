@@ -1,5 +1,6 @@
 #include "ui/config_view.h"
 
+#include "firmware/firmware_commands.h"
 #include "link/commid.h"
 #include "link/identification.h"
 #include "params/get_command.h"
@@ -38,6 +39,7 @@ void CVK900ConfigView::LoadSettings() {
 void CVK900ConfigView::OnTimer() {
     host_.StopFormTimer();
     if (state_.document.m_nFileOpened == 1) form_.SetText(id::kFilePath, state_.document.m_strFilePath);
+    if (state_.uploadPending) RunFirmwareUpload();
 }
 
 void CVK900ConfigView::OnReadDeviceInfo() { ReadDeviceInfo(ctx_); }
@@ -62,5 +64,9 @@ void CVK900ConfigView::OnGetParameters() { vk930::OnGetParameters(ctx_); }
 void CVK900ConfigView::OnSet() { vk930::OnSet(ctx_); }
 
 void CVK900ConfigView::OnSetParameters() { (void)vk930::OnSetParameters(ctx_); }
+
+void CVK900ConfigView::OnFirmwareUpdate() { vk930::OnFirmwareUpdate(ctx_); }
+
+void CVK900ConfigView::RunFirmwareUpload() { vk930::RunFirmwareUpload(ctx_); }
 
 }  // namespace vk930

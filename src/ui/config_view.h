@@ -37,6 +37,9 @@ public:
     // Set parameters: button 1029 "Set" and hidden button 1003 "&Set...".
     void OnSet();
     void OnSetParameters();
+    // "FirmWare update..." and the upload the form timer starts after it.
+    void OnFirmwareUpdate();
+    void RunFirmwareUpload();
     void OnClearList() { host_.ClearLog(); }
 
     FormModel& Form() { return form_; }

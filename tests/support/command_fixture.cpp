@@ -11,7 +11,7 @@ void CommandFixture::UseTerminal(const std::string& options) {
     Result<std::unique_ptr<TerminalModel>> terminal = TerminalModel::Create(spec->sim);
     ASSERT_TRUE(terminal.ok()) << terminal.error();
     terminal_ = std::move(terminal.value());
-    link_ = std::make_unique<TracingLink>(std::make_unique<SimLink>(terminal_),
+    link_ = std::make_unique<TracingLink>(std::make_unique<SimLink>(terminal_, bootFiles),
                                           [this](const std::string& line) {
                                               calls_.push_back(line);
                                               host.events.push_back("link " + line);

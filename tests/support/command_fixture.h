@@ -34,6 +34,8 @@ protected:
     FakeHost host;
     MemorySettings settings;
     AppState state;
+    // Where the terminal's firmware uploads look for the boot file (set before UseTerminal).
+    BootFileLookup bootFiles;
 
 private:
     std::vector<std::string> calls_;

@@ -79,7 +79,7 @@ TEST_F(SetTest, SuccessfulSetFromTheButtonLogsCallsAndWritesInOrder) {
                                     "SYSTEM:0,201,7", "F3TXT:ABC", "F3SEND:1", "END"}),
                               kFunctionKeys, FKeyLines(), kDone}));
     Strings expected = kButtonCalls;
-    for (const std::string& call :
+    for (const char* call :
          {"Connect(1,19200)=1", "ReadInfo()=1", "GetDeviceType()=6",
           "WriteText(0,1,\"Shop 3              \")=1", "WriteByte(17,39,0)=1",
           "WriteByte(18,15,0)=1", "GetByte(0,200)=0", "GetByte(0,201)=0", "WriteByte(201,7,0)=1",
@@ -414,7 +414,9 @@ TEST_F(SetTest, EveryFailureReportsClosesAndBeepsAsTheTableSays) {
             return e.text == "Connection Failure" || e.text.ends_with("not available!");
         });
         EXPECT_EQ(state.rawDump, runReached ? 0 : 1);
-        if (std::string(c.terminal) == "") EXPECT_EQ(Terminal().ResetCount(), 0);
+        if (std::string(c.terminal).empty()) {
+            EXPECT_EQ(Terminal().ResetCount(), 0);
+        }
     }
 }
 

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 
+#include "params/page_map.h"
 #include "support/command_fixture.h"
 #include "support/temp_dir.h"
 #include "ui/form_ids.h"
@@ -218,6 +220,57 @@ TEST_F(SetTest, ALongLineIsOneLineAndALastLineWithoutLineEndIsApplied) {
     EXPECT_EQ(Page(0)[15], 0);
     EXPECT_EQ(host.log, Join({kRunStart, Echo({longLine, "EXTRAID:7", "KEYSOUND:0"}), kFunctionKeys,
                               FKeyLines(), kDone}));
+}
+
+// Known keys (raw SYSTEM lines aside, which may address any byte) with values of random
+// bytes, signs, digits, separators and line ends, some far longer than any field.
+std::string GarbageFile(std::mt19937& random) {
+    std::vector<std::string> keys;
+    for (const PageField& field : PageMap()) keys.emplace_back(field.key);
+    for (int n = 1; n <= 10; ++n) keys.push_back("F" + std::to_string(n) + "SEND");
+    const std::string alphabet = "0123456789-+ :,\r\n\t";
+    std::string file;
+    for (int line = 0; line < 60; ++line) {
+        file += keys[random() % keys.size()] + ":";
+        const size_t length = random() % (random() % 4 == 0 ? 300 : 12);
+        for (size_t i = 0; i < length; ++i)
+            file += random() % 3 ? alphabet[random() % alphabet.size()]
+                                 : static_cast<char>(random() % 256);
+        file += random() % 2 ? "\r\n" : "\n";
+    }
+    return file + "END\n";
+}
+
+TEST_F(SetTest, NoInputFileMakesAWriteLandOutsideItsField) {
+    std::mt19937 random(930);
+    for (int round = 0; round < 25; ++round) {
+        SCOPED_TRACE(round);
+        UseTerminal("");
+        UseFile(GarbageFile(random));
+        const PageBytes before[2] = {Page(0), Page(1)};
+        View().OnSetParameters();
+        // Every value reached the terminal as a byte: no write was refused.
+        EXPECT_EQ(host.log.back(), (LogEntry{"DONE Succesfully!", 1}));
+        const PageBytes after[2] = {Page(0), Page(1)};
+        for (int page = 0; page < 2; ++page)
+            for (int offset = 0; offset < 256; ++offset) {
+                if (before[page][offset] == after[page][offset]) continue;
+                const bool inField =
+                    std::any_of(PageMap().begin(), PageMap().end(), [&](const PageField& f) {
+                        return f.page == page && offset >= f.offset && offset < f.offset + f.width;
+                    });
+                EXPECT_TRUE(inField) << "page " << page << " offset " << offset;
+            }
+        for (const PageField& field : PageMap()) {
+            if (field.encoding == Encoding::kByte && field.range) {
+                EXPECT_LE(after[0][field.offset], field.range->max) << field.key;
+            }
+            if (field.encoding == Encoding::kFunctionKey) {
+                EXPECT_LE(after[1][field.offset], 15) << field.key;
+            }
+        }
+        EXPECT_LE(after[0][17] * 256 + after[0][18], 9999);
+    }
 }
 
 TEST_F(SetTest, LineFeedAndCarriageReturnLineFeedFilesAreReadAlike) {

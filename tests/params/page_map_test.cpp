@@ -32,17 +32,6 @@ TEST(PageMap, FieldsLieInsideTheirPageAndNeverOverlap) {
     EXPECT_EQ(FunctionKeyBase(10) + kFunctionKeyRecordWidth - 1, 179);
 }
 
-TEST(PageMap, KeysAreMatchedExactly) {
-    ASSERT_NE(FindField("PASSWORD"), nullptr);
-    EXPECT_EQ(FindField("PASSWORD")->offset, 17);
-    EXPECT_EQ(FindField("PASSWORD")->encoding, Encoding::kTwoByte);
-    EXPECT_EQ(FindField("password"), nullptr);
-    EXPECT_EQ(FindField("PASSWORD "), nullptr);
-    EXPECT_EQ(FindField("CHANNEL"), nullptr);  // in the vocabulary, not in the pages
-    EXPECT_FALSE(FindField("MENULANG")->range.has_value());
-    EXPECT_EQ(FindField("SLEEP")->range->min, 5);
-}
-
 struct RecordCase {
     const char* name;
     std::vector<std::uint8_t> record;

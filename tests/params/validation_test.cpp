@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "params/function_keys.h"
-#include "support/command_fixture.h"
 
 namespace vk930::test {
 namespace {
@@ -132,59 +131,6 @@ TEST(FunctionKeyRecord, TextAndCarriageReturnFitFifteenBytes) {
         EXPECT_LE(record.data.size(), 15u);
     }
     EXPECT_EQ(FunctionKeyCutWarning(3, 14), "Warning! F3 text too long, cut to 14 characters");
-}
-
-class WriteParameterTest : public CommandFixture {
-  protected:
-    void SetUp() override {
-        UseTerminal("");
-        Link().Connect(1, 19200);
-        Link().ReadPage0(0, 255);
-        Link().ReadPage1(0, 255);
-        ClearCalls();
-    }
-    bool Write(const std::string& key, const std::string& value) {
-        return WriteParameter(View().Context(), key, value);
-    }
-};
-
-TEST_F(WriteParameterTest, SubstituteIsWrittenNotOnlyReported) {
-    EXPECT_TRUE(Write("EXTRAID", "300"));
-    EXPECT_EQ(Calls(), (std::vector<std::string>{"WriteByte(3,0,0)=1"}));
-    EXPECT_EQ(host.log, (std::vector<LogEntry>{{"Warning! ExtraID value too big", 0}}));
-    EXPECT_TRUE(Write("PASSWORD", "10000"));
-    EXPECT_EQ(Page(0)[17], 0);
-    EXPECT_EQ(Page(0)[18], 0);
-}
-
-TEST_F(WriteParameterTest, SystemByteIsWrittenOnlyWhenItDiffersFromTheFetchedPage) {
-    EXPECT_TRUE(Write("SYSTEM", "0,17,4"));  // the factory password's high byte is 4
-    EXPECT_EQ(Calls(), (std::vector<std::string>{"GetByte(0,17)=4"}));
-    ClearCalls();
-    EXPECT_TRUE(Write("SYSTEM", "1,200,7"));
-    EXPECT_EQ(Calls(), (std::vector<std::string>{"GetByte(1,200)=255", "WriteByte(200,7,1)=1"}));
-    ClearCalls();
-    EXPECT_TRUE(Write("SYSTEM", "-1,5,3"));
-    EXPECT_TRUE(Calls().empty());
-    EXPECT_EQ(host.log.back(), (LogEntry{"Warning! SYSTEM value not valid!", 0}));
-    state.rawDump = 1;
-    EXPECT_TRUE(Write("SYSTEM", "1,200,9"));
-    EXPECT_TRUE(Calls().empty());
-}
-
-TEST_F(WriteParameterTest, KeysWithoutAWriteChangeNothing) {
-    for (const char* key : {"MENULANG", "CHANNEL", "keysound", "VOLUME ", "END", ""})
-        EXPECT_TRUE(Write(key, "1")) << key;
-    EXPECT_TRUE(Calls().empty());
-    EXPECT_TRUE(host.log.empty());
-}
-
-TEST_F(WriteParameterTest, AFailedWriteIsReportedAsFalseWithoutALogLine) {
-    UseTerminal("fail=write:1&fail=text:1");
-    Link().Connect(1, 19200);
-    EXPECT_FALSE(Write("KEYSOUND", "1"));
-    EXPECT_FALSE(Write("HEADING", "X"));
-    EXPECT_TRUE(host.log.empty());
 }
 
 }  // namespace

@@ -49,6 +49,14 @@ bool CheckDeviceType(const CommandContext& ctx) {
     return false;
 }
 
+bool ConnectAndIdentify(const CommandContext& ctx) {
+    if (!ConnectOrReportUnavailable(ctx) || !ReadInfoAfterWait(ctx)) return false;
+    if (CheckDeviceType(ctx)) return true;
+    ClosePort(ctx);
+    ctx.host.Beep();
+    return false;
+}
+
 bool FetchBothPages(const CommandContext& ctx) {
     ctx.Log("Reading eeprom Page:0...", kIconProgress);
     if (!ctx.link.ReadPage0(0, 255)) {

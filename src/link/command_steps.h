@@ -31,6 +31,11 @@ bool ReadInfoAfterWait(const CommandContext& ctx);
 // "Cannot Read device from COM" + n. The caller closes the port and beeps, in its own order.
 bool CheckDeviceType(const CommandContext& ctx);
 
+// The opening of the Get command and the Set button: ConnectOrReportUnavailable,
+// ReadInfoAfterWait, then CheckDeviceType, closing the port and beeping when the device is
+// not the hand terminal.
+bool ConnectAndIdentify(const CommandContext& ctx);
+
 // Fetches page 0, then page 1, each after its "Reading eeprom Page:N..." entry. On failure
 // logs "Connection Failure" and closes the port; only a failed page 0 beeps.
 bool FetchBothPages(const CommandContext& ctx);

@@ -36,17 +36,6 @@ bool TakeDialogAnswer(const CommandContext& ctx) {
     return true;
 }
 
-bool IdentifyTerminal(const CommandContext& ctx) {
-    if (!ConnectOrReportUnavailable(ctx) || !ReadInfoAfterWait(ctx)) return false;
-    if (!CheckDeviceType(ctx)) {
-        ClosePort(ctx);
-        ctx.host.Beep();
-        return false;
-    }
-    ctx.Log("Device type: VK930 Hand Terminal", kIconProgress);
-    return true;
-}
-
 void FailAndRelease(const CommandContext& ctx, const std::string& text) {
     ctx.Log(text, kIconFailure);
     ClosePort(ctx);
@@ -70,7 +59,8 @@ void OnGet(const CommandContext& ctx) {
 }
 
 void OnGetParameters(const CommandContext& ctx) {
-    if (!TakeDialogAnswer(ctx) || !IdentifyTerminal(ctx)) return;
+    if (!TakeDialogAnswer(ctx) || !ConnectAndIdentify(ctx)) return;
+    ctx.Log("Device type: VK930 Hand Terminal", kIconProgress);
     const std::string path = ctx.state.document.m_strFilePath;
     ReplacingFile file;
     if (!file.Open(path)) return FailAndRelease(ctx, "Cannot open file");

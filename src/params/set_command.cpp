@@ -109,13 +109,7 @@ RunOutcome ProgramFile(const CommandContext& ctx, std::istream& file) {
 }  // namespace
 
 void OnSet(const CommandContext& ctx) {
-    if (!ConnectOrReportUnavailable(ctx) || !ReadInfoAfterWait(ctx)) return;
-    if (!CheckDeviceType(ctx)) {
-        ClosePort(ctx);
-        ctx.host.Beep();
-        return;
-    }
-    if (!FetchBothPages(ctx)) return;
+    if (!ConnectAndIdentify(ctx) || !FetchBothPages(ctx)) return;
     ctx.state.rawDump = 0;
     // The port this command opened must not stay open when the run never took it over.
     if (OnSetParameters(ctx) == SetRunEnd::kPortUntouched) ClosePort(ctx);

@@ -3,6 +3,8 @@
 #include "firmware/firmware_commands.h"
 #include "link/commid.h"
 #include "link/identification.h"
+#include "params/get_command.h"
+#include "params/set_command.h"
 #include "settings/registry_key.h"
 #include "ui/form_ids.h"
 
@@ -54,6 +56,14 @@ void CVK900ConfigView::SelectComPort(int port) {
 }
 
 void CVK900ConfigView::OnEditWithNotepad() { host_.StartEditor(state_.document.m_strFilePath); }
+
+void CVK900ConfigView::OnGet() { vk930::OnGet(ctx_); }
+
+void CVK900ConfigView::OnGetParameters() { vk930::OnGetParameters(ctx_); }
+
+void CVK900ConfigView::OnSet() { vk930::OnSet(ctx_); }
+
+void CVK900ConfigView::OnSetParameters() { (void)vk930::OnSetParameters(ctx_); }
 
 void CVK900ConfigView::OnFirmwareUpdate() { vk930::OnFirmwareUpdate(ctx_); }
 

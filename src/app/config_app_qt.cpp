@@ -36,8 +36,9 @@ CConfigApp::CConfigApp(const WindowOptions& options, Sleeper sleep)
       frame_(MakeFrame()),
       form_(frame_->Form()),
       host_(*frame_, *form_, settings_, std::move(sleep)),
-      link_(MakePortOpener(options.link, settings_),
-            [this](const std::string& message) { host_.MessageBox(message, kFrameTitle); }),
+      link_(MakePortOpener(options.link, settings_, ProgramBootFileLookup(),
+                           [this](const std::string& message) { ReportLinkFault(message); }),
+            [this](const std::string& message) { ReportLinkFault(message); }),
       view_(host_, link_, settings_, state_),
       recent_(QString::fromLatin1(kProfileKey), QString::fromLatin1(kProfileName),
               kRecentFileCount) {
@@ -67,9 +68,20 @@ void CConfigApp::BuildCommandMap() {
         {id::kReadDeviceInfoButton, [this] { view_.OnReadDeviceInfo(); }},
         {id::kSetCommIdButton, [this] { view_.OnSetCommId(); }},
         {id::kNextCommIdButton, [this] { view_.OnNextCommId(); }},
+        {id::kGetButton, [this] { view_.OnGet(); }},
+        {id::kGetKeyedButton, [this] { view_.OnGetParameters(); }},
+        {id::kSetButton, [this] { view_.OnSet(); }},
+        {id::kSetRunButton, [this] { view_.OnSetParameters(); }},
+        {id::kCmdFirmwareUpdate, [this] { view_.OnFirmwareUpdate(); }},
     };
     for (int port = 1; port <= 8; ++port)
         commands_[id::kCmdComPort1 + port - 1] = [this, port] { view_.SelectComPort(port); };
+}
+
+// A port whose configuration is wrong, or whose device cannot be opened or went away: the
+// reason, in a box, besides the command's own log lines.
+void CConfigApp::ReportLinkFault(const std::string& message) {
+    host_.MessageBox(message, kFrameTitle);
 }
 
 void CConfigApp::OnCommand(int id) {

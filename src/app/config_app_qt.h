@@ -55,6 +55,7 @@ class CConfigApp : public QObject {
     void InitialUpdate();
     void BuildCommandMap();
     void UpdateComPortMenu();
+    void ReportLinkFault(const std::string& message);
 
     WindowOptions options_;
     AppState state_;

@@ -1,5 +1,13 @@
 #include "cli/cli_commands.h"
 
+#include <QFileInfo>
+#include <chrono>
+#include <memory>
+#include <optional>
+
+#include "cli/port_listing.h"
+#include "cli/progress_line.h"
+#include "firmware/intel_hex_file.h"
 #include "settings/registry_key.h"
 #include "ui/form_ids.h"
 
@@ -44,6 +52,69 @@ int RunCommId(CliSession& s, const QStringList& args, std::string& usage) {
     return kExitSuccess;
 }
 
+// The Get dialog's port list holds COM1 to COM6: another port leaves it without a selection.
+constexpr int kGetDialogPorts = 6;
+
+int RunGet(CliSession& s, const QStringList& args, std::string& usage) {
+    QStringList rest = args;
+    const bool keyed = rest.removeAll("--keyed") > 0;
+    if (rest.size() != 1 || rest[0].startsWith("--")) {
+        usage = "get needs one FILE to write: get [--keyed] FILE";
+        return kExitUsage;
+    }
+    const int port = s.state.comPort;
+    const int portIndex = port >= 1 && port <= kGetDialogPorts ? port - 1 : -1;
+    s.host.Answers().getParams = GetParamsDialogAnswer{true, portIndex, rest[0].toStdString()};
+    if (keyed)
+        s.view.OnGetParameters();
+    else
+        s.view.OnGet();
+    return kExitSuccess;
+}
+
+int RunSet(CliSession& s, const QStringList& args, std::string& usage) {
+    if (args.size() > 1 || (args.size() == 1 && args[0].startsWith("--"))) {
+        usage = "set takes at most one FILE to program: set [FILE]";
+        return kExitUsage;
+    }
+    // The file becomes the document's, so the run programs it without asking; without one
+    // the run's open-file dialog is answered "cancel".
+    if (!args.isEmpty())
+        s.state.document.m_strFilePath = args[0].toStdString();
+    else
+        s.host.Note("set without FILE: the file dialog is answered \"cancel\"");
+    s.view.OnSet();
+    return kExitSuccess;
+}
+
+// Feeds the upload's progress to the host's status line, timed from the first report.
+UploadProgress ProgressBar(TerminalHost& host) {
+    using Clock = std::chrono::steady_clock;
+    auto start = std::make_shared<std::optional<Clock::time_point>>();
+    return [&host, start](std::size_t sent, std::size_t total) {
+        const Clock::time_point now = Clock::now();
+        if (!*start) *start = now;
+        const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(now - **start);
+        host.ShowStatus(ProgressLine(sent, total, elapsed));
+    };
+}
+
+// The dialog answered "Start uploading" with the file, as the file dialog gives it: a full
+// path. The log only says "Can't open FW file"; the reason goes to standard error.
+int RunFirmware(CliSession& s, const QStringList& args, std::string& usage) {
+    if (args.size() != 1) {
+        usage = "firmware needs one argument: the firmware file (hsbt*.a20)";
+        return kExitUsage;
+    }
+    const std::string file =
+        args[0].isEmpty() ? std::string() : QFileInfo(args[0]).absoluteFilePath().toStdString();
+    if (Result<FirmwareImage> image = ReadIntelHexFile(file); !image) s.host.Note(image.error());
+    s.host.Answers().firmware = FirmwareDialogAnswer{true, file};
+    s.link.SetUploadProgress(ProgressBar(s.host));
+    s.view.OnFirmwareUpdate();
+    return kExitSuccess;
+}
+
 }  // namespace
 
 const std::vector<CliCommand>& CliCommands() {
@@ -51,6 +122,13 @@ const std::vector<CliCommand>& CliCommands() {
         {"info", "", "identify the terminal (\"&Read Device Info\")", RunInfo},
         {"commid", "ID | --next", "write a communication ID, or the stored one plus one",
          RunCommId},
+        {"get", "[--keyed] FILE",
+         "save the parameters to FILE, raw (\"Get\") or keyed (\"&Get...\")", RunGet},
+        {"set", "[FILE]", "program a parameter file into the terminal (\"Set\")", RunSet},
+        {"firmware", "FILE",
+         "upload a firmware file (hsbt*.a20) through the boot loader (\"FirmWare update...\")",
+         RunFirmware},
+        {"ports", "", "list the serial ports present and what COM1 to COM8 reach", RunPorts, true},
     };
     return kCommands;
 }

@@ -21,6 +21,8 @@ struct CliCommand {
     std::string summary;
     // Runs the command; returns kExitUsage for bad arguments, otherwise the host decides.
     std::function<int(CliSession&, const QStringList& args, std::string& usageError)> run;
+    // Prints its own result and gives the exit status itself (no terminal command).
+    bool standalone = false;
 };
 
 const std::vector<CliCommand>& CliCommands();

@@ -21,6 +21,7 @@ struct CliSession {
     AppState state;
     PortRouter link;
     CVK900ConfigView view;
+    std::optional<std::string> linkOverride;  // --link: what every COM port reaches
 };
 
 }  // namespace vk930

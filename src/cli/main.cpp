@@ -89,17 +89,23 @@ int main(int argc, char** argv) {
     TerminalHost host(std::cout, std::cerr, options.porcelain);
     QSettingsBackendFactory settings(options.settingsPath);
     bool linkFault = false;
-    CliSession session(host, settings, MakePortOpener(options.link, settings),
-                       [&](const std::string& message) {
-                           linkFault = true;
-                           std::cerr << "vk930ctl: " << message << '\n';
-                       });
+    const LinkErrorSink reportLinkError = [&](const std::string& message) {
+        linkFault = true;
+        std::cerr << "vk930ctl: " << message << '\n';
+    };
+    CliSession session(host, settings,
+                       MakePortOpener(options.link, settings, ProgramBootFileLookup(),
+                                      reportLinkError),
+                       reportLinkError);
+    session.linkOverride = options.link;
     session.view.OnInitialUpdate();
     host.ForgetFields();
     if (options.port) session.state.comPort = *options.port;
 
     std::string usage;
-    if (command->run(session, positional, usage) == kExitUsage) return UsageError(usage);
+    const int status = command->run(session, positional, usage);
+    if (status == kExitUsage) return UsageError(usage);
+    if (command->standalone) return status;
     // A deferred step (the firmware upload) runs when the form timer expires.
     while (host.TimerPending()) session.view.OnTimer();
     host.PrintFields();

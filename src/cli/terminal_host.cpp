@@ -47,12 +47,30 @@ TerminalHost::TerminalHost(std::ostream& out, std::ostream& err, bool porcelain)
     : out_(out), err_(err), porcelain_(porcelain) {}
 
 void TerminalHost::AppendLog(std::string text, int kind) {
+    EraseStatus();
     if (IsSuccessEntry(text, kind)) reachedSuccess_ = true;
     if (porcelain_)
         out_ << kind << '\t' << text << '\n';
     else
         out_ << Mark(kind) << text << '\n';
     out_.flush();
+}
+
+void TerminalHost::ShowStatus(const std::string& line) {
+    if (!isatty(STDERR_FILENO)) return;
+    err_ << '\r' << line << "\x1b[K" << std::flush;
+    statusShown_ = true;
+}
+
+void TerminalHost::EraseStatus() {
+    if (!statusShown_) return;
+    err_ << "\r\x1b[K" << std::flush;
+    statusShown_ = false;
+}
+
+void TerminalHost::Note(const std::string& text) {
+    EraseStatus();
+    err_ << "vk930ctl: " << text << '\n' << std::flush;
 }
 
 void TerminalHost::Beep() {

@@ -49,13 +49,22 @@ public:
     // Fields set before the command ran (by the settings load) are not the command's.
     void ForgetFields() { fieldOrder_.clear(); fields_.clear(); }
 
+    // A transient line on standard error, only when it is a terminal (the upload's progress
+    // bar): each replaces the one before, and the next log entry erases it.
+    void ShowStatus(const std::string& line);
+    // A remark for the user on standard error: "vk930ctl: " and the text.
+    void Note(const std::string& text);
+
 private:
+    void EraseStatus();
+
     std::ostream& out_;
     std::ostream& err_;
     bool porcelain_;
     DialogAnswers answers_;
     bool reachedSuccess_ = false;
     bool timerPending_ = false;
+    bool statusShown_ = false;
     std::vector<int> fieldOrder_;
     std::map<int, std::string> fields_;
 };

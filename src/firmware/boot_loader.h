@@ -14,6 +14,7 @@ namespace vk930 {
 struct ImageSegment {
     std::uint32_t address = 0;
     std::vector<std::uint8_t> bytes;
+    bool operator==(const ImageSegment&) const = default;
 };
 struct FirmwareImage {
     std::vector<ImageSegment> segments;
@@ -22,6 +23,7 @@ struct FirmwareImage {
         for (const auto& s : segments) n += s.bytes.size();
         return n;
     }
+    bool operator==(const FirmwareImage&) const = default;
 };
 
 // Upload statuses; each failing step has its own.
@@ -50,7 +52,8 @@ public:
     virtual bool Erase() = 0;
     // Stage 3: one block of the image.
     virtual bool WriteBlock(std::uint32_t address, const std::vector<std::uint8_t>& bytes) = 0;
-    // The flash holds exactly `image`; `version` is what the terminal reports from now on.
+    // The flash holds exactly `image`; `version` is what the terminal reports from now on
+    // (empty: the version it reported before stays).
     virtual bool Verify(const FirmwareImage& image, const std::string& version) = 0;
 };
 

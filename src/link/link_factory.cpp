@@ -1,5 +1,10 @@
 #include "link/link_factory.h"
 
+#include <QCoreApplication>
+#include <filesystem>
+
+#include "link/qt_serial_port.h"
+#include "link/serial_link.h"
 #include "sim/link_spec.h"
 #include "sim/sim_factory.h"
 
@@ -27,23 +32,58 @@ std::string DeviceSpecFor(int port, const std::optional<std::string>& override,
     return DefaultDeviceFor(port);
 }
 
-Result<std::unique_ptr<CLinkCtrl>> OpenLink(const std::string& text) {
+namespace {
+
+Result<std::unique_ptr<CLinkCtrl>> OpenSerialLink(const std::string& path,
+                                                  const BootFileLookup& bootFiles,
+                                                  LinkErrorSink onError) {
+#ifndef _WIN32
+    // Said here, the technician reads which device is missing, not only "Cannot open COM".
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec))
+        return Error{"serial device '" + path + "' does not exist"};
+#endif
+    return std::unique_ptr<CLinkCtrl>(std::make_unique<SerialLink>(
+        std::make_unique<QtSerialPort>(path), WireTimings{}, std::move(onError), bootFiles));
+}
+
+}  // namespace
+
+BootFileLookup ProgramBootFileLookup() {
+    if (!QCoreApplication::instance()) return {};
+    return {QCoreApplication::applicationDirPath().toStdString()};
+}
+
+Result<std::unique_ptr<CLinkCtrl>> OpenLink(const std::string& text,
+                                            const BootFileLookup& bootFiles) {
+    return OpenLink(text, bootFiles, {});
+}
+
+Result<std::unique_ptr<CLinkCtrl>> OpenLink(const std::string& text, const BootFileLookup& bootFiles,
+                                            LinkErrorSink onError) {
     Result<LinkSpec> spec = ParseLinkSpec(text);
     if (!spec) return Error{spec.error()};
     switch (spec->kind) {
         case LinkSpec::Kind::kNone:
             return std::unique_ptr<CLinkCtrl>();
         case LinkSpec::Kind::kSim:
-            return MakeSimLink(spec->sim);
+            return MakeSimLink(spec->sim, bootFiles);
         case LinkSpec::Kind::kDevice:
             break;
     }
-    return Error{"serial device '" + spec->devicePath + "': serial links are not available yet"};
+    return OpenSerialLink(spec->devicePath, bootFiles, std::move(onError));
 }
 
-LinkOpener MakePortOpener(std::optional<std::string> override, SettingsBackendFactory& settings) {
-    return [override = std::move(override), &settings](Short port) {
-        return OpenLink(DeviceSpecFor(port, override, settings));
+LinkOpener MakePortOpener(std::optional<std::string> override, SettingsBackendFactory& settings,
+                          BootFileLookup bootFiles) {
+    return MakePortOpener(std::move(override), settings, std::move(bootFiles), {});
+}
+
+LinkOpener MakePortOpener(std::optional<std::string> override, SettingsBackendFactory& settings,
+                          BootFileLookup bootFiles, LinkErrorSink onError) {
+    return [override = std::move(override), &settings, boot = std::move(bootFiles),
+            onError = std::move(onError)](Short port) {
+        return OpenLink(DeviceSpecFor(port, override, settings), boot, onError);
     };
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/result.h"
+#include "firmware/upload_procedure.h"
 #include "link/port_router.h"
 #include "settings/settings_backend.h"
 
@@ -22,10 +23,22 @@ std::string DeviceSettingName(int port);
 std::string DeviceSpecFor(int port, const std::optional<std::string>& override,
                           SettingsBackendFactory& settings);
 
+// Where this program's firmware uploads look for the boot file: the working directory, then
+// the folder of the running program (when a QCoreApplication exists).
+BootFileLookup ProgramBootFileLookup();
+
 // Opens the link of one spec (sim, none or a serial device).
-Result<std::unique_ptr<CLinkCtrl>> OpenLink(const std::string& spec);
+Result<std::unique_ptr<CLinkCtrl>> OpenLink(const std::string& spec,
+                                            const BootFileLookup& bootFiles = {});
+// The same; a serial link tells onError why its device would not open or went away. A device
+// path that does not exist is an error at once.
+Result<std::unique_ptr<CLinkCtrl>> OpenLink(const std::string& spec, const BootFileLookup& bootFiles,
+                                            LinkErrorSink onError);
 
 // The opener a PortRouter uses.
-LinkOpener MakePortOpener(std::optional<std::string> override, SettingsBackendFactory& settings);
+LinkOpener MakePortOpener(std::optional<std::string> override, SettingsBackendFactory& settings,
+                          BootFileLookup bootFiles = ProgramBootFileLookup());
+LinkOpener MakePortOpener(std::optional<std::string> override, SettingsBackendFactory& settings,
+                          BootFileLookup bootFiles, LinkErrorSink onError);
 
 }  // namespace vk930

@@ -2,13 +2,16 @@
 #include <memory>
 
 #include "app/result.h"
+#include "firmware/upload_procedure.h"
 #include "link/link_ctrl.h"
 #include "sim/link_spec.h"
 
 namespace vk930 {
 
 // The in-process link of a sim spec, wrapped in a trace when the spec asks for one.
-Result<std::unique_ptr<CLinkCtrl>> MakeSimLink(const TerminalSpec& spec);
+// `bootFiles`: where its firmware uploads look for the boot file.
+Result<std::unique_ptr<CLinkCtrl>> MakeSimLink(const TerminalSpec& spec,
+                                               const BootFileLookup& bootFiles = {});
 
 // Puts a trace around any link when traceFile is set.
 std::unique_ptr<CLinkCtrl> WithTrace(std::unique_ptr<CLinkCtrl> link, const std::string& traceFile);

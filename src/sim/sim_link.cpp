@@ -1,5 +1,7 @@
 #include "sim/sim_link.h"
 
+#include "sim/sim_boot_loader.h"
+
 namespace vk930 {
 
 bool SimLink::Connect(Short port, Short baud) {
@@ -50,10 +52,10 @@ void SimLink::ResetDevice() {
 }
 
 Short SimLink::UploadFirmware(const std::string& path) {
-    // The boot loader answers only on a port opened at 4800.
-    (void)path;
-    if (!open_ || baud_ != kBaudBootLoader || !terminal_->Present()) return 3;
-    return 2;
+    // The terminal sits in its boot loader only on a port opened at 4800.
+    const bool inBootLoader = open_ && baud_ == kBaudBootLoader && terminal_->Present();
+    SimBootLoader bootLoader(*terminal_, inBootLoader);
+    return RunUpload(bootLoader, path, bootFiles_, progress_);
 }
 
 }  // namespace vk930

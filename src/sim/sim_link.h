@@ -2,6 +2,7 @@
 // The link control in process: the simulated terminal behind the thirteen operations.
 #include <memory>
 
+#include "firmware/upload_procedure.h"
 #include "link/link_ctrl.h"
 #include "link/page_copy.h"
 #include "sim/terminal_model.h"
@@ -10,7 +11,9 @@ namespace vk930 {
 
 class SimLink : public CLinkCtrl {
 public:
-    explicit SimLink(std::shared_ptr<TerminalModel> terminal) : terminal_(std::move(terminal)) {}
+    // `bootFiles`: where a firmware upload looks for the boot file.
+    explicit SimLink(std::shared_ptr<TerminalModel> terminal, BootFileLookup bootFiles = {})
+        : terminal_(std::move(terminal)), bootFiles_(std::move(bootFiles)) {}
 
     bool Connect(Short port, Short baud) override;
     Short ReadInfo() override;
@@ -36,6 +39,7 @@ private:
     bool ReadPage(int page, Short first, Short last);
 
     std::shared_ptr<TerminalModel> terminal_;
+    BootFileLookup bootFiles_;
     PageCopy copy_;
     bool open_ = false;
     Short baud_ = 0;

@@ -89,6 +89,7 @@ std::array<PageBytes, 2> FactoryPages() {
 Result<std::unique_ptr<TerminalModel>> TerminalModel::Create(const TerminalSpec& spec) {
     std::unique_ptr<TerminalModel> model(new TerminalModel(spec));
     if (Status s = model->Load(); !s) return Error{s.error()};
+    if (Status s = model->LoadFirmware(); !s) return Error{s.error()};
     return model;
 }
 

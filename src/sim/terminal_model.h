@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/result.h"
+#include "firmware/boot_loader.h"
 #include "link/page_copy.h"
 #include "sim/link_spec.h"
 
@@ -14,13 +15,19 @@ namespace vk930 {
 
 inline constexpr int kStateFileSize = 2 * kPageSize;
 
+// Where a terminal with a state file keeps its uploaded firmware (Intel HEX) and version.
+std::string FirmwareFilePath(const std::string& stateFile);  // STATEFILE.fw
+std::string VersionFilePath(const std::string& stateFile);   // STATEFILE.version
+
 // The pages a new terminal leaves the factory with.
 std::array<PageBytes, 2> FactoryPages();
 
 class TerminalModel {
 public:
     // Opens the terminal of a spec. A state file that is missing is created with the factory
-    // pages; one that cannot be read or is not exactly 512 bytes is an error.
+    // pages; one that cannot be read or is not exactly 512 bytes is an error. The firmware
+    // an earlier upload left beside the state file (FirmwareFilePath, VersionFilePath) is
+    // loaded too; its version replaces the link spec's.
     static Result<std::unique_ptr<TerminalModel>> Create(const TerminalSpec& spec);
 
     const TerminalSpec& Spec() const { return spec_; }
@@ -37,6 +44,13 @@ public:
     bool WriteText(int page, int offset, const std::string& bytes);
     void Reset() { ++resetCount_; }
 
+    // The image in the terminal's flash: empty until an upload.
+    const FirmwareImage& Firmware() const { return firmware_; }
+    // Takes a verified upload: the new flash and, unless `version` is empty, the version the
+    // terminal reports from now on. With a state file both are stored beside it for the
+    // next process; nothing changes when they cannot be stored.
+    Status InstallFirmware(const FirmwareImage& image, const std::string& version);
+
     // Inspection without faults, for tests and the simulator.
     PageBytes Page(int page);
     int ResetCount() const { return resetCount_; }
@@ -46,11 +60,13 @@ public:
 private:
     explicit TerminalModel(TerminalSpec spec) : spec_(std::move(spec)), version_(spec_.version) {}
     Status Load();
+    Status LoadFirmware();
     bool Store(int page, int offset, const std::string& bytes);
 
     TerminalSpec spec_;
     std::string version_;
     std::array<PageBytes, 2> pages_{};
+    FirmwareImage firmware_;
     int resetCount_ = 0;
     int writeByteCount_ = 0;
     int writeTextCount_ = 0;

@@ -1,7 +1,10 @@
 #include "ui/config_view.h"
 
+#include "firmware/firmware_commands.h"
 #include "link/commid.h"
 #include "link/identification.h"
+#include "params/get_command.h"
+#include "params/set_command.h"
 #include "settings/registry_key.h"
 #include "ui/form_ids.h"
 
@@ -36,6 +39,7 @@ void CVK900ConfigView::LoadSettings() {
 void CVK900ConfigView::OnTimer() {
     host_.StopFormTimer();
     if (state_.document.m_nFileOpened == 1) form_.SetText(id::kFilePath, state_.document.m_strFilePath);
+    if (state_.uploadPending) RunFirmwareUpload();
 }
 
 void CVK900ConfigView::OnReadDeviceInfo() { ReadDeviceInfo(ctx_); }
@@ -52,5 +56,17 @@ void CVK900ConfigView::SelectComPort(int port) {
 }
 
 void CVK900ConfigView::OnEditWithNotepad() { host_.StartEditor(state_.document.m_strFilePath); }
+
+void CVK900ConfigView::OnGet() { vk930::OnGet(ctx_); }
+
+void CVK900ConfigView::OnGetParameters() { vk930::OnGetParameters(ctx_); }
+
+void CVK900ConfigView::OnSet() { vk930::OnSet(ctx_); }
+
+void CVK900ConfigView::OnSetParameters() { (void)vk930::OnSetParameters(ctx_); }
+
+void CVK900ConfigView::OnFirmwareUpdate() { vk930::OnFirmwareUpdate(ctx_); }
+
+void CVK900ConfigView::RunFirmwareUpload() { vk930::RunFirmwareUpload(ctx_); }
 
 }  // namespace vk930

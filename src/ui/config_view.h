@@ -31,6 +31,15 @@ public:
     void SelectComPort(int port);
     bool IsComPortChecked(int port) const { return state_.comPort == port; }
     void OnEditWithNotepad();
+    // Get parameters: button 1028 "Get" (raw form) and hidden button 1002 "&Get...".
+    void OnGet();
+    void OnGetParameters();
+    // Set parameters: button 1029 "Set" and hidden button 1003 "&Set...".
+    void OnSet();
+    void OnSetParameters();
+    // "FirmWare update..." and the upload the form timer starts after it.
+    void OnFirmwareUpdate();
+    void RunFirmwareUpload();
     void OnClearList() { host_.ClearLog(); }
 
     FormModel& Form() { return form_; }

@@ -2,7 +2,7 @@
 
 #include "link/commid.h"
 #include "settings/registry_key.h"
-#include "support/command_fixture.h"
+#include "support/link_fixture.h"
 #include "ui/form_ids.h"
 
 namespace vk930::test {
@@ -18,9 +18,9 @@ TEST(NextCommIdCaption, IsConvertedNumberPlusOne) {
     EXPECT_EQ(NextCommIdCaption("99999999999999"), "2147483648");
 }
 
-class CommIdTest : public CommandFixture {};
+class CommIdTest : public BothLinksFixture {};
 
-TEST_F(CommIdTest, WritesBothBytesResetsIdentifiesAndRemembers) {
+TEST_P(CommIdTest, WritesBothBytesResetsIdentifiesAndRemembers) {
     UseTerminal("");
     View().OnCommIdEdited("300");
     View().OnSetCommId();
@@ -28,7 +28,7 @@ TEST_F(CommIdTest, WritesBothBytesResetsIdentifiesAndRemembers) {
     const PageBytes page = Page(0);
     EXPECT_EQ(page[1], 1);
     EXPECT_EQ(page[2], 44);
-    EXPECT_EQ(Terminal().ResetCount(), 1);
+    EXPECT_EQ(ResetCount(), 1);
     EXPECT_EQ(settings.values["commID"], 300);
     EXPECT_EQ(View().Form().Text(id::kCommId), "300");
     EXPECT_EQ(View().Form().Text(id::kNextCommIdButton), "301");
@@ -46,7 +46,7 @@ TEST_F(CommIdTest, WritesBothBytesResetsIdentifiesAndRemembers) {
     EXPECT_EQ(host.log.back(), (LogEntry{"Done", 1}));
 }
 
-TEST_F(CommIdTest, IdAboveSixteenBitsWritesLowBitsAndStoresWholeNumber) {
+TEST_P(CommIdTest, IdAboveSixteenBitsWritesLowBitsAndStoresWholeNumber) {
     UseTerminal("");
     View().OnCommIdEdited("70000");  // 0x11170
     View().OnSetCommId();
@@ -55,7 +55,7 @@ TEST_F(CommIdTest, IdAboveSixteenBitsWritesLowBitsAndStoresWholeNumber) {
     EXPECT_EQ(settings.values["commID"], 70000);
 }
 
-TEST_F(CommIdTest, EmptyEditHidesTheOfferAndWritesZero) {
+TEST_P(CommIdTest, EmptyEditHidesTheOfferAndWritesZero) {
     UseTerminal("");
     View().OnCommIdEdited("5");
     EXPECT_TRUE(View().Form().Visible(id::kNextCommIdButton));
@@ -67,29 +67,29 @@ TEST_F(CommIdTest, EmptyEditHidesTheOfferAndWritesZero) {
     EXPECT_EQ(Page(0)[2], 0);
 }
 
-TEST_F(CommIdTest, LowByteFailureKeepsSettingAndDoesNotReset) {
+TEST_P(CommIdTest, LowByteFailureKeepsSettingAndDoesNotReset) {
     UseTerminal("fail=write:2");
     settings.values["commID"] = 17;
     View().OnCommIdEdited("300");
     View().OnSetCommId();
     EXPECT_EQ(host.log.back(), (LogEntry{"Cannot write ID!", 0}));
     EXPECT_EQ(settings.values["commID"], 17);
-    EXPECT_EQ(Terminal().ResetCount(), 0);
+    EXPECT_EQ(ResetCount(), 0);
     EXPECT_EQ(host.events[host.events.size() - 2], "beep");
     EXPECT_EQ(host.events.back(), "link Connect(1,0)=0");
 }
 
-TEST_F(CommIdTest, HighByteFailureIsReportedToo) {
+TEST_P(CommIdTest, HighByteFailureIsReportedToo) {
     UseTerminal("fail=write:1");
     View().OnCommIdEdited("300");
     View().OnSetCommId();
     EXPECT_EQ(host.log.back(), (LogEntry{"Cannot write ID!", 0}));
-    EXPECT_EQ(Terminal().ResetCount(), 0);
+    EXPECT_EQ(ResetCount(), 0);
     EXPECT_EQ(settings.values.count("commID"), 0u);
     for (const std::string& call : Calls()) EXPECT_NE(call.rfind("WriteByte(2,", 0), 0u) << call;
 }
 
-TEST_F(CommIdTest, NoAnswerNeitherWritesNorRemembers) {
+TEST_P(CommIdTest, NoAnswerNeitherWritesNorRemembers) {
     UseTerminal("absent");
     View().OnCommIdEdited("300");
     View().OnSetCommId();
@@ -99,7 +99,7 @@ TEST_F(CommIdTest, NoAnswerNeitherWritesNorRemembers) {
     EXPECT_EQ(settings.values.count("commID"), 0u);
 }
 
-TEST_F(CommIdTest, OtherDeviceTypeIsStillWritten) {
+TEST_P(CommIdTest, OtherDeviceTypeIsStillWritten) {
     UseTerminal("type=5");
     View().OnCommIdEdited("9");
     View().OnSetCommId();
@@ -108,7 +108,7 @@ TEST_F(CommIdTest, OtherDeviceTypeIsStillWritten) {
     EXPECT_EQ(settings.values["commID"], 9);  // whatever the identification reported
 }
 
-TEST_F(CommIdTest, NextButtonNumbersASeries) {
+TEST_P(CommIdTest, NextButtonNumbersASeries) {
     UseTerminal("");
     settings.values["AllowEditSno"] = 1;
     settings.values["commID"] = 41;
@@ -121,6 +121,8 @@ TEST_F(CommIdTest, NextButtonNumbersASeries) {
     View().OnNextCommId();
     EXPECT_EQ(Page(0)[2], 43);
 }
+
+INSTANTIATE_TEST_SUITE_P(Links, CommIdTest, BothLinks(), LinkKindName);
 
 }  // namespace
 }  // namespace vk930::test

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "link/identification.h"
-#include "support/command_fixture.h"
+#include "support/link_fixture.h"
 #include "ui/form_ids.h"
 
 namespace vk930::test {
@@ -38,7 +38,7 @@ TEST(IdentificationTables, TypeLabelAndVersionPoint) {
     EXPECT_EQ(VersionWithPoint("153"), "1.53");
 }
 
-class IdentificationTest : public CommandFixture {
+class IdentificationTest : public BothLinksFixture {
 protected:
     void SetFit(int scanner, int rfid, int color, int display) {
         Terminal().WriteByte(0, 35, scanner);
@@ -48,7 +48,7 @@ protected:
     }
 };
 
-TEST_F(IdentificationTest, SuccessfulRunFillsFieldsLogsAndCallsInOrder) {
+TEST_P(IdentificationTest, SuccessfulRunFillsFieldsLogsAndCallsInOrder) {
     UseTerminal("version=14");
     SetFit(4, 2, 2, 1);
     Terminal().WriteByte(0, 1, 0);
@@ -81,7 +81,7 @@ TEST_F(IdentificationTest, SuccessfulRunFillsFieldsLogsAndCallsInOrder) {
     EXPECT_TRUE(View().Form().Visible(id::kNextCommIdButton));
 }
 
-TEST_F(IdentificationTest, UnknownColourStillAddsItsCodeToTheLabel) {
+TEST_P(IdentificationTest, UnknownColourStillAddsItsCodeToTheLabel) {
     UseTerminal("");
     SetFit(1, 0, 0, 7);
     View().OnReadDeviceInfo();
@@ -90,7 +90,7 @@ TEST_F(IdentificationTest, UnknownColourStillAddsItsCodeToTheLabel) {
     EXPECT_EQ(host.texts[id::kType], "KD04010000");
 }
 
-TEST_F(IdentificationTest, PortThatDoesNotOpen) {
+TEST_P(IdentificationTest, PortThatDoesNotOpen) {
     UseTerminal("");
     state.comPort = 0;
     View().Form().SetText(id::kType, "old");
@@ -101,7 +101,7 @@ TEST_F(IdentificationTest, PortThatDoesNotOpen) {
     EXPECT_EQ(Calls(), (std::vector<std::string>{"Connect(0,19200)=0"}));
 }
 
-TEST_F(IdentificationTest, NoTerminalOnThePortKeepsTheFields) {
+TEST_P(IdentificationTest, NoTerminalOnThePortKeepsTheFields) {
     UseTerminal("absent");
     View().Form().SetText(id::kVersion, "9.9");
     View().OnReadDeviceInfo();
@@ -116,7 +116,7 @@ TEST_F(IdentificationTest, NoTerminalOnThePortKeepsTheFields) {
     EXPECT_EQ(host.events[host.events.size() - 2], "link Connect(1,0)=0");
 }
 
-TEST_F(IdentificationTest, PageZeroNotRead) {
+TEST_P(IdentificationTest, PageZeroNotRead) {
     UseTerminal("fail=page0");
     View().Form().SetText(id::kType, "old");
     View().OnReadDeviceInfo();
@@ -127,7 +127,7 @@ TEST_F(IdentificationTest, PageZeroNotRead) {
     EXPECT_EQ(host.beeps, 1);
 }
 
-TEST_F(IdentificationTest, OtherDeviceTypeBlanksEveryFieldAndOffersCaptionOne) {
+TEST_P(IdentificationTest, OtherDeviceTypeBlanksEveryFieldAndOffersCaptionOne) {
     UseTerminal("type=5");
     View().Form().SetText(id::kCommId, "77");
     View().OnReadDeviceInfo();
@@ -142,6 +142,8 @@ TEST_F(IdentificationTest, OtherDeviceTypeBlanksEveryFieldAndOffersCaptionOne) {
     EXPECT_EQ(host.events[host.events.size() - 2], "beep");
     EXPECT_EQ(host.events.back(), "link Connect(1,0)=0");
 }
+
+INSTANTIATE_TEST_SUITE_P(Links, IdentificationTest, BothLinks(), LinkKindName);
 
 }  // namespace
 }  // namespace vk930::test

@@ -1,5 +1,6 @@
 #include "support/command_fixture.h"
 
+#include "link/port_router.h"
 #include "sim/link_spec.h"
 
 namespace vk930::test {
@@ -10,7 +11,20 @@ void CommandFixture::UseTerminal(const std::string& options) {
     Result<std::unique_ptr<TerminalModel>> terminal = TerminalModel::Create(spec->sim);
     ASSERT_TRUE(terminal.ok()) << terminal.error();
     terminal_ = std::move(terminal.value());
-    link_ = std::make_unique<TracingLink>(std::make_unique<SimLink>(terminal_),
+    link_ = std::make_unique<TracingLink>(std::make_unique<SimLink>(terminal_, bootFiles),
+                                          [this](const std::string& line) {
+                                              calls_.push_back(line);
+                                              host.events.push_back("link " + line);
+                                          });
+    view_ = std::make_unique<CVK900ConfigView>(host, *link_, settings, state);
+}
+
+void CommandFixture::UseNoTerminal() {
+    terminal_.reset();
+    auto nothing = [](Short) -> Result<std::unique_ptr<CLinkCtrl>> {
+        return std::unique_ptr<CLinkCtrl>();
+    };
+    link_ = std::make_unique<TracingLink>(std::make_unique<PortRouter>(nothing, nullptr),
                                           [this](const std::string& line) {
                                               calls_.push_back(line);
                                               host.events.push_back("link " + line);

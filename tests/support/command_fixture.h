@@ -21,16 +21,21 @@ class CommandFixture : public ::testing::Test {
 protected:
     // Builds the terminal from sim options such as "type=5&fail=page0" (empty: defaults).
     void UseTerminal(const std::string& options);
+    // Builds the view on COM ports that reach nothing: every Connect fails.
+    void UseNoTerminal();
     // Calls made on the link since the last ClearCalls.
     const std::vector<std::string>& Calls() const { return calls_; }
     void ClearCalls() { calls_.clear(); }
     PageBytes Page(int page) { return terminal_->Page(page); }
     CVK900ConfigView& View();
     TerminalModel& Terminal() { return *terminal_; }
+    CLinkCtrl& Link() { return *link_; }
 
     FakeHost host;
     MemorySettings settings;
     AppState state;
+    // Where the terminal's firmware uploads look for the boot file (set before UseTerminal).
+    BootFileLookup bootFiles;
 
 private:
     std::vector<std::string> calls_;

@@ -11,7 +11,8 @@
 
 namespace vk930::test {
 
-ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args) {
+ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                      const std::string& workingDir) {
     TempDir dir;
     const std::string outPath = dir.File("out"), errPath = dir.File("err");
     const pid_t pid = fork();
@@ -22,6 +23,7 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
         dup2(in, 0);
         dup2(out, 1);
         dup2(err, 2);
+        if (!workingDir.empty() && chdir(workingDir.c_str()) != 0) _exit(126);
         std::vector<char*> argv;
         argv.push_back(const_cast<char*>(program.c_str()));
         for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));

@@ -11,6 +11,8 @@ struct ProgramRun {
     std::string err;
 };
 
-ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args);
+// `workingDir`: where the program runs (empty: here).
+ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                      const std::string& workingDir = "");
 
 }  // namespace vk930::test

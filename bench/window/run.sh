@@ -6,9 +6,9 @@
 # On the offscreen platform, and on a virtual X display when xvfb-run is installed.
 # RUNS=N sets the number of starts of each program (default 21).
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 bash scripts/build.sh >/dev/null
-bin=build/bench
+bin=build/bench/window
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
 mkdir -m 700 "$scratch/runtime"

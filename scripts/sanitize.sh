@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer into build-asan/ and
+# runs the whole test suite there.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVK930_SANITIZE=ON >/dev/null
+cmake --build build-asan -j2
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+# Leaks inside the system's font and display libraries are theirs, not ours.
+export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
+cd build-asan
+ctest -j2 --output-on-failure --timeout 600

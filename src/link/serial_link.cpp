@@ -1,0 +1,138 @@
+#include "link/serial_link.h"
+
+#include "firmware/boot_loader.h"
+#include "link/serial_boot_channel.h"
+#include "link/wire_protocol.h"
+
+namespace vk930 {
+
+SerialLink::SerialLink(std::unique_ptr<SerialPort> port, WireTimings timings, LinkErrorSink onError,
+                       BootFileLookup bootFiles)
+    : port_(std::move(port)),
+      timings_(timings),
+      client_(*port_, timings),
+      bootFiles_(std::move(bootFiles)),
+      onError_(std::move(onError)) {}
+
+void SerialLink::Report(const std::string& why) const {
+    if (onError_) onError_("COM" + std::to_string(comPort_) + ": " + port_->Name() + ": " + why);
+}
+
+void SerialLink::ForgetTerminal() {
+    identity_.reset();
+    commIdInCopy_ = false;
+}
+
+bool SerialLink::Connect(Short port, Short baud) {
+    if (baud == kBaudClose) {
+        port_->Close();
+        baud_ = 0;
+        ForgetTerminal();
+        return false;
+    }
+    if (port <= 0 || (baud != kBaudApplication && baud != kBaudBootLoader)) return false;
+    comPort_ = port;
+    if (port_->IsOpen() && baud == baud_) return true;
+    const Status opened = port_->IsOpen() ? port_->SetBaud(baud) : port_->Open(baud);
+    if (!opened) {
+        Report(opened.error());
+        port_->Close();
+        baud_ = 0;
+        return false;
+    }
+    baud_ = baud;
+    client_.Begin(baud);
+    ForgetTerminal();
+    return true;
+}
+
+WireAnswer SerialLink::Request(std::uint8_t command, const Bytes& payload) {
+    if (!Open() || !port_->IsOpen()) return WireAnswer::Failed(WireError::kNotOpen);
+    WireAnswer answer = client_.Transact(command, payload);
+    if (answer.error == WireError::kDeviceLost) {
+        Report(ToString(answer.error));
+        baud_ = 0;
+    }
+    return answer;
+}
+
+Short SerialLink::ReadInfo() {
+    identity_.reset();
+    const WireAnswer answer = Request(wire::kReadInfo);
+    if (!answer.ok() || answer.data.size() < 2) return 0;
+    identity_ = Identity{wire::GetInt16(answer.data, 0),
+                         std::string(answer.data.begin() + 2, answer.data.end())};
+    return kReadInfoAnswered;
+}
+
+Short SerialLink::GetDeviceType() {
+    if (!Open()) return -1;
+    if (identity_) return identity_->deviceType;
+    const WireAnswer answer = Request(wire::kGetDeviceType);
+    if (!answer.ok() || answer.data.size() != 2) return -1;
+    return wire::GetInt16(answer.data, 0);
+}
+
+std::string SerialLink::GetVersionText() {
+    if (!Open()) return {};
+    if (identity_) return identity_->version;
+    const WireAnswer answer = Request(wire::kGetVersion);
+    if (!answer.ok()) return {};
+    return std::string(answer.data.begin(), answer.data.end());
+}
+
+std::string SerialLink::GetCommIdText() {
+    if (!Open()) return {};
+    if (commIdInCopy_) return std::to_string(copy_.GetByte(0, 1) * 256 + copy_.GetByte(0, 2));
+    const WireAnswer answer = Request(wire::kGetCommId);
+    if (!answer.ok() || answer.data.size() != 2) return {};
+    return std::to_string(answer.data[0] * 256 + answer.data[1]);
+}
+
+bool SerialLink::ReadPage(int page, Short first, Short last) {
+    // The terminal sends whole pages only.
+    if (first != 0 || last != kPageSize - 1) return false;
+    const WireAnswer answer = Request(wire::kReadPage, {static_cast<std::uint8_t>(page)});
+    if (!answer.ok() || answer.data.size() != kPageSize) return false;
+    PageBytes bytes;
+    std::copy(answer.data.begin(), answer.data.end(), bytes.begin());
+    copy_.Store(page, bytes);
+    if (page == 0) commIdInCopy_ = true;
+    return true;
+}
+
+Short SerialLink::WriteByte(Short offset, Short value, Short page) {
+    if (page == 0) commIdInCopy_ = false;
+    Bytes payload;
+    wire::PutInt16(payload, page);
+    wire::PutInt16(payload, offset);
+    wire::PutInt16(payload, value);
+    return Request(wire::kWriteByte, payload).ok() ? kWriteByteOk : kWriteByteFailed;
+}
+
+bool SerialLink::WriteText(Short offset, Short page, const std::string& text) {
+    if (page == 0) commIdInCopy_ = false;
+    Bytes payload;
+    wire::PutInt16(payload, page);
+    wire::PutInt16(payload, offset);
+    payload.insert(payload.end(), text.begin(), text.end());
+    return Request(wire::kWriteText, payload).ok();
+}
+
+void SerialLink::ResetDevice() {
+    Request(wire::kReset);
+}
+
+Short SerialLink::UploadFirmware(const std::string& path) {
+    // The boot loader listens only on a port opened at 4800.
+    const bool listening = port_->IsOpen() && baud_ == kBaudBootLoader;
+    SerialBootChannel channel(*port_, client_, listening, timings_.boot);
+    const Short status = RunUpload(channel, path, bootFiles_, progress_);
+    if (listening && !port_->IsOpen()) {
+        Report(ToString(WireError::kDeviceLost));
+        baud_ = 0;
+    }
+    return status;
+}
+
+}  // namespace vk930

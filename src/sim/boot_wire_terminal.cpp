@@ -1,0 +1,96 @@
+#include "sim/boot_wire_terminal.h"
+
+#include <algorithm>
+
+#include "link/boot_wire.h"
+#include "link/wire_protocol.h"
+
+namespace vk930 {
+
+namespace {
+
+// A block's address and bytes; nullopt when the payload holds no byte.
+std::optional<ImageSegment> BlockOf(const Bytes& payload) {
+    if (payload.size() <= 4) return std::nullopt;
+    return ImageSegment{boot::GetUint32(payload, 0), Bytes(payload.begin() + 4, payload.end())};
+}
+
+}  // namespace
+
+BootWireTerminal::BootWireTerminal(TerminalModel& terminal)
+    : loader_(terminal, terminal.Present()) {
+    if (loader_.AwaitReady()) phase_ = Phase::kWaiting;
+}
+
+Bytes BootWireTerminal::Receive(std::span<const std::uint8_t> bytes) {
+    if (phase_ == Phase::kSilent) return {};
+    if (phase_ == Phase::kWaiting) {
+        if (std::find(bytes.begin(), bytes.end(), boot::kSync) == bytes.end()) return {};
+        if (!loader_.Sync()) return {};
+        phase_ = Phase::kSynced;
+        return {boot::kSyncAnswer};
+    }
+    Bytes out;
+    reader_.Feed(bytes);
+    while (std::optional<Frame> request = reader_.Next()) {
+        std::optional<Frame> answer = memory_.Recall(*request);
+        if (!answer) answer = memory_.Remember(*request, Execute(AnswerMemory::Plain(*request)));
+        const Bytes frame = EncodeFrame(*answer);
+        out.insert(out.end(), frame.begin(), frame.end());
+    }
+    return out;
+}
+
+Bytes BootWireTerminal::Execute(const Frame& request) {
+    bool done = false;
+    switch (request.command) {
+        case boot::kBootBlock:
+            done = TakeBootBlock(request.payload);
+            break;
+        case boot::kBootRun:
+            done = loader_.SendBootFile(bootFile_);
+            break;
+        case boot::kErase:
+            done = loader_.Erase();
+            break;
+        case boot::kWriteBlock:
+            done = WriteBlock(request.payload);
+            break;
+        case boot::kVerify:
+            done = Verify(request.payload);
+            break;
+        default:
+            return {wire::kStatusUnknownCommand};
+    }
+    return {done ? wire::kStatusOk : wire::kStatusRefused};
+}
+
+bool BootWireTerminal::TakeBootBlock(const Bytes& payload) {
+    std::optional<ImageSegment> block = BlockOf(payload);
+    if (!block) return false;
+    auto& segments = bootFile_.segments;
+    if (!segments.empty() &&
+        segments.back().address + segments.back().bytes.size() == block->address)
+        segments.back().bytes.insert(segments.back().bytes.end(), block->bytes.begin(),
+                                     block->bytes.end());
+    else
+        segments.push_back(std::move(*block));
+    return true;
+}
+
+bool BootWireTerminal::WriteBlock(const Bytes& payload) {
+    std::optional<ImageSegment> block = BlockOf(payload);
+    return block && loader_.WriteBlock(block->address, block->bytes);
+}
+
+bool BootWireTerminal::Verify(const Bytes& payload) {
+    if (payload.size() < 8) return false;
+    // The boot loader checks its flash against the host's count and CRC.
+    const FirmwareImage& flash = loader_.Flash();
+    const bool same = flash.ByteCount() == boot::GetUint32(payload, 0) &&
+                      boot::ImageCrc32(flash) == boot::GetUint32(payload, 4);
+    const std::string version(payload.begin() + 8, payload.end());
+    return same && loader_.Verify(flash, version);
+}
+
+}  // namespace vk930

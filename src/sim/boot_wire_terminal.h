@@ -1,0 +1,37 @@
+#pragma once
+// The simulated terminal's boot loader on the wire at 4800 baud (docs/protocol.md): it sends
+// 0x00 while it waits, answers the host's sync with 0xAA, then takes framed requests, each
+// carried out by the terminal model's boot loader (SimBootLoader). Pure bytes in, bytes out.
+#include <span>
+
+#include "link/wire_frame.h"
+#include "sim/answer_memory.h"
+#include "sim/sim_boot_loader.h"
+
+namespace vk930 {
+
+class BootWireTerminal {
+  public:
+    // The terminal has just entered its boot loader (the host set 4800 baud).
+    explicit BootWireTerminal(TerminalModel& terminal);
+
+    // True while it waits for the sync: it sends 0x00 every boot::kWaitingInterval.
+    bool Waiting() const { return phase_ == Phase::kWaiting; }
+    // Takes bytes from the host and returns what the boot loader sends back.
+    Bytes Receive(std::span<const std::uint8_t> bytes);
+
+  private:
+    enum class Phase { kSilent, kWaiting, kSynced };
+    Bytes Execute(const Frame& request);
+    bool TakeBootBlock(const Bytes& payload);
+    bool WriteBlock(const Bytes& payload);
+    bool Verify(const Bytes& payload);
+
+    SimBootLoader loader_;
+    Phase phase_ = Phase::kSilent;
+    FrameReader reader_;
+    AnswerMemory memory_;
+    FirmwareImage bootFile_;
+};
+
+}  // namespace vk930

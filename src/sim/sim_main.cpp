@@ -1,0 +1,109 @@
+// vk930-sim: a simulated VK930 terminal on a pseudo-terminal, for the serial link.
+//   vk930-sim --link PATH [--pace] SPEC
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <fstream>
+#include <iostream>
+#include <optional>
+
+#include "link/link_ctrl.h"
+#include "sim/link_spec.h"
+#include "sim/sim_server.h"
+
+using namespace vk930;
+
+namespace {
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+int UsageError(const std::string& message) {
+    std::cerr << "vk930-sim: " << message << "\nTry 'vk930-sim --help'.\n";
+    return kExitUsage;
+}
+
+// SIGINT and SIGTERM arrive as a readable descriptor, so the serving loop sees them.
+int StopSignals() {
+    sigset_t stopSet;
+    sigemptyset(&stopSet);
+    sigaddset(&stopSet, SIGINT);
+    sigaddset(&stopSet, SIGTERM);
+    sigprocmask(SIG_BLOCK, &stopSet, nullptr);
+    return signalfd(-1, &stopSet, SFD_CLOEXEC);
+}
+
+WireServer::TraceSink TraceTo(const std::string& path) {
+    if (path.empty()) return {};
+    auto out = std::make_shared<std::ofstream>(path, std::ios::app | std::ios::binary);
+    return [out](const std::string& line) { *out << line << '\n' << std::flush; };
+}
+
+constexpr char kHelp[] =
+    "Usage: vk930-sim --link PATH [--pace] SPEC\n"
+    "Serves a simulated VK930 terminal on a pseudo-terminal linked at PATH until SIGINT or\n"
+    "SIGTERM.\n\n"
+    "  --link PATH  make PATH a link to the terminal's device\n"
+    "  --pace       send and take bytes at the line rate of the baud the host set\n"
+    "  SPEC         the terminal: sim[:STATEFILE][?OPTIONS]\n";
+
+// The command line: the link path, --pace and the spec; a usage error otherwise.
+struct SimArguments {
+    std::string linkPath;
+    bool pace = false;
+    TerminalSpec spec;
+};
+
+std::optional<SimArguments> ParseArguments(const QStringList& arguments, std::string& error) {
+    QCommandLineParser parser;
+    const QCommandLineOption linkOption("link", "Make PATH a link to the terminal's device.",
+                                        "PATH");
+    const QCommandLineOption paceOption("pace",
+                                        "Send and take bytes at the line rate of the baud.");
+    parser.addOptions({linkOption, paceOption});
+    if (!parser.parse(arguments))
+        error = parser.errorText().toStdString();
+    else if (!parser.isSet(linkOption))
+        error = "--link PATH is needed";
+    else if (parser.positionalArguments().size() != 1)
+        error = "one SPEC is needed";
+    if (!error.empty()) return std::nullopt;
+    Result<LinkSpec> spec = ParseLinkSpec(parser.positionalArguments()[0].toStdString());
+    if (!spec)
+        error = spec.error();
+    else if (spec->kind != LinkSpec::Kind::kSim)
+        error = "SPEC must be a sim spec";
+    if (!error.empty()) return std::nullopt;
+    return SimArguments{parser.value(linkOption).toStdString(), parser.isSet(paceOption),
+                        spec->sim};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int stopFd = StopSignals();
+    QCoreApplication app(argc, argv);
+    if (app.arguments().contains("--help") || app.arguments().contains("-h")) {
+        std::cout << kHelp;
+        return 0;
+    }
+    std::string error;
+    const std::optional<SimArguments> args = ParseArguments(app.arguments(), error);
+    if (!args) return UsageError(error);
+    Result<std::unique_ptr<TerminalModel>> terminal = TerminalModel::Create(args->spec);
+    if (!terminal) {
+        std::cerr << "vk930-sim: " << terminal.error() << '\n';
+        return kExitFailure;
+    }
+    SimServer server(**terminal, args->pace, TraceTo(args->spec.traceFile));
+    if (Status served = server.Run(args->linkPath, stopFd); !served) {
+        std::cerr << "vk930-sim: " << served.error() << '\n';
+        return kExitFailure;
+    }
+    if (server.HungUp())
+        std::cerr << "vk930-sim: hung up (wire fault), " << args->linkPath << " removed\n";
+    return 0;
+}

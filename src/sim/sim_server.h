@@ -1,0 +1,51 @@
+#pragma once
+// The loop of vk930-sim: serves one terminal model on a pseudo-terminal until it is told to
+// stop. Hosts come and go (a host closing the port is not an error); the baud a host sets
+// picks the terminal's mode: 19200 the application protocol, 4800 the boot loader.
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "sim/boot_wire_terminal.h"
+#include "sim/line_pacer.h"
+#include "sim/pty_endpoint.h"
+#include "sim/terminal_model.h"
+#include "sim/wire_terminal.h"
+
+namespace vk930 {
+
+// How long one wait for bytes or a stop signal lasts.
+inline constexpr int kSimPollMs = 20;
+// How long to wait between looks for a new host while none has the port open.
+inline constexpr int kSimIdleMs = 10;
+
+class SimServer {
+  public:
+    SimServer(TerminalModel& terminal, bool pace, WireServer::TraceSink trace);
+
+    // Opens the pseudo-terminal with its link and serves until `stopFd` becomes readable or
+    // the wire fault `hangup` takes the device away. The error says why it could not start.
+    Status Run(const std::string& linkPath, int stopFd);
+    bool HungUp() const { return hungUp_; }
+    const std::string& SlavePath() const { return pty_.SlavePath(); }
+
+  private:
+    void Step(int stopFd);
+    void WaitForHost(int stopFd);
+    // Enters or leaves the boot loader as the host's baud says.
+    void FollowBaud(int baud);
+    void SendWaitingByte(int baud);
+    void Receive(const Bytes& bytes, int baud);
+    void Send(const Bytes& bytes, int baud);
+
+    TerminalModel& terminal_;
+    PtyEndpoint pty_;
+    LinePacer pacer_;
+    WireTerminal wire_;
+    std::unique_ptr<BootWireTerminal> boot_;  // while the host has the port at 4800
+    std::chrono::steady_clock::time_point nextWaitingByte_{};
+    bool stopped_ = false;
+    bool hungUp_ = false;
+};
+
+}  // namespace vk930

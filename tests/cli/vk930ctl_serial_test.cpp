@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include "support/run_program.h"
+#include "support/sim_process.h"
+#include "support/temp_dir.h"
+
+namespace vk930::test {
+namespace {
+
+// vk930ctl over a serial device: vk930-sim on a pseudo-terminal in the test's folder.
+class Vk930ctlSerial : public ::testing::Test {
+  protected:
+    ProgramRun Run(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--settings", dir.File("settings.ini")});
+        return RunProgram(VK930CTL_PATH, args);
+    }
+    std::string Device() const { return dir.File("vk0"); }
+    std::unique_ptr<SimProcess> Serve(const std::string& options = "", bool pace = false) {
+        auto sim = std::make_unique<SimProcess>(
+            VK930SIM_PATH, Device(),
+            "sim:" + dir.File("t.bin") + (options.empty() ? "" : "?" + options), pace);
+        EXPECT_TRUE(sim->Ready()) << sim->Errors();
+        return sim;
+    }
+    TempDir dir;
+};
+
+TEST_F(Vk930ctlSerial, InfoAndCommIdGiveWhatTheyGiveInProcess) {
+    auto sim = Serve();
+    ProgramRun serial = Run({"--porcelain", "--link", Device(), "info"});
+    sim->Stop();
+    ProgramRun inProcess = Run({"--porcelain", "--link", "sim:" + dir.File("t.bin"), "info"});
+    EXPECT_EQ(serial.exitCode, 0) << serial.err;
+    EXPECT_EQ(serial.out, inProcess.out);
+    EXPECT_EQ(serial.err, "");
+
+    sim = Serve();
+    ProgramRun commId = Run({"--porcelain", "--port", "2", "--link", Device(), "commid", "300"});
+    EXPECT_EQ(commId.exitCode, 0) << commId.out << commId.err;
+    EXPECT_EQ(ReadFile(dir.File("t.bin"))[2], 44);
+    // The simulator outlives its clients: a second command reaches the same terminal.
+    ProgramRun again = Run({"--porcelain", "--link", Device(), "info"});
+    EXPECT_NE(again.out.find("@1026\t300\n"), std::string::npos) << again.out;
+}
+
+TEST_F(Vk930ctlSerial, APacedSimulatorServesTheSame) {
+    auto sim = Serve("", true);
+    ProgramRun paced = Run({"--porcelain", "--link", Device(), "info"});
+    EXPECT_EQ(paced.exitCode, 0) << paced.err;
+    EXPECT_NE(paced.out.find("1\tDone\n@1016\tKD04010003\n"), std::string::npos) << paced.out;
+}
+
+TEST_F(Vk930ctlSerial, TheSimulatorRefusesBadArguments) {
+    EXPECT_EQ(RunProgram(VK930SIM_PATH, {"sim"}).exitCode, 2);
+    EXPECT_EQ(RunProgram(VK930SIM_PATH, {"--link", Device()}).exitCode, 2);
+    EXPECT_EQ(RunProgram(VK930SIM_PATH, {"--link", Device(), "/dev/ttyS0"}).exitCode, 2);
+    EXPECT_EQ(RunProgram(VK930SIM_PATH, {"--link", Device(), "sim?bogus"}).exitCode, 2);
+    WriteFile(Device(), "taken");
+    ProgramRun taken = RunProgram(VK930SIM_PATH, {"--link", Device(), "sim"});
+    EXPECT_EQ(taken.exitCode, 1);
+    EXPECT_EQ(taken.err, "vk930-sim: '" + Device() + "' already exists\n");
+    EXPECT_EQ(ReadFile(Device()), "taken");  // nothing of the user's is replaced
+}
+
+TEST_F(Vk930ctlSerial, TheSettingsTellWhatEachComPortReaches) {
+    auto sim = Serve();
+    WriteFile(dir.File("settings.ini"), "[General]\nDevice3=" + Device() + "\n");
+    ProgramRun run = Run({"--porcelain", "--port", "3", "info"});
+    EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+    EXPECT_NE(run.out.find("1\tDone\n"), std::string::npos);
+}
+
+TEST_F(Vk930ctlSerial, AMissingDeviceIsNamedOnStandardError) {
+    const std::string missing = dir.File("nothing-here");
+    ProgramRun run = Run({"--link", missing, "info"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "[FAIL] Cannot open COM1\n");
+    EXPECT_EQ(run.err, "vk930ctl: COM1: serial device '" + missing + "' does not exist\n");
+}
+
+TEST_F(Vk930ctlSerial, AVanishedDeviceIsNamedAndNothingSucceeds) {
+    auto sim = Serve("hangup=2");
+    ProgramRun run = Run({"--porcelain", "--link", Device(), "info"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out.find("1\t"), std::string::npos) << run.out;
+    EXPECT_NE(run.err.find("the serial device failed or was unplugged"), std::string::npos)
+        << run.err;
+    EXPECT_EQ(sim->Wait(), 0);
+}
+
+TEST_F(Vk930ctlSerial, PortsListsEveryComNumberAndWhatItReaches) {
+    WriteFile(dir.File("settings.ini"), "[General]\nDevice3=" + Device() + "\nDevice5=sim\n");
+    ProgramRun run = Run({"ports"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("Serial ports present:\n"), std::string::npos);
+    EXPECT_NE(run.out.find("COM ports reach:\n  COM1  /dev/ttyS0\n  COM2  /dev/ttyS1\n  COM3  " +
+                           Device() + "\n  COM4  /dev/ttyS3\n  COM5  sim\n"),
+              std::string::npos)
+        << run.out;
+    run = Run({"--link", "sim:x.bin", "ports"});
+    EXPECT_NE(run.out.find("  COM8  sim:x.bin\n"), std::string::npos) << run.out;
+    EXPECT_EQ(Run({"ports", "extra"}).exitCode, 2);
+}
+
+}  // namespace
+}  // namespace vk930::test

@@ -4,7 +4,7 @@ set -euo pipefail
 
 PACKAGES=(
     cmake make g++ pkg-config
-    qt6-base-dev qt6-serialport-dev qt6-svg-dev libqt6svg6-dev
+    qt6-base-dev qt6-serialport-dev qt6-svg-dev
     libgl-dev libgtest-dev
     clang libclang-rt-14-dev
     xvfb xauth

@@ -1,6 +1,7 @@
 #include "app/config_app_qt.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QMenu>
 
@@ -23,6 +24,9 @@ const QString kUntitled = QStringLiteral("Untitled");
 
 std::unique_ptr<CMainFrame> MakeFrame() {
     InitWindowResources();
+    // The menu stays in the window, whose size is the form's and the menu's, also on desktops
+    // with a global menu bar; not asking the desktop for one also spares a bus connection.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     auto frame = std::make_unique<CMainFrame>();
     frame->SetForm(new MainFormWidget);
     return frame;

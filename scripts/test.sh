@@ -1,7 +1,13 @@
 #!/usr/bin/env bash
-# Builds and runs every test.
+# Builds and runs every test: the test suite, the same suite built with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and each fuzz target for a short while.
+# VK930_QUICK=1 runs the test suite alone.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
-cd build
-ctest -j2 --output-on-failure --timeout 300
+(cd build && ctest -j2 --output-on-failure --timeout 300)
+if [ "${VK930_QUICK:-0}" = 1 ]; then exit 0; fi
+echo "== the test suite with AddressSanitizer and UndefinedBehaviorSanitizer"
+bash scripts/sanitize.sh
+echo "== fuzz targets, 20 seconds each"
+bash scripts/fuzz.sh 20

@@ -32,10 +32,10 @@ long long Now() {
     return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
 }
 
-// Runs the program once; false when it did not report a painted window.
-bool RunOnce(const std::vector<std::string>& command, Sample& sample) {
+// Starts the program with its standard output on a pipe; -1 when it could not be started.
+pid_t Spawn(const std::vector<std::string>& command, int& output) {
     int out[2];
-    if (pipe(out) != 0) return false;
+    if (pipe(out) != 0) return -1;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
@@ -44,15 +44,28 @@ bool RunOnce(const std::vector<std::string>& command, Sample& sample) {
     for (const std::string& arg : command) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
     pid_t pid = 0;
-    const long long started = Now();
     const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(out[1]);
-    if (spawned != 0) return false;
+    output = out[0];
+    return spawned == 0 ? pid : -1;
+}
+
+std::string ReadAll(int fd) {
     std::string text;
     char buffer[256];
-    for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;) text.append(buffer, n);
-    close(out[0]);
+    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;) text.append(buffer, n);
+    close(fd);
+    return text;
+}
+
+// Runs the program once; false when it did not report a painted window.
+bool RunOnce(const std::vector<std::string>& command, Sample& sample) {
+    int output = -1;
+    const long long started = Now();
+    const pid_t pid = Spawn(command, output);
+    if (pid < 0) return false;
+    const std::string text = ReadAll(output);
     int status = 0;
     rusage usage{};
     wait4(pid, &status, 0, &usage);
@@ -91,14 +104,25 @@ std::string NameOf(const std::vector<std::string>& command) {
     return name;
 }
 
-int main(int argc, char** argv) {
-    const std::vector<std::vector<std::string>> commands = Commands(argc, argv);
-    if (argc < 3 || commands.size() < 2 || commands.back().empty()) {
-        std::fprintf(stderr,
-                     "usage: bench_startup RUNS COMMAND... -- COMMAND... [-- COMMAND...]\n");
-        return 2;
+struct Summary {
+    double ms, cpuMs;
+    long kb;
+};
+
+Summary Summarize(const std::vector<Sample>& samples) {
+    std::vector<double> times, cpus;
+    std::vector<long> peaks;
+    for (const Sample& s : samples) {
+        times.push_back(s.startMs);
+        cpus.push_back(s.cpuMs);
+        peaks.push_back(s.peakKb);
     }
-    const int runs = std::max(1, std::atoi(argv[1]));
+    return {Median(times), Median(cpus), Median(peaks)};
+}
+
+// Starts each program `runs` times, in turn; empty when one of them did not show its window.
+std::vector<std::vector<Sample>> Measure(const std::vector<std::vector<std::string>>& commands,
+                                         int runs) {
     std::vector<std::vector<Sample>> samples(commands.size());
     Sample warmUp;
     for (const auto& command : commands) RunOnce(command, warmUp);  // caches, first-start files
@@ -108,34 +132,38 @@ int main(int argc, char** argv) {
             if (!RunOnce(commands[p], sample)) {
                 std::fprintf(stderr, "bench_startup: %s did not show its window\n",
                              NameOf(commands[p]).c_str());
-                return 1;
+                return {};
             }
             samples[p].push_back(sample);
         }
     }
-    std::vector<double> ms(commands.size()), cpu(commands.size());
-    std::vector<long> kb(commands.size());
+    return samples;
+}
+
+int main(int argc, char** argv) {
+    const std::vector<std::vector<std::string>> commands = Commands(argc, argv);
+    if (argc < 3 || commands.size() < 2 || commands.back().empty()) {
+        std::fprintf(stderr,
+                     "usage: bench_startup RUNS COMMAND... -- COMMAND... [-- COMMAND...]\n");
+        return 2;
+    }
+    const int runs = std::max(1, std::atoi(argv[1]));
+    const std::vector<std::vector<Sample>> samples = Measure(commands, runs);
+    if (samples.empty()) return 1;
+    std::vector<Summary> summary;
     for (size_t p = 0; p < commands.size(); ++p) {
-        std::vector<double> times, cpus;
-        std::vector<long> peaks;
-        for (const Sample& s : samples[p]) {
-            times.push_back(s.startMs);
-            cpus.push_back(s.cpuMs);
-            peaks.push_back(s.peakKb);
-        }
-        ms[p] = Median(times);
-        cpu[p] = Median(cpus);
-        kb[p] = Median(peaks);
+        summary.push_back(Summarize(samples[p]));
         std::printf(
             "  %-26s first painted window after %6.1f ms (CPU of the whole run %6.1f ms), peak "
             "memory %6ld KiB (medians of %d)\n",
-            NameOf(commands[p]).c_str(), ms[p], cpu[p], kb[p], runs);
+            NameOf(commands[p]).c_str(), summary[p].ms, summary[p].cpuMs, summary[p].kb, runs);
     }
     for (size_t p = 1; p < commands.size(); ++p)
         std::printf(
             "  %s / %s: time %.2f (CPU %.2f), memory %.2f (goal <= 1.30 against the bare "
             "window)\n",
-            NameOf(commands[0]).c_str(), NameOf(commands[p]).c_str(), ms[0] / ms[p],
-            cpu[0] / cpu[p], static_cast<double>(kb[0]) / static_cast<double>(kb[p]));
+            NameOf(commands[0]).c_str(), NameOf(commands[p]).c_str(), summary[0].ms / summary[p].ms,
+            summary[0].cpuMs / summary[p].cpuMs,
+            static_cast<double>(summary[0].kb) / static_cast<double>(summary[p].kb));
     return 0;
 }

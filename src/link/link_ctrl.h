@@ -47,7 +47,8 @@ class CLinkCtrl {
 
     // Opens the port at baud 19200 (application) or 4800 (boot loader); baud 0 closes.
     // Returns true when opened. Opening a port that is already open answers true. Closing a
-    // closed port does no harm (result false). Port 0 never opens.
+    // closed port does no harm (result false). Port 0 never opens, and releases a port that is
+    // open: the firmware run ends with Connect(0, 4800).
     virtual bool Connect(Short port, Short baud) = 0;
     // 1 when a terminal answered; 0 while no port is open or nothing answers.
     virtual Short ReadInfo() = 0;

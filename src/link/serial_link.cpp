@@ -24,14 +24,13 @@ void SerialLink::ForgetTerminal() {
 }
 
 bool SerialLink::Connect(Short port, Short baud) {
-    if (baud == kBaudClose) {
+    if (baud == kBaudClose || port <= 0) {
         port_->Close();
         baud_ = 0;
         ForgetTerminal();
-        return Answered(false, false);
+        return Answered(false, baud != kBaudClose);
     }
-    if (port <= 0 || (baud != kBaudApplication && baud != kBaudBootLoader))
-        return Answered(false, true);
+    if (baud != kBaudApplication && baud != kBaudBootLoader) return Answered(false, true);
     comPort_ = port;
     if (port_->IsOpen() && baud == baud_) return Answered(true, false);
     const Status opened = port_->IsOpen() ? port_->SetBaud(baud) : port_->Open(baud);

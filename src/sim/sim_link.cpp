@@ -5,12 +5,12 @@
 namespace vk930 {
 
 bool SimLink::Connect(Short port, Short baud) {
-    if (baud == kBaudClose) {
+    if (baud == kBaudClose || port <= 0) {
         open_ = false;
-        lastFailed_ = false;
+        lastFailed_ = baud != kBaudClose;  // port 0 does not open: it only releases
         return false;
     }
-    if (port <= 0 || (baud != kBaudApplication && baud != kBaudBootLoader)) return Note(false);
+    if (baud != kBaudApplication && baud != kBaudBootLoader) return Note(false);
     open_ = true;
     baud_ = baud;
     return Note(true);

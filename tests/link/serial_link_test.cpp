@@ -229,6 +229,15 @@ TEST_F(SerialLinkTest, LastCallFailedTellsWhetherTheLastRequestWasConfirmed) {
     EXPECT_EQ(Terminal().ResetCount(), 1);
 }
 
+TEST_F(SerialLinkTest, PortZeroReleasesTheOpenPort) {
+    Use("");
+    ASSERT_TRUE(Link().Connect(1, 4800));
+    EXPECT_FALSE(Link().Connect(0, 4800));  // how the firmware run ends
+    EXPECT_FALSE(Port().IsOpen());
+    EXPECT_EQ(Link().ReadInfo(), 0);
+    EXPECT_EQ(Link().Sends(), 0);
+}
+
 TEST_F(SerialLinkTest, AStaleAnswerIsNotTakenForTheNextOne) {
     Use("");
     ASSERT_TRUE(Link().Connect(1, 19200));

@@ -114,6 +114,9 @@ TEST(SimLink, AbsentTerminalAndClosedPort) {
     EXPECT_EQ(closed.WriteByte(1, 1, 0), -1);
     EXPECT_FALSE(closed.WriteText(0, 1, "X"));
     EXPECT_FALSE(closed.Connect(0, 19200));
+    ASSERT_TRUE(closed.Connect(1, 19200));
+    EXPECT_FALSE(closed.Connect(0, 4800));  // port 0 releases the open port
+    EXPECT_EQ(closed.ReadInfo(), 0);
 }
 
 TEST(SimLink, AResetIsConfirmedOnlyWhenTheTerminalRestarted) {

@@ -11,20 +11,19 @@
 
 namespace vk930::test {
 
-namespace {
-
-// Long enough for a busy machine; a slow answer only costs a repeat.
-constexpr Millis kTestTurnaround{150};
-constexpr Millis kTestBootReady{600};
-constexpr Millis kTestBootSync{150};
-
-// Qt Serial Port wants an application object in the process, as in the programs.
 void EnsureQtApplication() {
     static int argc = 1;
     static char name[] = "link_tests";
     static char* argv[] = {name, nullptr};
     if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
 }
+
+namespace {
+
+// Long enough for a busy machine; a slow answer only costs a repeat.
+constexpr Millis kTestTurnaround{150};
+constexpr Millis kTestBootReady{600};
+constexpr Millis kTestBootSync{150};
 
 }  // namespace
 

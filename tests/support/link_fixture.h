@@ -32,6 +32,9 @@ inline auto BothLinks() {
 }
 std::string LinkKindName(const ::testing::TestParamInfo<LinkKind>& info);
 
+// Qt Serial Port wants an application object in the process, as in the programs.
+void EnsureQtApplication();
+
 // Short time-outs for the serial link in tests; the production values are the defaults.
 WireTimings TestWireTimings();
 

@@ -15,7 +15,29 @@ constexpr Short kOffsetCommIdLow = 2;
 constexpr int kCommIdRestartMs = 4000;
 constexpr size_t kNextCaptionMaxChars = 9;
 
-bool WriteSucceeded(Short result) { return result != 0 && result != kWriteByteFailed; }
+bool WriteSucceeded(Short result) {
+    return result != 0 && result != kWriteByteFailed;
+}
+
+void RememberCommId(const CommandContext& ctx, std::int32_t commId) {
+    CRegistryKey key(ctx.settings, ctx.host);
+    key.WriteValue(kValueCommId, commId);
+    key.Close();
+}
+
+// Resets the terminal and shows what it reports after its restart. A reset it did not confirm
+// is a failure: identifying it anyway could report "Done" for a terminal that never restarted.
+void RestartAndIdentify(const CommandContext& ctx) {
+    ctx.link.ResetDevice();
+    if (ctx.link.LastCallFailed()) {
+        ctx.Log("Connection Failure", kIconFailure);
+        ctx.host.Beep();
+        return;
+    }
+    ctx.Log("commID written successful. Resetting...", kIconProgress);
+    ctx.host.Sleep(kCommIdRestartMs);
+    ReadDeviceInfo(ctx);
+}
 
 }  // namespace
 
@@ -50,18 +72,16 @@ void SetCommId(const CommandContext& ctx) {
         ClosePort(ctx);
         return;
     }
-    ctx.link.ResetDevice();
-    ctx.Log("commID written successful. Resetting...", kIconProgress);
-    ctx.host.Sleep(kCommIdRestartMs);
-    ReadDeviceInfo(ctx);
-    CRegistryKey key(ctx.settings, ctx.host);
-    key.WriteValue(kValueCommId, commId);
-    key.Close();
+    RestartAndIdentify(ctx);
+    // The ID is in the terminal: it is remembered whatever follows, so that the next ID
+    // offered is never one already given out.
+    RememberCommId(ctx, commId);
     ClosePort(ctx);
 }
 
 void NextCommId(const CommandContext& ctx) {
-    const std::string caption = ctx.form.Text(id::kNextCommIdButton).substr(0, kNextCaptionMaxChars);
+    const std::string caption =
+        ctx.form.Text(id::kNextCommIdButton).substr(0, kNextCaptionMaxChars);
     ctx.form.SetText(id::kCommId, caption);
     SetCommId(ctx);
 }

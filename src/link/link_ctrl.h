@@ -42,12 +42,13 @@ inline constexpr Short kUploadDone = 10;
 using UploadProgress = std::function<void(std::size_t sent, std::size_t total)>;
 
 class CLinkCtrl {
-public:
+  public:
     virtual ~CLinkCtrl() = default;
 
     // Opens the port at baud 19200 (application) or 4800 (boot loader); baud 0 closes.
     // Returns true when opened. Opening a port that is already open answers true. Closing a
-    // closed port does no harm (result false). Port 0 never opens.
+    // closed port does no harm (result false). Port 0 never opens, and releases a port that is
+    // open: the firmware run ends with Connect(0, 4800).
     virtual bool Connect(Short port, Short baud) = 0;
     // 1 when a terminal answered; 0 while no port is open or nothing answers.
     virtual Short ReadInfo() = 0;
@@ -76,6 +77,12 @@ public:
     // 1 boot file, 2 firmware file, 3 no 0x00 from the boot loader, 4 no 0xAA, 5 to 7 boot
     // stages, 8 verification.
     virtual Short UploadFirmware(const std::string& path) = 0;
+
+    // True when the last operation that needs the terminal (every one but GetByte and GetText,
+    // which answer from the page copy) failed: not answered, refused, or no port open. Not a
+    // dispatch operation: it is how a caller learns that ResetDevice, which returns nothing,
+    // was not confirmed. Links that cannot tell answer false.
+    virtual bool LastCallFailed() const { return false; }
 
     // Optional progress report of UploadFirmware; the default ignores it.
     virtual void SetUploadProgress(UploadProgress progress) { (void)progress; }

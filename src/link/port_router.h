@@ -19,7 +19,7 @@ using LinkOpener = std::function<Result<std::unique_ptr<CLinkCtrl>>(Short port)>
 using LinkErrorSink = std::function<void(const std::string& message)>;
 
 class PortRouter : public CLinkCtrl {
-public:
+  public:
     PortRouter(LinkOpener opener, LinkErrorSink onError)
         : opener_(std::move(opener)), onError_(std::move(onError)) {}
 
@@ -51,11 +51,13 @@ public:
     }
     Short UploadFirmware(const std::string& path) override;
     void SetUploadProgress(UploadProgress progress) override { progress_ = std::move(progress); }
+    // With no port open every call fails.
+    bool LastCallFailed() const override { return !current_ || current_->LastCallFailed(); }
 
     // Drops every opened link (after the configuration changed).
     void Forget();
 
-private:
+  private:
     void CloseCurrent();
 
     LinkOpener opener_;

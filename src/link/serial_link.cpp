@@ -24,76 +24,79 @@ void SerialLink::ForgetTerminal() {
 }
 
 bool SerialLink::Connect(Short port, Short baud) {
-    if (baud == kBaudClose) {
+    if (baud == kBaudClose || port <= 0) {
         port_->Close();
         baud_ = 0;
         ForgetTerminal();
-        return false;
+        return Answered(false, baud != kBaudClose);
     }
-    if (port <= 0 || (baud != kBaudApplication && baud != kBaudBootLoader)) return false;
+    if (baud != kBaudApplication && baud != kBaudBootLoader) return Answered(false, true);
     comPort_ = port;
-    if (port_->IsOpen() && baud == baud_) return true;
+    if (port_->IsOpen() && baud == baud_) return Answered(true, false);
     const Status opened = port_->IsOpen() ? port_->SetBaud(baud) : port_->Open(baud);
     if (!opened) {
         Report(opened.error());
         port_->Close();
         baud_ = 0;
-        return false;
+        return Answered(false, true);
     }
     baud_ = baud;
     client_.Begin(baud);
     ForgetTerminal();
-    return true;
+    return Answered(true, false);
 }
 
 WireAnswer SerialLink::Request(std::uint8_t command, const Bytes& payload) {
+    lastFailed_ = true;
     if (!Open() || !port_->IsOpen()) return WireAnswer::Failed(WireError::kNotOpen);
     WireAnswer answer = client_.Transact(command, payload);
     if (answer.error == WireError::kDeviceLost) {
         Report(ToString(answer.error));
         baud_ = 0;
     }
+    lastFailed_ = !answer.ok();
     return answer;
 }
 
 Short SerialLink::ReadInfo() {
     identity_.reset();
     const WireAnswer answer = Request(wire::kReadInfo);
-    if (!answer.ok() || answer.data.size() < 2) return 0;
+    if (!answer.ok() || answer.data.size() < 2) return Answered<Short>(0, true);
     identity_ = Identity{wire::GetInt16(answer.data, 0),
                          std::string(answer.data.begin() + 2, answer.data.end())};
     return kReadInfoAnswered;
 }
 
 Short SerialLink::GetDeviceType() {
-    if (!Open()) return -1;
-    if (identity_) return identity_->deviceType;
+    if (!Open()) return Answered<Short>(-1, true);
+    if (identity_) return Answered(identity_->deviceType, false);
     const WireAnswer answer = Request(wire::kGetDeviceType);
-    if (!answer.ok() || answer.data.size() != 2) return -1;
+    if (!answer.ok() || answer.data.size() != 2) return Answered<Short>(-1, true);
     return wire::GetInt16(answer.data, 0);
 }
 
 std::string SerialLink::GetVersionText() {
-    if (!Open()) return {};
-    if (identity_) return identity_->version;
+    if (!Open()) return Answered(std::string(), true);
+    if (identity_) return Answered(identity_->version, false);
     const WireAnswer answer = Request(wire::kGetVersion);
     if (!answer.ok()) return {};
     return std::string(answer.data.begin(), answer.data.end());
 }
 
 std::string SerialLink::GetCommIdText() {
-    if (!Open()) return {};
-    if (commIdInCopy_) return std::to_string(copy_.GetByte(0, 1) * 256 + copy_.GetByte(0, 2));
+    if (!Open()) return Answered(std::string(), true);
+    if (commIdInCopy_)
+        return Answered(std::to_string(copy_.GetByte(0, 1) * 256 + copy_.GetByte(0, 2)), false);
     const WireAnswer answer = Request(wire::kGetCommId);
-    if (!answer.ok() || answer.data.size() != 2) return {};
+    if (!answer.ok() || answer.data.size() != 2) return Answered(std::string(), true);
     return std::to_string(answer.data[0] * 256 + answer.data[1]);
 }
 
 bool SerialLink::ReadPage(int page, Short first, Short last) {
     // The terminal sends whole pages only.
-    if (first != 0 || last != kPageSize - 1) return false;
+    if (first != 0 || last != kPageSize - 1) return Answered(false, true);
     const WireAnswer answer = Request(wire::kReadPage, {static_cast<std::uint8_t>(page)});
-    if (!answer.ok() || answer.data.size() != kPageSize) return false;
+    if (!answer.ok() || answer.data.size() != kPageSize) return Answered(false, true);
     PageBytes bytes;
     std::copy(answer.data.begin(), answer.data.end(), bytes.begin());
     copy_.Store(page, bytes);
@@ -132,7 +135,7 @@ Short SerialLink::UploadFirmware(const std::string& path) {
         Report(ToString(WireError::kDeviceLost));
         baud_ = 0;
     }
-    return status;
+    return Answered(status, status != kUploadDone);
 }
 
 }  // namespace vk930

@@ -40,13 +40,21 @@ class SerialLink : public CLinkCtrl {
     void ResetDevice() override;
     Short UploadFirmware(const std::string& path) override;
     void SetUploadProgress(UploadProgress progress) override { progress_ = std::move(progress); }
+    bool LastCallFailed() const override { return lastFailed_; }
 
     // Requests sent, repeats included (for tests and benchmarks).
     int Sends() const { return client_.Sends(); }
 
   private:
     // One request of the application mode; fails at once unless the port is open at 19200.
+    // Notes whether it failed, for LastCallFailed.
     WireAnswer Request(std::uint8_t command, const Bytes& payload = {});
+    // Notes the outcome of an operation that needed no request, and passes its result on.
+    template <class T>
+    T Answered(T result, bool failed) {
+        lastFailed_ = failed;
+        return result;
+    }
     bool ReadPage(int page, Short first, Short last);
     void Report(const std::string& why) const;
     bool Open() const { return baud_ == kBaudApplication; }
@@ -68,6 +76,7 @@ class SerialLink : public CLinkCtrl {
     Short baud_ = 0;
     std::optional<Identity> identity_;  // from ReadInfo on this connection
     bool commIdInCopy_ = false;         // page 0 fetched on this connection and not written since
+    bool lastFailed_ = false;
 };
 
 }  // namespace vk930

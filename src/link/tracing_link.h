@@ -13,7 +13,7 @@ namespace vk930 {
 std::string QuoteTraceText(const std::string& text);
 
 class TracingLink : public CLinkCtrl {
-public:
+  public:
     using Sink = std::function<void(const std::string& line)>;
     TracingLink(std::unique_ptr<CLinkCtrl> inner, Sink sink)
         : inner_(std::move(inner)), sink_(std::move(sink)) {}
@@ -34,10 +34,12 @@ public:
     void ResetDevice() override;
     Short UploadFirmware(const std::string& path) override;
     void SetUploadProgress(UploadProgress progress) override;
+    // A query, not a call on the terminal: not traced.
+    bool LastCallFailed() const override { return inner_->LastCallFailed(); }
 
     CLinkCtrl& Inner() { return *inner_; }
 
-private:
+  private:
     void Line(const std::string& line);
 
     std::unique_ptr<CLinkCtrl> inner_;

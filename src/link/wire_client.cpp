@@ -55,7 +55,7 @@ std::uint8_t WireClient::NextSeq() {
 }
 
 Millis WireClient::AnswerTimeout() const {
-    return timings_.turnaround + LineTime(kMaxFrameSize, baud_);
+    return timings_.AnswerTimeout(baud_);
 }
 
 WireAnswer WireClient::Transact(std::uint8_t command, const Bytes& payload, Millis extra) {

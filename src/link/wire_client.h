@@ -19,10 +19,17 @@ inline constexpr int kRequestAttempts = 3;
 // terminal answers again, so that a silent terminal costs one time-out per call.
 inline constexpr int kAttemptsWhileSilent = 1;
 
+// The waits and repeats of the link, the named constants by default. Tests and the fault
+// matrix inject shorter ones; a pseudo-terminal without pacing has no line time to allow for.
 struct WireTimings {
     Millis turnaround = kAnswerTurnaround;
+    // The answer time-out allows the line time of a frame of this many bytes.
+    std::size_t lineBytes = kMaxFrameSize;
     int attempts = kRequestAttempts;
     boot::Timings boot;  // the boot loader's waits
+
+    // How long one send of a request waits for its answer at `baud`, beyond `extra`.
+    Millis AnswerTimeout(int baud) const { return turnaround + LineTime(lineBytes, baud); }
 };
 
 enum class WireError {

@@ -77,15 +77,27 @@ bool WriteLinesAndKeys(const CommandContext& ctx, std::istream& file) {
     return true;
 }
 
+// Resets the terminal. A reset it did not confirm fails the run like a failed write: the
+// values may not have been taken over, so success must not be reported.
+bool ResetTerminal(const CommandContext& ctx) {
+    ctx.link.ResetDevice();
+    if (!ctx.link.LastCallFailed()) return true;
+    ReportCommunicationFailure(ctx);
+    ctx.host.Beep();
+    ClosePort(ctx);
+    return false;
+}
+
 // With the raw-dump flag set the run neither resets the terminal nor closes the port.
-void Finish(const CommandContext& ctx) {
+bool Finish(const CommandContext& ctx) {
     if (!ctx.state.rawDump) {
-        ctx.link.ResetDevice();
+        if (!ResetTerminal(ctx)) return false;
         ctx.Log("DONE Succesfully!", kIconSuccess);
     }
     ctx.host.Sleep(kFinishWaitMs);
     ctx.state.document.m_nFileOpened = 0;
     if (!ctx.state.rawDump) ClosePort(ctx);
+    return true;
 }
 
 RunOutcome ProgramFile(const CommandContext& ctx, std::istream& file) {
@@ -101,8 +113,7 @@ RunOutcome ProgramFile(const CommandContext& ctx, std::istream& file) {
         return RunOutcome::kFailed;
     }
     ctx.Log("Device type: VK930 Hand Terminal", kIconProgress);
-    if (!WriteLinesAndKeys(ctx, file)) return RunOutcome::kFailed;
-    Finish(ctx);
+    if (!WriteLinesAndKeys(ctx, file) || !Finish(ctx)) return RunOutcome::kFailed;
     return RunOutcome::kDone;
 }
 

@@ -17,28 +17,43 @@ std::optional<ImageSegment> BlockOf(const Bytes& payload) {
 
 }  // namespace
 
-BootWireTerminal::BootWireTerminal(TerminalModel& terminal)
-    : loader_(terminal, terminal.Present()) {
+BootWireTerminal::BootWireTerminal(TerminalModel& terminal, std::shared_ptr<WireFaultGate> faults)
+    : loader_(terminal, terminal.Present()),
+      faults_(faults ? std::move(faults) : std::make_shared<WireFaultGate>(WireFaults{})) {
     if (loader_.AwaitReady()) phase_ = Phase::kWaiting;
 }
 
-Bytes BootWireTerminal::Receive(std::span<const std::uint8_t> bytes) {
-    if (phase_ == Phase::kSilent) return {};
-    if (phase_ == Phase::kWaiting) {
-        if (std::find(bytes.begin(), bytes.end(), boot::kSync) == bytes.end()) return {};
-        if (!loader_.Sync()) return {};
-        phase_ = Phase::kSynced;
-        return {boot::kSyncAnswer};
-    }
-    Bytes out;
+WireOutput BootWireTerminal::Receive(std::span<const std::uint8_t> bytes) {
+    if (phase_ == Phase::kSilent || faults_->Stalled()) return {};
+    if (phase_ == Phase::kWaiting) return {Sync(bytes)};
+    WireOutput out;
     reader_.Feed(bytes);
     while (std::optional<Frame> request = reader_.Next()) {
-        std::optional<Frame> answer = memory_.Recall(*request);
-        if (!answer) answer = memory_.Remember(*request, Execute(AnswerMemory::Plain(*request)));
-        const Bytes frame = EncodeFrame(*answer);
-        out.insert(out.end(), frame.begin(), frame.end());
+        switch (faults_->Take()) {
+            case WireFaultGate::Fate::kHangup:
+                out.hangup = true;
+                return out;
+            case WireFaultGate::Fate::kIgnore:
+                continue;
+            case WireFaultGate::Fate::kServe:
+                break;
+        }
+        faults_->Send(Answer(*request), out.bytes);
     }
     return out;
+}
+
+Bytes BootWireTerminal::Sync(std::span<const std::uint8_t> bytes) {
+    if (std::find(bytes.begin(), bytes.end(), boot::kSync) == bytes.end()) return {};
+    if (!loader_.Sync()) return {};
+    phase_ = Phase::kSynced;
+    return {boot::kSyncAnswer};
+}
+
+// A repeat of the request done last is answered from memory, not done twice.
+Frame BootWireTerminal::Answer(const Frame& request) {
+    if (std::optional<Frame> again = memory_.Recall(request)) return *again;
+    return memory_.Remember(request, Execute(AnswerMemory::Plain(request)));
 }
 
 Bytes BootWireTerminal::Execute(const Frame& request) {

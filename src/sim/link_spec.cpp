@@ -48,6 +48,8 @@ Status ApplyFailOption(std::string_view value, TerminalFaults& faults) {
         faults.failPage[0] = true;
     } else if (value == "page1") {
         faults.failPage[1] = true;
+    } else if (value == "reset") {
+        faults.failReset = true;
     } else if (value.starts_with("write:")) {
         if (!ParseNumber(value.substr(6), 1, std::numeric_limits<int>::max(), faults.failWriteAt))
             return Error{"fail=write:N needs a count N of 1 or more"};
@@ -56,7 +58,7 @@ Status ApplyFailOption(std::string_view value, TerminalFaults& faults) {
             return Error{"fail=text:N needs a count N of 1 or more"};
     } else {
         return Error{"unknown fail= value '" + std::string(value) +
-                     "' (page0, page1, write:N or text:N)"};
+                     "' (page0, page1, reset, write:N or text:N)"};
     }
     return {};
 }
@@ -73,7 +75,8 @@ Status ApplyOption(std::string_view option, TerminalSpec& spec) {
     const bool hasValue = equals != std::string_view::npos;
     const std::string_view value = hasValue ? option.substr(equals + 1) : std::string_view{};
     auto needsValue = [&]() -> Status {
-        if (!hasValue || value.empty()) return Error{"option '" + std::string(name) + "' needs a value"};
+        if (!hasValue || value.empty())
+            return Error{"option '" + std::string(name) + "' needs a value"};
         return {};
     };
     auto takesNoValue = [&]() -> Status {

@@ -19,16 +19,17 @@ struct TerminalFaults {
     bool failPage[2] = {false, false};  // fail=page0, fail=page1
     int failWriteAt = 0;                // fail=write:N, the N-th WriteByte (from 1); 0 = never
     int failTextAt = 0;                 // fail=text:N, the N-th WriteText
+    bool failReset = false;             // fail=reset: the terminal refuses to restart
     BootFault boot = BootFault::kNone;  // boot=...
 };
 
 // Faults on the wire, acted on by the simulator program serving a serial link.
 struct WireFaults {
-    bool junk = false;   // noise before answers
-    int corruptAt = 0;   // the N-th answer has a bad CRC once
-    int dropAt = 0;      // the N-th answer is lost once
-    int stallFrom = 0;   // from the N-th request on, no answer
-    int hangupAt = 0;    // the device disappears at the N-th request
+    bool junk = false;  // noise before answers
+    int corruptAt = 0;  // the N-th answer has a bad CRC once
+    int dropAt = 0;     // the N-th answer is lost once
+    int stallFrom = 0;  // from the N-th request on, no answer
+    int hangupAt = 0;   // the device disappears at the N-th request
 };
 
 struct TerminalSpec {

@@ -10,7 +10,7 @@
 namespace vk930 {
 
 class SimLink : public CLinkCtrl {
-public:
+  public:
     // `bootFiles`: where a firmware upload looks for the boot file.
     explicit SimLink(std::shared_ptr<TerminalModel> terminal, BootFileLookup bootFiles = {})
         : terminal_(std::move(terminal)), bootFiles_(std::move(bootFiles)) {}
@@ -31,12 +31,18 @@ public:
     void ResetDevice() override;
     Short UploadFirmware(const std::string& path) override;
     void SetUploadProgress(UploadProgress progress) override { progress_ = std::move(progress); }
+    bool LastCallFailed() const override { return lastFailed_; }
 
     TerminalModel& Terminal() { return *terminal_; }
 
-private:
+  private:
     bool Answers() const { return open_ && terminal_->Present() && baud_ == kBaudApplication; }
     bool ReadPage(int page, Short first, Short last);
+    // Notes whether the operation succeeded, for LastCallFailed, and passes that on.
+    bool Note(bool ok) {
+        lastFailed_ = !ok;
+        return ok;
+    }
 
     std::shared_ptr<TerminalModel> terminal_;
     BootFileLookup bootFiles_;
@@ -44,6 +50,7 @@ private:
     bool open_ = false;
     Short baud_ = 0;
     UploadProgress progress_;
+    bool lastFailed_ = false;
 };
 
 }  // namespace vk930

@@ -54,7 +54,7 @@ void SimServer::Step(int stopFd) {
 void SimServer::FollowBaud(int baud) {
     const bool bootBaud = baud == kBaudBootLoader;
     if (bootBaud && !boot_) {
-        boot_ = std::make_unique<BootWireTerminal>(terminal_);
+        boot_ = std::make_unique<BootWireTerminal>(terminal_, wire_.Faults());
         nextWaitingByte_ = {};
     } else if (!bootBaud && boot_) {
         boot_.reset();  // the terminal restarts into its application
@@ -71,9 +71,8 @@ void SimServer::SendWaitingByte(int baud) {
 
 void SimServer::Receive(const Bytes& bytes, int baud) {
     pacer_.Take(bytes.size(), baud);
-    if (boot_) return Send(boot_->Receive(bytes), baud);
-    if (baud != kBaudApplication) return;  // no terminal listens at other rates
-    const WireOutput out = wire_.Receive(bytes);
+    if (!boot_ && baud != kBaudApplication) return;  // no terminal listens at other rates
+    const WireOutput out = boot_ ? boot_->Receive(bytes) : wire_.Receive(bytes);
     if (out.hangup) {
         pty_.Close();
         hungUp_ = true;

@@ -23,7 +23,7 @@ std::string VersionFilePath(const std::string& stateFile);   // STATEFILE.versio
 std::array<PageBytes, 2> FactoryPages();
 
 class TerminalModel {
-public:
+  public:
     // Opens the terminal of a spec. A state file that is missing is created with the factory
     // pages; one that cannot be read or is not exactly 512 bytes is an error. The firmware
     // an earlier upload left beside the state file (FirmwareFilePath, VersionFilePath) is
@@ -42,7 +42,12 @@ public:
     // page, or when the state file cannot be written. Nothing is written on failure.
     bool WriteByte(int page, int offset, int value);
     bool WriteText(int page, int offset, const std::string& bytes);
-    void Reset() { ++resetCount_; }
+    // Restarts the terminal; false when the fault options say it refuses (fail=reset).
+    bool Reset() {
+        if (spec_.faults.failReset) return false;
+        ++resetCount_;
+        return true;
+    }
 
     // The image in the terminal's flash: empty until an upload.
     const FirmwareImage& Firmware() const { return firmware_; }
@@ -57,7 +62,7 @@ public:
     int WriteByteCount() const { return writeByteCount_; }
     int WriteTextCount() const { return writeTextCount_; }
 
-private:
+  private:
     explicit TerminalModel(TerminalSpec spec) : spec_(std::move(spec)), version_(spec_.version) {}
     Status Load();
     Status LoadFirmware();

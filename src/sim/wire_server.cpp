@@ -116,7 +116,7 @@ Bytes WireServer::WriteText(const Bytes& payload) {
 }
 
 Bytes WireServer::Reset() {
-    terminal_.Reset();
+    if (!terminal_.Reset()) return Answered(wire::kStatusRefused);
     Trace("ResetDevice()");
     return Ok();
 }

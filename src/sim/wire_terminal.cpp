@@ -2,35 +2,22 @@
 
 namespace vk930 {
 
-Bytes JunkBytes() {
-    return {0xFF, 0x00, 0x02, 0x03, 0x00, 0x55, 0x02, 0xFF, 0xFF, 0x7E};
-}
-
 WireOutput WireTerminal::Receive(std::span<const std::uint8_t> bytes) {
     WireOutput out;
     reader_.Feed(bytes);
     while (std::optional<Frame> request = reader_.Next()) {
-        ++requests_;
-        if (faults_.hangupAt > 0 && requests_ == faults_.hangupAt) {
-            out.hangup = true;
-            return out;
+        switch (gate_->Take()) {
+            case WireFaultGate::Fate::kHangup:
+                out.hangup = true;
+                return out;
+            case WireFaultGate::Fate::kIgnore:
+                continue;
+            case WireFaultGate::Fate::kServe:
+                break;
         }
-        if (Stalled()) continue;
-        if (std::optional<Frame> answer = server_.Answer(*request)) Send(*answer, out.bytes);
+        if (std::optional<Frame> answer = server_.Answer(*request)) gate_->Send(*answer, out.bytes);
     }
     return out;
-}
-
-void WireTerminal::Send(const Frame& answer, Bytes& out) {
-    ++answers_;
-    if (answers_ == faults_.dropAt) return;
-    Bytes frame = EncodeFrame(answer);
-    if (answers_ == faults_.corruptAt) frame.back() ^= 0xFF;
-    if (faults_.junk) {
-        const Bytes junk = JunkBytes();
-        out.insert(out.end(), junk.begin(), junk.end());
-    }
-    out.insert(out.end(), frame.begin(), frame.end());
 }
 
 }  // namespace vk930

@@ -1,45 +1,35 @@
 #pragma once
 // The simulated terminal on the wire: cuts requests out of the bytes the host sends, answers
-// them through the WireServer and acts out the spec's wire faults (junk, corrupt=N, drop=N,
-// stall=N, hangup=N). Pure bytes in, bytes out: the simulator program moves them over a
-// pseudo-terminal, tests move them in memory.
+// them through the WireServer and acts out the spec's wire faults through its WireFaultGate.
+// Pure bytes in, bytes out: the simulator program moves them over a pseudo-terminal, tests
+// move them in memory.
+#include <memory>
 #include <span>
 
 #include "link/wire_frame.h"
 #include "sim/link_spec.h"
+#include "sim/wire_fault_gate.h"
 #include "sim/wire_server.h"
 
 namespace vk930 {
 
-// The noise `junk` puts before every answer: stray bytes and a start byte whose frame never
-// comes right.
-Bytes JunkBytes();
-
-struct WireOutput {
-    Bytes bytes;          // what the terminal sends back
-    bool hangup = false;  // the device disappears now
-};
-
 class WireTerminal {
   public:
     WireTerminal(TerminalModel& terminal, WireFaults faults, WireServer::TraceSink trace = {})
-        : server_(terminal, std::move(trace)), faults_(faults) {}
+        : server_(terminal, std::move(trace)), gate_(std::make_shared<WireFaultGate>(faults)) {}
 
     WireOutput Receive(std::span<const std::uint8_t> bytes);
     // Requests received with a good CRC, repeats included.
-    int Requests() const { return requests_; }
+    int Requests() const { return gate_->Requests(); }
     // Forgets half-received bytes (the host went away).
     void Disconnected() { reader_.Reset(); }
+    // The faults, shared with the boot loader so that its requests count on.
+    std::shared_ptr<WireFaultGate> Faults() const { return gate_; }
 
   private:
-    bool Stalled() const { return faults_.stallFrom > 0 && requests_ >= faults_.stallFrom; }
-    void Send(const Frame& answer, Bytes& out);
-
     FrameReader reader_;
     WireServer server_;
-    WireFaults faults_;
-    int requests_ = 0;
-    int answers_ = 0;
+    std::shared_ptr<WireFaultGate> gate_;
 };
 
 }  // namespace vk930

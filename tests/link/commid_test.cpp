@@ -1,6 +1,7 @@
+#include "link/commid.h"
+
 #include <gtest/gtest.h>
 
-#include "link/commid.h"
 #include "settings/registry_key.h"
 #include "support/link_fixture.h"
 #include "ui/form_ids.h"
@@ -34,8 +35,8 @@ TEST_P(CommIdTest, WritesBothBytesResetsIdentifiesAndRemembers) {
     EXPECT_EQ(View().Form().Text(id::kNextCommIdButton), "301");
     EXPECT_EQ(host.clockMs, 4000 + 300);
     const std::vector<std::string> expectedStart = {
-        "Connect(1,19200)=1", "ReadInfo()=1", "WriteByte(1,1,0)=1", "WriteByte(2,44,0)=1",
-        "ResetDevice()", "Connect(1,19200)=1", "ReadInfo()=1", "ReadPage0(0,255)=1"};
+        "Connect(1,19200)=1", "ReadInfo()=1",       "WriteByte(1,1,0)=1", "WriteByte(2,44,0)=1",
+        "ResetDevice()",      "Connect(1,19200)=1", "ReadInfo()=1",       "ReadPage0(0,255)=1"};
     ASSERT_GE(Calls().size(), expectedStart.size());
     EXPECT_EQ(std::vector<std::string>(Calls().begin(), Calls().begin() + expectedStart.size()),
               expectedStart);
@@ -79,6 +80,22 @@ TEST_P(CommIdTest, LowByteFailureKeepsSettingAndDoesNotReset) {
     EXPECT_EQ(host.events.back(), "link Connect(1,0)=0");
 }
 
+TEST_P(CommIdTest, AnUnconfirmedResetIsAFailureButTheWrittenIdIsRemembered) {
+    UseTerminal("fail=reset");
+    View().OnCommIdEdited("300");
+    View().OnSetCommId();
+    EXPECT_EQ(host.LogTexts(), (std::vector<std::string>{"Open COM1", "Searching VK930 device..",
+                                                         "Reading Info OK", "Connection Failure"}));
+    EXPECT_EQ(host.log.back().kind, 0);
+    EXPECT_EQ(Page(0)[2], 44);
+    EXPECT_EQ(settings.values["commID"], 300);  // the next ID offered is never given out twice
+    EXPECT_EQ(Calls(),
+              (std::vector<std::string>{"Connect(1,19200)=1", "ReadInfo()=1", "WriteByte(1,1,0)=1",
+                                        "WriteByte(2,44,0)=1", "ResetDevice()", "Connect(1,0)=0"}));
+    EXPECT_EQ(host.beeps, 1);
+    EXPECT_EQ(host.clockMs, 0);  // no wait for a restart that was not confirmed
+}
+
 TEST_P(CommIdTest, HighByteFailureIsReportedToo) {
     UseTerminal("fail=write:1");
     View().OnCommIdEdited("300");
@@ -93,9 +110,9 @@ TEST_P(CommIdTest, NoAnswerNeitherWritesNorRemembers) {
     UseTerminal("absent");
     View().OnCommIdEdited("300");
     View().OnSetCommId();
-    EXPECT_EQ(host.LogTexts(), (std::vector<std::string>{"Open COM1", "Searching VK930 device..",
-                                                         "Connection Failure",
-                                                         "Cannot Read Info from COM1"}));
+    EXPECT_EQ(host.LogTexts(),
+              (std::vector<std::string>{"Open COM1", "Searching VK930 device..",
+                                        "Connection Failure", "Cannot Read Info from COM1"}));
     EXPECT_EQ(settings.values.count("commID"), 0u);
 }
 

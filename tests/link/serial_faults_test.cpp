@@ -114,5 +114,30 @@ TEST_F(SerialFaultsTest, ACommIdWriteWhoseAnswerWasLostIsDoneOnce) {
     }
 }
 
+TEST_F(SerialFaultsTest, ASetRunWhoseResetGoesUnansweredReportsTheFailure) {
+    // Requests of the hidden "&Set..." run: 1 ReadInfo, 2 WriteByte (VOLUME), 3 ResetDevice.
+    for (const std::string fault : {"stall=3", "hangup=3"}) {
+        UseTerminal(fault);
+        WriteFile(dir_.File("p.pcg"), "VOLUME:1\r\nEND\r\n");
+        state.document.m_strFilePath = dir_.File("p.pcg");
+        host = FakeHost{};
+        View().OnSetParameters();
+        EXPECT_FALSE(LoggedSuccess()) << fault;
+        ASSERT_GE(host.log.size(), 2u);
+        EXPECT_EQ(
+            std::vector<LogEntry>(host.log.end() - 2, host.log.end()),
+            (std::vector<LogEntry>{{"Communication failure!", 0}, {"Operation cancelled!", 0}}))
+            << fault;
+        EXPECT_EQ(host.beeps, 1) << fault;
+        EXPECT_EQ(Calls().back(), "Connect(1,0)=0") << fault;
+        EXPECT_EQ(Page(0)[16], 1) << fault;  // the write before the reset stays
+        EXPECT_EQ(state.rawDump, 0) << fault;
+        if (fault.starts_with("hangup")) {
+            EXPECT_EQ(Simulator()->Wait(), 0);
+        }
+        ExpectHealthyTerminalWorksAfterwards();
+    }
+}
+
 }  // namespace
 }  // namespace vk930::test

@@ -210,6 +210,34 @@ TEST_F(SerialLinkTest, AVanishedDeviceFailsAtOnceIsReportedAndStaysClosed) {
     EXPECT_EQ(errors[1], "COM4: loop: No such file or directory");
 }
 
+TEST_F(SerialLinkTest, LastCallFailedTellsWhetherTheLastRequestWasConfirmed) {
+    Use("stall=3");
+    EXPECT_TRUE(Link().LastCallFailed() == false);
+    Link().ResetDevice();  // no port open: nothing sent, and not confirmed
+    EXPECT_TRUE(Link().LastCallFailed());
+    ASSERT_TRUE(Link().Connect(1, 19200));
+    EXPECT_FALSE(Link().LastCallFailed());
+    Link().ResetDevice();
+    EXPECT_FALSE(Link().LastCallFailed());
+    EXPECT_EQ(Link().ReadInfo(), 1);
+    EXPECT_EQ(Link().GetDeviceType(), 6);  // from ReadInfo's answer: no request, no failure
+    EXPECT_FALSE(Link().LastCallFailed());
+    Link().ResetDevice();  // the third request: the terminal has stalled
+    EXPECT_TRUE(Link().LastCallFailed());
+    EXPECT_EQ(Link().GetByte(0, 2), 0);  // from the copy: leaves the answer as it was
+    EXPECT_TRUE(Link().LastCallFailed());
+    EXPECT_EQ(Terminal().ResetCount(), 1);
+}
+
+TEST_F(SerialLinkTest, PortZeroReleasesTheOpenPort) {
+    Use("");
+    ASSERT_TRUE(Link().Connect(1, 4800));
+    EXPECT_FALSE(Link().Connect(0, 4800));  // how the firmware run ends
+    EXPECT_FALSE(Port().IsOpen());
+    EXPECT_EQ(Link().ReadInfo(), 0);
+    EXPECT_EQ(Link().Sends(), 0);
+}
+
 TEST_F(SerialLinkTest, AStaleAnswerIsNotTakenForTheNextOne) {
     Use("");
     ASSERT_TRUE(Link().Connect(1, 19200));

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "memory_pages.h"
-#include "support/command_fixture.h"
+#include "support/link_fixture.h"
 #include "support/temp_dir.h"
 #include "ui/form_ids.h"
 
@@ -29,7 +29,8 @@ std::vector<std::string> FilesIn(const fs::path& dir) {
     return names;
 }
 
-class GetTest : public CommandFixture {
+// Every Get runs on both links: in process and serial to vk930-sim.
+class GetTest : public BothLinksFixture {
   protected:
     void Answer(int portIndex, const std::string& path) {
         host.getParamsAnswers.push_back({true, portIndex, path});
@@ -47,7 +48,7 @@ const std::vector<LogEntry> kSuccessLog = {{"Connected to COM1...", 1},
                                            {"Writing HS parameters to file...", 2},
                                            {"DONE Succesfully!", 1}};
 
-TEST_F(GetTest, GetButtonWritesTheRawFormAndOpensTheFile) {
+TEST_P(GetTest, GetButtonWritesTheRawFormAndOpensTheFile) {
     UseTerminal("");
     Answer(0, Target());
     View().OnGet();
@@ -74,7 +75,7 @@ TEST_F(GetTest, GetButtonWritesTheRawFormAndOpensTheFile) {
     EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"a.pcg"});  // no temporary left
 }
 
-TEST_F(GetTest, HiddenButtonWritesTheKeyedFormOverAnExistingFile) {
+TEST_P(GetTest, HiddenButtonWritesTheKeyedFormOverAnExistingFile) {
     UseTerminal("");
     WriteFile(Target(), "OLD\r\n");
     fs::permissions(Target(), fs::perms::owner_read | fs::perms::owner_write);
@@ -107,7 +108,7 @@ std::vector<LogEntry> Upto(size_t n, std::vector<LogEntry> more) {
     return log;
 }
 
-TEST_F(GetTest, EveryFailureKeepsAnExistingFileAndReportsAsTheTableSays) {
+TEST_P(GetTest, EveryFailureKeepsAnExistingFileAndReportsAsTheTableSays) {
     const std::vector<FailureCase> cases = {
         {"cancel", "", -2, "", {{"Operation canceled by the user!", 0}}, {"beep"}, {}},
         {"no port",
@@ -206,14 +207,14 @@ TEST_F(GetTest, EveryFailureKeepsAnExistingFileAndReportsAsTheTableSays) {
     }
 }
 
-TEST_F(GetTest, AFailedRunLeavesNoFileWhereThereWasNone) {
+TEST_P(GetTest, AFailedRunLeavesNoFileWhereThereWasNone) {
     UseTerminal("fail=page1");
     Answer(0, Target());
     View().OnGetParameters();
     EXPECT_TRUE(FilesIn(dir.Path()).empty());
 }
 
-TEST_F(GetTest, DialogChoicesStayAndThePathIsOfferedAgain) {
+TEST_P(GetTest, DialogChoicesStayAndThePathIsOfferedAgain) {
     UseTerminal("");
     state.comPort = 7;  // the dialog lists COM1 to COM6: no entry can be preselected
     Answer(-1, "x.p");
@@ -236,7 +237,7 @@ TEST_F(GetTest, DialogChoicesStayAndThePathIsOfferedAgain) {
     EXPECT_EQ(host.getParamsRequests.back(), (std::pair<int, std::string>{2, "abcd"}));
 }
 
-TEST_F(GetTest, RawDumpFlagLivesUntilARawFileIsComplete) {
+TEST_P(GetTest, RawDumpFlagLivesUntilARawFileIsComplete) {
     UseTerminal("");
     View().OnGet();  // cancelled
     EXPECT_EQ(state.rawDump, 1);
@@ -249,7 +250,7 @@ TEST_F(GetTest, RawDumpFlagLivesUntilARawFileIsComplete) {
     EXPECT_EQ(CountLines(ReadFile(Target())), 40);
 }
 
-TEST_F(GetTest, ASymbolicLinkIsWrittenThrough) {
+TEST_P(GetTest, ASymbolicLinkIsWrittenThrough) {
     UseTerminal("");
     WriteFile(dir.File("real.pcg"), "OLD\r\n");
     fs::create_symlink(dir.File("real.pcg"), Target());
@@ -258,6 +259,8 @@ TEST_F(GetTest, ASymbolicLinkIsWrittenThrough) {
     EXPECT_TRUE(fs::is_symlink(Target()));
     EXPECT_EQ(ReadFile(dir.File("real.pcg")), kFactoryKeyedFile);
 }
+
+INSTANTIATE_TEST_SUITE_P(Links, GetTest, BothLinks(), LinkKindName);
 
 }  // namespace
 }  // namespace vk930::test

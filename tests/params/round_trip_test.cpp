@@ -5,13 +5,13 @@
 #include <cstring>
 
 #include "memory_pages.h"
-#include "support/command_fixture.h"
+#include "support/link_fixture.h"
 #include "support/temp_dir.h"
 
 namespace vk930::test {
 namespace {
 
-class RoundTrip : public CommandFixture {
+class RoundTrip : public BothLinksFixture {
   protected:
     void Get(bool raw, const std::string& path) {
         host.getParamsAnswers.push_back({true, 0, path});
@@ -32,7 +32,7 @@ class RoundTrip : public CommandFixture {
     TempDir dir;
 };
 
-TEST_F(RoundTrip, RawFileReproducesEveryByteOfBothPages) {
+TEST_P(RoundTrip, RawFileReproducesEveryByteOfBothPages) {
     UseTerminal("");
     std::uint32_t seed = 12345;
     for (int page = 0; page < 2; ++page)
@@ -50,7 +50,7 @@ TEST_F(RoundTrip, RawFileReproducesEveryByteOfBothPages) {
     EXPECT_EQ(Page(1), first[1]);
 }
 
-TEST_F(RoundTrip, KeyedFileReproducesEveryKeyedValue) {
+TEST_P(RoundTrip, KeyedFileReproducesEveryKeyedValue) {
     UseTerminal("");
     for (auto [offset, value] : std::vector<std::pair<int, int>>{{3, 77},
                                                                  {5, 45},
@@ -84,6 +84,8 @@ TEST_F(RoundTrip, KeyedFileReproducesEveryKeyedValue) {
     Get(false, dir.File("second.pcg"));
     EXPECT_EQ(ReadFile(dir.File("second.pcg")), first);
 }
+
+INSTANTIATE_TEST_SUITE_P(Links, RoundTrip, BothLinks(), LinkKindName);
 
 }  // namespace
 }  // namespace vk930::test

@@ -6,7 +6,7 @@
 #include <random>
 
 #include "params/page_map.h"
-#include "support/command_fixture.h"
+#include "support/link_fixture.h"
 #include "support/temp_dir.h"
 #include "ui/form_ids.h"
 
@@ -49,27 +49,34 @@ const Strings kButtonCalls = {"Connect(1,19200)=1", "ReadInfo()=1", "GetDeviceTy
                               "ReadPage0(0,255)=1", "ReadPage1(0,255)=1"};
 const Strings kRunCalls = {"Connect(1,19200)=1", "ReadInfo()=1", "GetDeviceType()=6"};
 
-class SetTest : public CommandFixture {
+// The helpers of the Set tests over either fixture: both links, or in process only for the
+// tests of what a run makes of its input.
+template <class Links>
+class SetFixture : public Links {
   protected:
     // Makes the text the document's parameter file.
     void UseFile(const std::string& text) {
         WriteFile(Path(), text);
-        state.document.m_strFilePath = Path();
+        this->state.document.m_strFilePath = Path();
     }
     std::string Path() const { return dir.File("p.pcg"); }
     // The link calls the file's lines and function keys made, between identification and end.
     Strings WritesOfRun(size_t before, size_t after) const {
-        if (Calls().size() < before + after) return {};
-        return Strings(Calls().begin() + before, Calls().end() - after);
+        const Strings& calls = this->Calls();
+        if (calls.size() < before + after) return {};
+        return Strings(calls.begin() + before, calls.end() - after);
     }
     std::string PageText(int page, int offset, int length) {
-        const PageBytes bytes = Page(page);
+        const PageBytes bytes = this->Page(page);
         return std::string(bytes.begin() + offset, bytes.begin() + offset + length);
     }
     TempDir dir;
 };
 
-TEST_F(SetTest, SuccessfulSetFromTheButtonLogsCallsAndWritesInOrder) {
+using SetTest = SetFixture<BothLinksFixture>;
+using SetInputTest = SetFixture<InProcessLinkFixture>;
+
+TEST_P(SetTest, SuccessfulSetFromTheButtonLogsCallsAndWritesInOrder) {
     UseTerminal("");
     UseFile(
         "HEADING:Shop 3\r\nPASSWORD:9999\r\nSYSTEM:0,200,0\r\nSYSTEM:0,201,7\r\n"
@@ -94,7 +101,7 @@ TEST_F(SetTest, SuccessfulSetFromTheButtonLogsCallsAndWritesInOrder) {
               "\x04"
               "ABC\r");
     EXPECT_EQ(Page(0)[5], 30);  // after END: never read
-    EXPECT_EQ(Terminal().ResetCount(), 1);
+    EXPECT_EQ(ResetCount(), 1);
     EXPECT_EQ(host.clockMs, 300 + 300 + 50);
     EXPECT_EQ(host.beeps, 0);
     EXPECT_EQ(host.Count("dialog file"), 0);
@@ -104,7 +111,7 @@ TEST_F(SetTest, SuccessfulSetFromTheButtonLogsCallsAndWritesInOrder) {
     EXPECT_EQ(state.rawDump, 0);
 }
 
-TEST_F(SetTest, EveryNumericKeyOutOfRangeWarnsAndWritesItsSubstitute) {
+TEST_P(SetTest, EveryNumericKeyOutOfRangeWarnsAndWritesItsSubstitute) {
     UseTerminal("");
     UseFile(
         "EXTRAID:256\nPASSWORD:10000\nLEDONOFF:2\nVOL_FREQ:256\nDOT_COMMA:2\nWAIT_TIME:21\n"
@@ -140,7 +147,7 @@ TEST_F(SetTest, EveryNumericKeyOutOfRangeWarnsAndWritesItsSubstitute) {
     EXPECT_EQ(host.log.back(), (LogEntry{"DONE Succesfully!", 1}));
 }
 
-TEST_F(SetTest, LinesThatMatchNoKeyAreOnlyEchoed) {
+TEST_P(SetTest, LinesThatMatchNoKeyAreOnlyEchoed) {
     UseTerminal("");
     UseFile("MENULANG:9\nkeysound:0\nKEYSOUND\nVOLUME : 0\nCHANNEL:5\n\nEND:trailing\n");
     View().OnSetParameters();
@@ -151,7 +158,7 @@ TEST_F(SetTest, LinesThatMatchNoKeyAreOnlyEchoed) {
     EXPECT_EQ(WritesOfRun(3, 2), Strings{});
 }
 
-TEST_F(SetTest, SystemLinesAddressAnyByteAndInvalidOnesOnlyWarn) {
+TEST_P(SetTest, SystemLinesAddressAnyByteAndInvalidOnesOnlyWarn) {
     UseTerminal("");
     UseFile(
         "SYSTEM:2,0,0\nSYSTEM:0,256,1\nSYSTEM:1,5,300\nSYSTEM:-1,5,3\nSYSTEM:0,-5,3\n"
@@ -168,7 +175,7 @@ TEST_F(SetTest, SystemLinesAddressAnyByteAndInvalidOnesOnlyWarn) {
     EXPECT_EQ(Page(1)[0], 1);
 }
 
-TEST_F(SetTest, AKeyTwiceIsWrittenTwiceAndTheLaterFunctionKeyTextWins) {
+TEST_P(SetTest, AKeyTwiceIsWrittenTwiceAndTheLaterFunctionKeyTextWins) {
     UseTerminal("");
     UseFile("VOLUME:1\nF1TXT:AAA\nVOLUME:2\nF1TXT:BB\nEND\n");
     View().OnSetParameters();
@@ -176,7 +183,7 @@ TEST_F(SetTest, AKeyTwiceIsWrittenTwiceAndTheLaterFunctionKeyTextWins) {
                                           "WriteByte(20,2,1)=1", "WriteText(21,1,\"BB\")=1"}));
 }
 
-TEST_F(SetTest, TextsAreBroughtToTheirFieldsAndNothingLandsBeyond) {
+TEST_P(SetTest, TextsAreBroughtToTheirFieldsAndNothingLandsBeyond) {
     UseTerminal("");
     UseFile("HEADING:" + std::string(25, 'H') + "\nFORMLOCKTXT1:" + std::string(30, 'A') +
             "\nFORMLOCKTXT2:B\nF3TXT:ABCDEFGHIJKLMNOP\nF3SEND:1\nF5TXT:" + std::string(15, 'E') +
@@ -207,7 +214,7 @@ TEST_F(SetTest, TextsAreBroughtToTheirFieldsAndNothingLandsBeyond) {
               kDone}));
 }
 
-TEST_F(SetTest, ALongLineIsOneLineAndALastLineWithoutLineEndIsApplied) {
+TEST_P(SetTest, ALongLineIsOneLineAndALastLineWithoutLineEndIsApplied) {
     UseTerminal("");
     // Cut into 49-character pieces, the second piece of this line would read "SLEEP:4".
     const std::string longLine = "FORMLOCKTXT1:" + std::string(36, 'x') + "SLEEP:4";
@@ -241,7 +248,7 @@ std::string GarbageFile(std::mt19937& random) {
     return file + "END\n";
 }
 
-TEST_F(SetTest, NoInputFileMakesAWriteLandOutsideItsField) {
+TEST_F(SetInputTest, NoInputFileMakesAWriteLandOutsideItsField) {
     std::mt19937 random(930);
     for (int round = 0; round < 25; ++round) {
         SCOPED_TRACE(round);
@@ -273,7 +280,7 @@ TEST_F(SetTest, NoInputFileMakesAWriteLandOutsideItsField) {
     }
 }
 
-TEST_F(SetTest, LineFeedAndCarriageReturnLineFeedFilesAreReadAlike) {
+TEST_P(SetTest, LineFeedAndCarriageReturnLineFeedFilesAreReadAlike) {
     const std::string lines[] = {"HEADING:A:B ", "F2TXT:Q", "F2SEND:1", "WAIT_TIME:3", "END"};
     Strings calls[2];
     for (int crlf = 0; crlf < 2; ++crlf) {
@@ -290,17 +297,17 @@ TEST_F(SetTest, LineFeedAndCarriageReturnLineFeedFilesAreReadAlike) {
     EXPECT_EQ(PageText(1, 36, 3), "\x02Q\r");
 }
 
-TEST_F(SetTest, EmptyFileStillGoesThroughTheFunctionKeysAndResets) {
+TEST_P(SetTest, EmptyFileStillGoesThroughTheFunctionKeysAndResets) {
     UseTerminal("");
     UseFile("");
     const PageBytes before = Page(1);
     View().OnSetParameters();
     EXPECT_EQ(host.log, Join({kRunStart, kFunctionKeys, FKeyLines(), kDone}));
     EXPECT_EQ(Page(1), before);
-    EXPECT_EQ(Terminal().ResetCount(), 1);
+    EXPECT_EQ(ResetCount(), 1);
 }
 
-TEST_F(SetTest, WithoutADocumentTheRunAsksForTheFileAndMakesItTheDocument) {
+TEST_P(SetTest, WithoutADocumentTheRunAsksForTheFileAndMakesItTheDocument) {
     UseTerminal("");
     WriteFile(Path(), "VOLUME:1\nEND\n");
     host.fileAnswers.push_back({true, Path()});
@@ -326,7 +333,7 @@ struct FailureCase {
     Strings tail;  // the last events: closing and beeping in order
 };
 
-TEST_F(SetTest, EveryFailureReportsClosesAndBeepsAsTheTableSays) {
+TEST_P(SetTest, EveryFailureReportsClosesAndBeepsAsTheTableSays) {
     const std::string lines = "EXTRAID:1\nLEDONOFF:0\nVOL_FREQ:2\nDOT_COMMA:1\nWAIT_TIME:3\nEND\n";
     const Log fourLines = Echo({"EXTRAID:1", "LEDONOFF:0", "VOL_FREQ:2", "DOT_COMMA:1"});
     const Strings withButton = kButtonCalls;
@@ -425,6 +432,21 @@ TEST_F(SetTest, EveryFailureReportsClosesAndBeepsAsTheTableSays) {
          after(kRunCalls, {"WriteByte(3,1,0)=1", "WriteByte(10,0,0)=1", "WriteByte(13,2,0)=1",
                            "WriteByte(20,1,0)=1", "WriteByte(22,3,0)=-1", "Connect(1,0)=0"}),
          {"beep", "link Connect(1,0)=0"}},
+        {"button: reset not confirmed",
+         "fail=reset",
+         true,
+         "",
+         Join({kButtonStart,
+               kRunStart,
+               fourLines,
+               Echo({"WAIT_TIME:3", "END"}),
+               kFunctionKeys,
+               FKeyLines(),
+               {{"Communication failure!", 0}, {"Operation cancelled!", 0}}}),
+         after(after(withButton, kRunCalls),
+               {"WriteByte(3,1,0)=1", "WriteByte(10,0,0)=1", "WriteByte(13,2,0)=1",
+                "WriteByte(20,1,0)=1", "WriteByte(22,3,0)=1", "ResetDevice()", "Connect(1,0)=0"}),
+         {"beep", "link Connect(1,0)=0"}},
         {"run: function key write fails",
          "fail=text:1",
          false,
@@ -468,12 +490,12 @@ TEST_F(SetTest, EveryFailureReportsClosesAndBeepsAsTheTableSays) {
         });
         EXPECT_EQ(state.rawDump, runReached ? 0 : 1);
         if (std::string(c.terminal).empty()) {
-            EXPECT_EQ(Terminal().ResetCount(), 0);
+            EXPECT_EQ(ResetCount(), 0);
         }
     }
 }
 
-TEST_F(SetTest, FifthLineFailureKeepsTheFirstFourValues) {
+TEST_P(SetTest, FifthLineFailureKeepsTheFirstFourValues) {
     UseTerminal("fail=write:5");
     UseFile("EXTRAID:1\nLEDONOFF:0\nVOL_FREQ:2\nDOT_COMMA:1\nWAIT_TIME:3\nF1TXT:Q\nEND\n");
     View().OnSet();
@@ -484,10 +506,10 @@ TEST_F(SetTest, FifthLineFailureKeepsTheFirstFourValues) {
     EXPECT_EQ(p[20], 1);
     EXPECT_EQ(p[22], 5);        // unchanged
     EXPECT_EQ(Page(1)[20], 4);  // no function keys written
-    EXPECT_EQ(Terminal().ResetCount(), 0);
+    EXPECT_EQ(ResetCount(), 0);
 }
 
-TEST_F(SetTest, WithTheRawDumpFlagSetTheHiddenButtonSkipsSystemBytesResetAndClose) {
+TEST_P(SetTest, WithTheRawDumpFlagSetTheHiddenButtonSkipsSystemBytesResetAndClose) {
     UseTerminal("");
     UseFile("SYSTEM:0,200,9\nHEADING:X\nEND\n");
     state.rawDump = 1;
@@ -498,11 +520,11 @@ TEST_F(SetTest, WithTheRawDumpFlagSetTheHiddenButtonSkipsSystemBytesResetAndClos
                               kFunctionKeys, FKeyLines()}));
     EXPECT_EQ(state.rawDump, 1);
     EXPECT_EQ(state.document.m_nFileOpened, 0);
-    EXPECT_EQ(Terminal().ResetCount(), 0);
+    EXPECT_EQ(ResetCount(), 0);
     EXPECT_EQ(host.clockMs, 300 + 50);
 }
 
-TEST_F(SetTest, TheFunctionKeyTableStartsEmptyOnEveryRun) {
+TEST_P(SetTest, TheFunctionKeyTableStartsEmptyOnEveryRun) {
     UseTerminal("");
     state.functionKeys[4] = {"STALE", 1};
     UseFile("END\n");
@@ -510,6 +532,8 @@ TEST_F(SetTest, TheFunctionKeyTableStartsEmptyOnEveryRun) {
     EXPECT_EQ(Page(1)[84], 4);  // F5 keeps its factory record "CODE"
     EXPECT_EQ(state.functionKeys[4].text, "");
 }
+
+INSTANTIATE_TEST_SUITE_P(Links, SetTest, BothLinks(), LinkKindName);
 
 }  // namespace
 }  // namespace vk930::test

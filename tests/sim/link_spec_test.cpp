@@ -1,14 +1,15 @@
-#include <gtest/gtest.h>
-
 #include "sim/link_spec.h"
+
+#include <gtest/gtest.h>
 
 namespace vk930 {
 namespace {
 
 TEST(LinkSpec, ParsesSimWithStateFileAndOptions) {
-    Result<LinkSpec> spec =
-        ParseLinkSpec("sim:/tmp/t.bin?type=5&version=21&absent&fail=page1&fail=write:3&"
-                      "fail=text:2&trace=/tmp/t.log&boot=stage2&junk&corrupt=4&drop=5&stall=6&hangup=7");
+    Result<LinkSpec> spec = ParseLinkSpec(
+        "sim:/tmp/t.bin?type=5&version=21&absent&fail=page1&fail=write:3&"
+        "fail=text:2&fail=reset&trace=/tmp/t.log&boot=stage2&junk&corrupt=4&drop=5&stall=6&"
+        "hangup=7");
     ASSERT_TRUE(spec.ok()) << spec.error();
     EXPECT_EQ(spec->kind, LinkSpec::Kind::kSim);
     const TerminalSpec& s = spec->sim;
@@ -20,6 +21,7 @@ TEST(LinkSpec, ParsesSimWithStateFileAndOptions) {
     EXPECT_TRUE(s.faults.failPage[1]);
     EXPECT_EQ(s.faults.failWriteAt, 3);
     EXPECT_EQ(s.faults.failTextAt, 2);
+    EXPECT_TRUE(s.faults.failReset);
     EXPECT_EQ(s.traceFile, "/tmp/t.log");
     EXPECT_EQ(s.faults.boot, BootFault::kStage2);
     EXPECT_TRUE(s.wire.junk);

@@ -1,10 +1,11 @@
+#include "sim/terminal_model.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "sim/sim_factory.h"
 #include "sim/sim_link.h"
-#include "sim/terminal_model.h"
 #include "support/temp_dir.h"
 
 namespace vk930::test {
@@ -113,6 +114,25 @@ TEST(SimLink, AbsentTerminalAndClosedPort) {
     EXPECT_EQ(closed.WriteByte(1, 1, 0), -1);
     EXPECT_FALSE(closed.WriteText(0, 1, "X"));
     EXPECT_FALSE(closed.Connect(0, 19200));
+    ASSERT_TRUE(closed.Connect(1, 19200));
+    EXPECT_FALSE(closed.Connect(0, 4800));  // port 0 releases the open port
+    EXPECT_EQ(closed.ReadInfo(), 0);
+}
+
+TEST(SimLink, AResetIsConfirmedOnlyWhenTheTerminalRestarted) {
+    SimLink link(std::shared_ptr<TerminalModel>(Make("sim?fail=reset")));
+    link.ResetDevice();  // no port open
+    EXPECT_TRUE(link.LastCallFailed());
+    ASSERT_TRUE(link.Connect(1, 19200));
+    EXPECT_FALSE(link.LastCallFailed());
+    link.ResetDevice();  // refused
+    EXPECT_TRUE(link.LastCallFailed());
+    EXPECT_EQ(link.Terminal().ResetCount(), 0);
+    SimLink healthy(std::shared_ptr<TerminalModel>(Make("sim")));
+    ASSERT_TRUE(healthy.Connect(1, 19200));
+    healthy.ResetDevice();
+    EXPECT_FALSE(healthy.LastCallFailed());
+    EXPECT_EQ(healthy.Terminal().ResetCount(), 1);
 }
 
 TEST(SimLink, TraceFileRecordsEveryCall) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "link/boot_wire.h"
 #include "link/wire_protocol.h"
+#include "sim/boot_wire_terminal.h"
 #include "sim/wire_terminal.h"
 
 namespace vk930 {
@@ -92,6 +94,36 @@ TEST(WireTerminal, ActsOutEachWireFaultAtItsRequest) {
     WireTerminal hanging(*model, hangup);
     EXPECT_FALSE(hanging.Receive(request(1)).hangup);
     EXPECT_TRUE(hanging.Receive(request(2)).hangup);
+}
+
+TEST(BootWireTerminal, TheBootLoadersRequestsCountOnAndSufferTheSameFaults) {
+    auto model = std::move(TerminalModel::Create(TerminalSpec{}).value());
+    WireFaults faults;
+    faults.dropAt = 2;
+    faults.hangupAt = 4;
+    WireTerminal application(*model, faults);
+    EXPECT_FALSE(application.Receive(EncodeFrame({0, wire::kReadInfo, {}})).bytes.empty());
+
+    BootWireTerminal boot(*model, application.Faults());
+    ASSERT_TRUE(boot.Waiting());
+    EXPECT_EQ(boot.Receive(Bytes{boot::kSync}).bytes, Bytes{boot::kSyncAnswer});  // no request
+    const Bytes block = {0, 0, 0, 0, 0xAB};  // address 0, 1 byte
+    EXPECT_TRUE(boot.Receive(EncodeFrame({1, boot::kBootBlock, block})).bytes.empty());  // dropped
+    const Bytes again =
+        boot.Receive(EncodeFrame({1, boot::kBootBlock | wire::kRepeatFlag, block})).bytes;
+    EXPECT_EQ(again, EncodeFrame({1, boot::kBootBlock | wire::kAnswerFlag, {wire::kStatusOk}}));
+    EXPECT_TRUE(boot.Receive(EncodeFrame({2, boot::kBootRun, {}})).hangup);
+    EXPECT_EQ(application.Requests(), 4);
+}
+
+TEST(BootWireTerminal, AStalledTerminalAnswersNeitherFramesNorTheSync) {
+    auto model = std::move(TerminalModel::Create(TerminalSpec{}).value());
+    WireFaults faults;
+    faults.stallFrom = 1;
+    WireTerminal application(*model, faults);
+    EXPECT_TRUE(application.Receive(EncodeFrame({0, wire::kReadInfo, {}})).bytes.empty());
+    BootWireTerminal boot(*model, application.Faults());
+    EXPECT_TRUE(boot.Receive(Bytes{boot::kSync}).bytes.empty());
 }
 
 TEST(WireTerminal, DamagedRequestsAreNotAnswered) {

@@ -1,13 +1,22 @@
 #include "support/link_fixture.h"
 
 #include <QCoreApplication>
+#include <cstdio>
 #include <sstream>
 
+#include "link/port_router.h"
 #include "link/qt_serial_port.h"
 #include "link/tracing_link.h"
 #include "sim/sim_link.h"
 
 namespace vk930::test {
+
+void EnsureQtApplication() {
+    static int argc = 1;
+    static char name[] = "link_tests";
+    static char* argv[] = {name, nullptr};
+    if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
+}
 
 namespace {
 
@@ -15,14 +24,6 @@ namespace {
 constexpr Millis kTestTurnaround{150};
 constexpr Millis kTestBootReady{600};
 constexpr Millis kTestBootSync{150};
-
-// Qt Serial Port wants an application object in the process, as in the programs.
-void EnsureQtApplication() {
-    static int argc = 1;
-    static char name[] = "link_tests";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
-}
 
 }  // namespace
 
@@ -39,13 +40,23 @@ WireTimings TestWireTimings() {
 }
 
 LinkFixtureBase::~LinkFixtureBase() {
+    DropTerminal();
+}
+
+void LinkFixtureBase::DropTerminal() {
     view_.reset();
     link_.reset();  // closes the port before the simulator goes
     sim_.reset();
+    terminal_.reset();
 }
 
 void LinkFixtureBase::UseTerminal(const std::string& options) {
+    DropTerminal();
+    // A factory-fresh terminal: nothing of an earlier one in this test stays behind.
     stateFile_ = dir_.File("terminal.bin");
+    for (const std::string& file : {stateFile_, FirmwareFilePath(stateFile_),
+                                    VersionFilePath(stateFile_), dir_.File("sim.trace")})
+        std::remove(file.c_str());
     Result<LinkSpec> spec =
         ParseLinkSpec("sim:" + stateFile_ + (options.empty() ? "" : "?" + options));
     ASSERT_TRUE(spec.ok()) << spec.error();
@@ -60,6 +71,26 @@ void LinkFixtureBase::UseTerminal(const std::string& options) {
     } else {
         inner = std::make_unique<SimLink>(terminal_, bootFiles);
     }
+    Wrap(std::move(inner));
+}
+
+void LinkFixtureBase::UseNoTerminal() {
+    DropTerminal();
+    std::unique_ptr<CLinkCtrl> inner;
+    if (kind_ == LinkKind::kSerial) {
+        EnsureQtApplication();
+        devicePath_ = dir_.File("no-such-device");
+        inner = MakeSerialLink();
+    } else {
+        auto nothing = [](Short) -> Result<std::unique_ptr<CLinkCtrl>> {
+            return std::unique_ptr<CLinkCtrl>();
+        };
+        inner = std::make_unique<PortRouter>(nothing, nullptr);
+    }
+    Wrap(std::move(inner));
+}
+
+void LinkFixtureBase::Wrap(std::unique_ptr<CLinkCtrl> inner) {
     link_ = std::make_unique<TracingLink>(std::move(inner), [this](const std::string& line) {
         calls_.push_back(line);
         host.events.push_back("link " + line);

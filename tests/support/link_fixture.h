@@ -15,7 +15,6 @@
 
 #include "app/app_state.h"
 #include "firmware/upload_procedure.h"
-#include "firmware/upload_procedure.h"
 #include "link/serial_link.h"
 #include "sim/terminal_model.h"
 #include "support/fake_host.h"
@@ -33,6 +32,9 @@ inline auto BothLinks() {
 }
 std::string LinkKindName(const ::testing::TestParamInfo<LinkKind>& info);
 
+// Qt Serial Port wants an application object in the process, as in the programs.
+void EnsureQtApplication();
+
 // Short time-outs for the serial link in tests; the production values are the defaults.
 WireTimings TestWireTimings();
 
@@ -40,9 +42,12 @@ class LinkFixtureBase {
   public:
     virtual ~LinkFixtureBase();
 
-    // Builds the terminal from sim options such as "type=5&fail=page0" (empty: defaults).
-    // Its pages live in a state file in the test's folder.
+    // Builds a factory-fresh terminal from sim options such as "type=5&fail=page0" (empty:
+    // defaults). Its pages live in a state file in the test's folder.
     void UseTerminal(const std::string& options);
+    // Every COM port reaches nothing: in process no link at all, on the serial link a device
+    // path that does not exist. Every Connect fails.
+    void UseNoTerminal();
     // The serial link only: stops the simulator and starts another on the same device path
     // and state file, with new options; the link and the view stay as they are.
     void ReplaceSimulator(const std::string& options);
@@ -78,6 +83,8 @@ class LinkFixtureBase {
 
   private:
     std::unique_ptr<CLinkCtrl> MakeSerialLink();
+    void Wrap(std::unique_ptr<CLinkCtrl> inner);
+    void DropTerminal();
     void StartSimulator(const std::string& options);
 
     std::string stateFile_;
@@ -100,5 +107,8 @@ class SerialLinkFixture : public LinkFixtureBase, public ::testing::Test {
   protected:
     SerialLinkFixture() { kind_ = LinkKind::kSerial; }
 };
+
+// For tests of what a command makes of its input rather than of the link: in process only.
+class InProcessLinkFixture : public LinkFixtureBase, public ::testing::Test {};
 
 }  // namespace vk930::test

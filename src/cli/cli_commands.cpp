@@ -77,6 +77,10 @@ int RunSet(CliSession& s, const QStringList& args, std::string& usage) {
         usage = "set takes at most one FILE to program: set [FILE]";
         return kExitUsage;
     }
+    if (args.size() == 1 && args[0].isEmpty()) {
+        usage = "set: FILE is empty";
+        return kExitUsage;
+    }
     // The file becomes the document's, so the run programs it without asking; without one
     // the run's open-file dialog is answered "cancel".
     if (!args.isEmpty())

@@ -69,14 +69,19 @@ int main(int argc, char** argv) {
     GlobalOptions options;
     options.porcelain = parser.isSet(porcelainOption);
     options.settingsPath = parser.value(settingsOption);
+    // An empty FILE would quietly mean the user's own settings file.
+    if (parser.isSet(settingsOption) && options.settingsPath.isEmpty())
+        return UsageError("--settings needs a FILE");
     if (parser.isSet(linkOption)) {
         options.link = parser.value(linkOption).toStdString();
-        if (Result<LinkSpec> spec = ParseLinkSpec(*options.link); !spec) return UsageError(spec.error());
+        if (Result<LinkSpec> spec = ParseLinkSpec(*options.link); !spec)
+            return UsageError(spec.error());
     }
     if (parser.isSet(portOption)) {
         bool ok = false;
         const int port = parser.value(portOption).toInt(&ok);
-        if (!ok || port < 1 || port > 8) return UsageError("--port needs a COM port number from 1 to 8");
+        if (!ok || port < 1 || port > 8)
+            return UsageError("--port needs a COM port number from 1 to 8");
         options.port = port;
     }
 
@@ -88,15 +93,21 @@ int main(int argc, char** argv) {
 
     TerminalHost host(std::cout, std::cerr, options.porcelain);
     QSettingsBackendFactory settings(options.settingsPath);
+    // A file that is no settings file is named and left alone, before any command touches it.
+    if (const int error = CheckSettingsFile(settings.Path()); error != 0) {
+        std::cerr << "vk930ctl: settings file '" << settings.Path().toStdString() << "' "
+                  << SettingsFileProblem(error) << '\n';
+        return kExitUsage;
+    }
     bool linkFault = false;
     const LinkErrorSink reportLinkError = [&](const std::string& message) {
         linkFault = true;
         std::cerr << "vk930ctl: " << message << '\n';
     };
-    CliSession session(host, settings,
-                       MakePortOpener(options.link, settings, ProgramBootFileLookup(),
-                                      reportLinkError),
-                       reportLinkError);
+    CliSession session(
+        host, settings,
+        MakePortOpener(options.link, settings, ProgramBootFileLookup(), reportLinkError),
+        reportLinkError);
     session.linkOverride = options.link;
     session.view.OnInitialUpdate();
     host.ForgetFields();

@@ -104,9 +104,19 @@ std::string GetValue(std::string_view line) {
 }
 
 std::optional<std::string> LineReader::Next() {
+    using Traits = std::char_traits<char>;
+    std::streambuf* buffer = in_.rdbuf();
+    Traits::int_type c = buffer ? buffer->sbumpc() : Traits::eof();
+    if (Traits::eq_int_type(c, Traits::eof())) return std::nullopt;
     std::string line;
-    if (!std::getline(in_, line)) return std::nullopt;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+    for (; !Traits::eq_int_type(c, Traits::eof()); c = buffer->sbumpc()) {
+        if (c == '\n') break;
+        if (c == '\r') {
+            if (buffer->sgetc() == '\n') buffer->sbumpc();
+            break;
+        }
+        if (line.size() < kMaxLineLength) line += Traits::to_char_type(c);
+    }
     return line;
 }
 

@@ -3,6 +3,7 @@
 // (one line per named parameter) or the raw form (one SYSTEM line per page byte). Writers and
 // readers here work on text only; opening and replacing files is the commands' business.
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <istream>
 #include <optional>
@@ -18,6 +19,11 @@ inline constexpr std::string_view kEndKey = "END";
 inline constexpr std::string_view kSystemKey = "SYSTEM";
 inline constexpr int kKeyedFormLines = 40;
 inline constexpr int kRawFormLines = 513;
+// A line longer than this is cut there, the rest of it skipped: a parameter line is a few dozen
+// characters, and a text without line ends must not fill the memory.
+inline constexpr std::size_t kMaxLineLength = 64u << 10;
+// A parameter file is about 10 KiB in its raw form; a file over this is none.
+inline constexpr std::uintmax_t kMaxParameterFileSize = 1u << 20;
 
 // The 39 key names the system keeps as one table, each with its colon, in their fixed slots.
 // Besides them the file uses LANGUAGE, LEDONOFF, VOL_FREQ, DOT_COMMA, WAIT_TIME, SYSTEM, END.
@@ -44,8 +50,8 @@ std::string GetKey(std::string_view line);
 std::string GetValue(std::string_view line);
 bool HasColon(std::string_view line);
 
-// Reads a text line by line. A line ends with LF or CR LF and may be of any length; a last
-// line without a line end is a line like any other.
+// Reads a text line by line. A line ends with LF, CR LF or CR (files of every system); a last
+// line without a line end is a line like any other. Lines are cut at kMaxLineLength.
 class LineReader {
   public:
     explicit LineReader(std::istream& in) : in_(in) {}

@@ -31,6 +31,9 @@ Status CheckTarget(const fs::path& target) {
     const fs::file_status status = fs::status(target, ec);
     if (!fs::exists(status)) return {};
     if (fs::is_directory(status)) return Error{"'" + target.string() + "' is a folder"};
+    // A device or a pipe is never replaced by a file of ours.
+    if (!fs::is_regular_file(status))
+        return Error{"'" + target.string() + "' is not a regular file"};
     // Opening for update neither creates nor truncates: it only asks whether we may write.
     std::FILE* probe = std::fopen(target.string().c_str(), "r+b");
     if (!probe) return Error{"'" + target.string() + "': " + std::strerror(errno)};

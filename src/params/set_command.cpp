@@ -17,11 +17,29 @@ constexpr int kFinishWaitMs = 50;
 
 enum class RunOutcome { kNotConnected, kFailed, kDone };
 
-bool OpenForReading(const std::string& path, std::ifstream& file) {
+// Why the file is no parameter file even though it can be opened (a device, a pipe, a file of
+// many megabytes); empty when it is one to read.
+std::string NotAParameterFile(const std::string& path) {
+    namespace fs = std::filesystem;
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return false;
+    const fs::file_status status = fs::status(path, ec);
+    if (ec || !fs::exists(status)) return {};  // reported as a file that cannot be opened
+    if (!fs::is_regular_file(status)) return "Not a parameter file: not a regular file";
+    if (fs::file_size(path, ec) > kMaxParameterFileSize)
+        return "Not a parameter file: larger than 1 MiB";
+    return {};
+}
+
+bool OpenForReading(const CommandContext& ctx, const std::string& path, std::ifstream& file) {
+    if (const std::string why = NotAParameterFile(path); !why.empty()) {
+        ctx.Log("Cannot open file for reading!", kIconFailure);
+        ctx.Log(why, kIconFailure);
+        return false;
+    }
     file.open(path, std::ios::binary);
-    return file.is_open();
+    if (file.is_open()) return true;
+    ctx.Log("Cannot open file for reading!", kIconFailure);
+    return false;
 }
 
 // The document's file, else the one the user picks; it becomes the document's.
@@ -34,10 +52,7 @@ bool OpenParameterFile(const CommandContext& ctx, std::ifstream& file) {
     }
     // A file that cannot be opened is reported just below, once.
     (void)ctx.state.document.OnOpenDocument(path, ctx.host);
-    if (!OpenForReading(path, file)) {
-        ctx.Log("Cannot open file for reading!", kIconFailure);
-        return false;
-    }
+    if (!OpenForReading(ctx, path, file)) return false;
     ctx.form.SetText(id::kFilePath, ctx.state.document.m_strFilePath);
     return true;
 }

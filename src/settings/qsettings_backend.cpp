@@ -1,18 +1,24 @@
 #include "settings/qsettings_backend.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <limits>
 
 namespace vk930 {
 
 namespace {
 
-int ErrorNumberFor(int err) { return (err == EACCES || err == EPERM || err == EROFS) ? kErrorAccessDenied : err; }
+int ErrorNumberFor(int err) {
+    return (err == EACCES || err == EPERM || err == EROFS) ? kErrorAccessDenied : err;
+}
 
 // Makes sure the file exists and can be written; 0 or an error number.
 int EnsureWritable(const QString& path) {
@@ -26,11 +32,38 @@ int EnsureWritable(const QString& path) {
     return 0;
 }
 
+// An INI file is text whose lines are empty, comments, [sections] or key=value. (QSettings
+// would read anything, and rewrite it on the next write.) A binary file has control bytes.
+bool IsIniLine(const QByteArray& line) {
+    const QByteArray text = line.trimmed();
+    if (text.isEmpty() || text.startsWith(';') || text.startsWith('#')) return true;
+    if (text.startsWith('[')) return text.endsWith(']');
+    return text.contains('=');
+}
+
+bool IsIniText(const QByteArray& bytes) {
+    const bool control = std::any_of(bytes.begin(), bytes.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 && byte != '\t' && byte != '\r' && byte != '\n';
+    });
+    if (control) return false;
+    const QList<QByteArray> lines = bytes.split('\n');
+    return std::all_of(lines.begin(), lines.end(), IsIniLine);
+}
+
+// 0 when the file reads as INI text (or cannot be read: Open then says why), else EINVAL.
+int CheckIniText(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return 0;
+    return IsIniText(file.read(kMaxSettingsFileSize)) ? 0 : EINVAL;
+}
+
 class QSettingsBackend : public SettingsBackend {
-public:
+  public:
     explicit QSettingsBackend(QString path) : path_(std::move(path)) {}
 
     int Open() override {
+        if (const int error = CheckSettingsFile(path_); error != 0) return error;
         if (const int error = EnsureWritable(path_); error != 0) return error;
         settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
         if (settings_->status() == QSettings::AccessError) return kErrorAccessDenied;
@@ -65,12 +98,38 @@ public:
         settings_.reset();
     }
 
-private:
+  private:
     QString path_;
     std::unique_ptr<QSettings> settings_;
 };
 
 }  // namespace
+
+int CheckSettingsFile(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists()) return 0;  // created when first written
+    if (info.isDir()) return EISDIR;
+    // A device or a pipe: reading it might never end (QFileInfo takes a device for a file).
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(QFile::encodeName(path).toStdString(), ec)) return EINVAL;
+    if (info.size() > kMaxSettingsFileSize) return EFBIG;
+    return CheckIniText(path);
+}
+
+std::string SettingsFileProblem(int error) {
+    switch (error) {
+        case EISDIR:
+            return "is a folder";
+        case EFBIG:
+            return "is larger than 1 MiB: not a settings file; left as it is";
+        case EINVAL:
+            return "is not an INI settings file; left as it is";
+        case kErrorAccessDenied:
+            return "cannot be written";
+        default:
+            return std::strerror(error);
+    }
+}
 
 QString DefaultSettingsPath() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +

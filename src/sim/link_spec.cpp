@@ -94,6 +94,9 @@ Status ApplyOption(std::string_view option, TerminalSpec& spec) {
             return Error{"type=N needs a number from -32768 to 32767"};
     } else if (name == "version") {
         if (auto s = needsValue(); !s) return s;
+        if (value.size() > kMaxVersionLength)
+            return Error{"version=TEXT takes at most " + std::to_string(kMaxVersionLength) +
+                         " characters"};
         spec.version = std::string(value);
     } else if (name == "trace") {
         if (auto s = needsValue(); !s) return s;
@@ -142,13 +145,14 @@ Result<LinkSpec> ParseSimSpec(std::string_view text) {
 
 Result<LinkSpec> ParseLinkSpec(std::string_view text) {
     if (text.empty()) return Error{"link spec is empty"};
+    // A NUL would cut a path short where the system takes it.
+    if (text.find('\0') != std::string_view::npos) return Error{"link spec holds a NUL byte"};
     if (text == "none") return LinkSpec{};
     if (text == "sim" || text.starts_with("sim:") || text.starts_with("sim?")) {
         Result<LinkSpec> spec = ParseSimSpec(text);
         if (!spec) return Error{"link spec '" + std::string(text) + "': " + spec.error()};
         return spec;
     }
-    if (text.find('\0') != std::string_view::npos) return Error{"link spec holds a NUL byte"};
     LinkSpec link;
     link.kind = LinkSpec::Kind::kDevice;
     link.devicePath = std::string(text);

@@ -4,12 +4,16 @@
 //   sim[:STATEFILE][?OPTION&OPTION...]   the simulated terminal
 //   none                                 nothing: Connect fails
 //   anything else                        a serial device path
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 #include "app/result.h"
 
 namespace vk930 {
+
+// The longest firmware version text a terminal reports.
+inline constexpr std::size_t kMaxVersionLength = 32;
 
 // Where the simulated boot loader fails (firmware statuses 3 to 8).
 enum class BootFault { kNone, kNo00, kNoAA, kStage1, kStage2, kStage3, kVerify };

@@ -30,10 +30,12 @@ bool ReplaceFile(const std::string& path, const std::string& text) {
     return !ec;
 }
 
+// The first line of a small text file, at most kMaxVersionFileLine characters of it.
 std::string FirstLine(const std::string& path) {
+    constexpr std::size_t kMaxVersionFileLine = 256;
     std::ifstream in(path, std::ios::binary);
     std::string line;
-    std::getline(in, line);
+    for (char c; line.size() < kMaxVersionFileLine && in.get(c) && c != '\n';) line += c;
     const auto end = line.find_last_not_of(" \t\r");
     return end == std::string::npos ? std::string() : line.substr(0, end + 1);
 }

@@ -52,10 +52,12 @@ Bytes WireServer::Execute(std::uint8_t command, const Bytes& payload) {
 }
 
 Bytes WireServer::ReadInfo() {
+    const std::string version = terminal_.Version();
+    // A version too long for a frame (a hand-made version file) is refused, not sent broken.
+    if (version.size() + 3 > kMaxPayload) return Answered(wire::kStatusRefused);
     Trace("ReadInfo()=1");
     Bytes answer = Ok();
     wire::PutInt16(answer, terminal_.DeviceType());
-    const std::string version = terminal_.Version();
     answer.insert(answer.end(), version.begin(), version.end());
     return answer;
 }
@@ -70,6 +72,7 @@ Bytes WireServer::DeviceType() {
 
 Bytes WireServer::Version() {
     const std::string version = terminal_.Version();
+    if (version.size() + 1 > kMaxPayload) return Answered(wire::kStatusRefused);
     Trace("GetVersionText()=" + QuoteTraceText(version));
     Bytes answer = Ok();
     answer.insert(answer.end(), version.begin(), version.end());

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <tuple>
+
 #include "support/run_program.h"
 #include "support/sim_process.h"
 #include "support/temp_dir.h"
@@ -51,10 +54,27 @@ TEST_F(Vk930ctlSerial, APacedSimulatorServesTheSame) {
 }
 
 TEST_F(Vk930ctlSerial, TheSimulatorRefusesBadArguments) {
-    EXPECT_EQ(RunProgram(VK930SIM_PATH, {"sim"}).exitCode, 2);
-    EXPECT_EQ(RunProgram(VK930SIM_PATH, {"--link", Device()}).exitCode, 2);
-    EXPECT_EQ(RunProgram(VK930SIM_PATH, {"--link", Device(), "/dev/ttyS0"}).exitCode, 2);
-    EXPECT_EQ(RunProgram(VK930SIM_PATH, {"--link", Device(), "sim?bogus"}).exitCode, 2);
+    std::filesystem::create_directory(dir.File("folder"));
+    const std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases = {
+        {{"sim"}, 2, "--link PATH is needed"},
+        {{"--link", Device()}, 2, "one SPEC is needed"},
+        {{"--link", Device(), "/dev/ttyS0"}, 2, "SPEC must be a sim spec"},
+        {{"--link", Device(), "sim?bogus"}, 2, "unknown option 'bogus'"},
+        {{"--link", Device(), ""}, 2, "link spec is empty"},
+        {{"--link", Device(), "sim", "sim"}, 2, "one SPEC is needed"},
+        {{"--link", Device(), "sim?version=" + std::string(40, '1')}, 2, "at most 32 characters"},
+        {{"--link", Device(), "sim?hangup=0"}, 2, "hangup=N"},
+        {{"--pace=3", "--link", Device(), "sim"}, 2, "--pace"},
+        {{"--link", "", "sim"}, 1, "cannot create link ''"},
+        {{"--link", dir.File("no/folder/vk"), "sim"}, 1, "cannot create link"},
+        {{"--link", Device(), "sim:" + dir.File("folder")}, 1, "cannot read state file"},
+    };
+    for (const auto& [args, exitCode, message] : cases) {
+        const ProgramRun run = RunProgram(VK930SIM_PATH, args);
+        EXPECT_EQ(run.exitCode, exitCode) << testing::PrintToString(args);
+        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+        EXPECT_FALSE(std::filesystem::is_symlink(Device()));
+    }
     WriteFile(Device(), "taken");
     ProgramRun taken = RunProgram(VK930SIM_PATH, {"--link", Device(), "sim"});
     EXPECT_EQ(taken.exitCode, 1);

@@ -146,12 +146,24 @@ TEST(IntelHexFile, FilesThatCannotBeImagesAreRefusedByName) {
     std::filesystem::resize_file(huge, kMaxHexTextSize + 1);  // sparse: nothing is written
     const std::string bad = dir.File("bad.a20");
     WriteFile(bad, ":0100000044BC\n:00000001FF\n");
+    const std::string binary = dir.File("binary.a20");
+    WriteFile(binary, std::string("\x7F"
+                                  "ELF\x02\x01\x01\0\0\0",
+                                  10));
+    const std::string pcg = dir.File("params.a20");
+    WriteFile(pcg, "HEADING:Shop\r\nEND\r\n");
+    const std::string crOnly = dir.File("cr.a20");
+    WriteFile(crOnly, ":0100000044BB\r:00000001FF\r");
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"", "no file name given"},
         {dir.File("missing.a20"), dir.File("missing.a20") + ": no such file"},
         {dir.Path().string(), ": not a regular file"},
         {huge, huge + ": larger than 64 MiB"},
         {bad, bad + ": line 1: bad checksum"},
+        {binary, binary + ": line 1"},
+        {pcg, pcg + ": line 1"},
+        {crOnly, crOnly + ": line 1"},
+        {"/dev/zero", "/dev/zero: not a regular file"},
     };
     for (const auto& [path, error] : cases) {
         Result<FirmwareImage> image = ReadIntelHexFile(path);

@@ -1,6 +1,7 @@
 #include "params/get_command.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -248,6 +249,18 @@ TEST_P(GetTest, RawDumpFlagLivesUntilARawFileIsComplete) {
     Answer(0, Target());
     View().OnGetParameters();
     EXPECT_EQ(CountLines(ReadFile(Target())), 40);
+}
+
+TEST_P(GetTest, APipeOrADeviceIsNeverReplacedByTheFile) {
+    UseTerminal("");
+    const std::string pipe = dir.File("pipe.pcg");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    Answer(0, pipe);
+    View().OnGetParameters();
+    EXPECT_EQ(host.log.back(), (LogEntry{"Cannot open file", 0}));
+    EXPECT_EQ(Calls().back(), "Connect(1,0)=0");
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"pipe.pcg"});
 }
 
 TEST_P(GetTest, ASymbolicLinkIsWrittenThrough) {

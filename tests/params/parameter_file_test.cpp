@@ -158,8 +158,14 @@ TEST(LineReader, WholeLinesWithEitherLineEndAndALastLineWithoutOne) {
         {"long line stays whole",
          "HEADING:" + longValue + "SLEEP:4\r\n",
          {"HEADING:" + longValue + "SLEEP:4"}},
-        {"lone CR is part of the line", "A\rB:1\n", {"A\rB:1"}},
-        {"only the line end's CR is dropped", "F1TXT:AB\r\r\n", {"F1TXT:AB\r"}},
+        // Files whose lines end with CR only (old Mac editors) are read line by line, not as
+        // one line whose CRs would land in the first key's value.
+        {"CR only", "HEADING:X\rSLEEP:45\rEND\r", {"HEADING:X", "SLEEP:45", "END"}},
+        {"a lone CR ends a line", "A\rB:1\n", {"A", "B:1"}},
+        {"CR then CR LF", "F1TXT:AB\r\r\n", {"F1TXT:AB", ""}},
+        {"a line is cut at its longest",
+         "X:" + std::string(kMaxLineLength, 'y') + "\nB:2\n",
+         {"X:" + std::string(kMaxLineLength - 2, 'y'), "B:2"}},
         {"zero byte", std::string("X:\0Y\n", 5), {std::string("X:\0Y", 4)}},
     };
     for (const Case& c : cases) {

@@ -1,11 +1,14 @@
 #include "params/set_command.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <random>
 
 #include "params/page_map.h"
+#include "params/parameter_file.h"
 #include "support/link_fixture.h"
 #include "support/temp_dir.h"
 #include "ui/form_ids.h"
@@ -277,6 +280,62 @@ TEST_F(SetInputTest, NoInputFileMakesAWriteLandOutsideItsField) {
             }
         }
         EXPECT_LE(after[0][17] * 256 + after[0][18], 9999);
+    }
+}
+
+// Files that are no parameter files: refused before any link call of the run, with the
+// reason named, and nothing written to the terminal.
+TEST_F(SetInputTest, WhatIsNoParameterFileIsRefusedBeforeTheTerminalIsTouched) {
+    const std::string huge = dir.File("huge.pcg");
+    WriteFile(huge, "");
+    std::filesystem::resize_file(huge, 100u << 20);  // sparse: nothing is written
+    const std::string justTooBig = dir.File("big.pcg");
+    WriteFile(justTooBig, std::string(kMaxParameterFileSize + 1, '\n'));
+    mkfifo(dir.File("pipe.pcg").c_str(), 0600);
+    const std::pair<std::string, std::string> cases[] = {
+        {huge, "Not a parameter file: larger than 1 MiB"},
+        {justTooBig, "Not a parameter file: larger than 1 MiB"},
+        {"/dev/zero", "Not a parameter file: not a regular file"},
+        {dir.File("pipe.pcg"), "Not a parameter file: not a regular file"},
+        {dir.Path().string(), "Not a parameter file: not a regular file"},
+    };
+    for (const auto& [path, reason] : cases) {
+        SCOPED_TRACE(path);
+        UseTerminal("");
+        host = FakeHost{};
+        state.document.m_strFilePath = path;
+        ClearCalls();
+        EXPECT_EQ(OnSetParameters(View().Context()), SetRunEnd::kPortUntouched);
+        EXPECT_EQ(host.log, (Log{{"Cannot open file for reading!", 0}, {reason, 0}}));
+        EXPECT_EQ(Calls(), Strings{});
+        EXPECT_EQ(state.rawDump, 0);
+    }
+}
+
+TEST_F(SetInputTest, BinaryBytesNulsAndCarriageReturnsAreReadSafely) {
+    struct Case {
+        const char* name;
+        std::string file;
+        std::string heading;  // page 1, offsets 0 to 19, afterwards
+        int sleep;            // page 0, offset 5, afterwards
+    };
+    const std::vector<Case> cases = {
+        {"CR only", "HEADING:CR FILE\rSLEEP:45\rEND\r", "CR FILE" + std::string(13, ' '), 45},
+        {"NULs in values", std::string("HEADING:A\0B\nSLEEP:\0 45\nEND\n", 26),
+         std::string("A\0B", 3) + std::string(17, ' '), 99},  // no digits first: 0, replaced
+        {"binary before END", "\xFF\xFE\x01:\x80\x02\nSLEEP:7\n\x1A\x00END\nEND\nSLEEP:9\n",
+         "VK930 HAND TERMINAL ", 7},
+        {"mixed line ends", "SLEEP:6\r\nHEADING:MIX\rEND\n", "MIX" + std::string(17, ' '), 6},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UseTerminal("");
+        host = FakeHost{};
+        UseFile(c.file);
+        View().OnSet();
+        EXPECT_EQ(host.log.back(), (LogEntry{"DONE Succesfully!", 1}));
+        EXPECT_EQ(PageText(1, 0, 20), c.heading);
+        EXPECT_EQ(Page(0)[5], c.sleep);
     }
 }
 

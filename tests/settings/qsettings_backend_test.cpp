@@ -1,8 +1,12 @@
+#include "settings/qsettings_backend.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "settings/qsettings_backend.h"
+#include <cerrno>
+#include <filesystem>
+
 #include "settings/registry_key.h"
 #include "support/fake_host.h"
 #include "support/temp_dir.h"
@@ -28,8 +32,9 @@ TEST(QSettingsBackend, StoresNumbersInTheFileAndReadsThemBack) {
 
 TEST(QSettingsBackend, GarbageValuesCountAsMissing) {
     TempDir dir;
-    WriteFile(dir.File("vk.ini"), "[General]\nComPort=abc\ncommID=99999999999\nAllowEditSno=1\n"
-                                  "Device2=sim:/tmp/x.bin\n");
+    WriteFile(dir.File("vk.ini"),
+              "[General]\nComPort=abc\ncommID=99999999999\nAllowEditSno=1\n"
+              "Device2=sim:/tmp/x.bin\n");
     QSettingsBackendFactory factory(QString::fromStdString(dir.File("vk.ini")));
     FakeHost host;
     CRegistryKey key(factory, host);
@@ -59,6 +64,59 @@ TEST(QSettingsBackend, FolderInsteadOfFileIsAnError) {
     EXPECT_FALSE(key.IsOpen());
     ASSERT_FALSE(host.boxes.empty());
     EXPECT_EQ(host.boxes.back().second, "RegCreateEx FAIL");
+}
+
+TEST(QSettingsBackend, FilesThatAreNoSettingsFilesAreNamedAndLeftAlone) {
+    TempDir dir;
+    std::string binary;
+    for (int i = 0; i < 3000; ++i) binary += static_cast<char>((i * 7919) % 256);
+    WriteFile(dir.File("binary.ini"), binary);
+    WriteFile(dir.File("broken.ini"), "[General]\nComPort=3\na line without an equals sign\n");
+    WriteFile(dir.File("params.pcg"), "HEADING:Shop\r\nSLEEP:45\r\nEND\r\n");
+    WriteFile(dir.File("huge.ini"), "");
+    std::filesystem::resize_file(dir.File("huge.ini"), 100u << 20);  // sparse: nothing written
+    struct Case {
+        std::string path;
+        int error;
+        const char* problem;
+    };
+    const std::vector<Case> cases = {
+        {dir.File("binary.ini"), EINVAL, "not an INI settings file"},
+        {dir.File("broken.ini"), EINVAL, "not an INI settings file"},
+        {dir.File("params.pcg"), EINVAL, "not an INI settings file"},
+        {dir.File("huge.ini"), EFBIG, "larger than 1 MiB"},
+        {"/dev/zero", EINVAL, "not an INI settings file"},
+        {dir.Path().string(), EISDIR, "is a folder"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        const bool file = c.path != "/dev/zero" && c.path != dir.Path().string();
+        const std::string before = file ? ReadFile(c.path) : "";
+        const QString path = QString::fromStdString(c.path);
+        EXPECT_EQ(CheckSettingsFile(path), c.error);
+        EXPECT_NE(SettingsFileProblem(c.error).find(c.problem), std::string::npos);
+        QSettingsBackendFactory factory(path);
+        FakeHost host;
+        {
+            CRegistryKey key(factory, host);
+            EXPECT_FALSE(key.IsOpen());
+            EXPECT_EQ(key.ReadValue("ComPort", 1), 0);
+            EXPECT_FALSE(key.WriteValue("commID", 300));
+        }
+        ASSERT_FALSE(host.boxes.empty());
+        EXPECT_EQ(host.boxes.back(), (std::pair<std::string, std::string>{std::to_string(c.error),
+                                                                          "RegCreateEx FAIL"}));
+        if (file) {
+            EXPECT_EQ(ReadFile(c.path), before);  // nothing of it lost
+        }
+    }
+}
+
+TEST(QSettingsBackend, AMissingFileIsFineAndCreatedWhenWritten) {
+    TempDir dir;
+    EXPECT_EQ(CheckSettingsFile(QString::fromStdString(dir.File("new/vk.ini"))), 0);
+    WriteFile(dir.File("empty.ini"), "");
+    EXPECT_EQ(CheckSettingsFile(QString::fromStdString(dir.File("empty.ini"))), 0);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "sim/sim_factory.h"
 #include "sim/sim_link.h"
@@ -61,6 +62,33 @@ TEST(TerminalModel, BadStateFilesAreErrors) {
     model = TerminalModel::Create(spec->sim);
     ASSERT_FALSE(model.ok());
     EXPECT_NE(model.error().find("cannot create state file"), std::string::npos);
+}
+
+TEST(TerminalModel, StateFilesThatAreNoneAreRefusedWithoutReadingThem) {
+    TempDir dir;
+    const std::string huge = dir.File("huge.bin");
+    WriteFile(huge, "");
+    std::filesystem::resize_file(huge, 100u << 20);  // sparse: nothing is written
+    const std::pair<std::string, std::string> cases[] = {
+        {huge, "has 104857600 bytes"},
+        {dir.Path().string(), "cannot read state file"},
+        {"/dev/zero", "cannot read state file"},
+    };
+    for (const auto& [path, error] : cases) {
+        TerminalSpec spec;
+        spec.stateFile = path;
+        Result<std::unique_ptr<TerminalModel>> model = TerminalModel::Create(spec);
+        ASSERT_FALSE(model.ok()) << path;
+        EXPECT_NE(model.error().find(error), std::string::npos) << model.error();
+    }
+}
+
+TEST(TerminalModel, AVersionFileIsReadOnlyAsFarAsAVersionCanGo) {
+    TempDir dir;
+    const std::string file = dir.File("t.bin");
+    WriteFile(VersionFilePath(file), std::string(100000, '7'));  // no line end at all
+    auto model = Make("sim:" + file);
+    EXPECT_EQ(model->Version(), std::string(256, '7'));
 }
 
 TEST(TerminalModel, WritesStayInsideThePage) {

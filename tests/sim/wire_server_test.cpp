@@ -52,6 +52,17 @@ TEST_F(WireServerTest, ARepeatIsAnsweredFromMemoryOnlyWhenTheFirstSendArrived) {
                                               "WriteByte(3,9,0)=1"}));
 }
 
+TEST_F(WireServerTest, AVersionTooLongForAFrameIsRefusedNotSentBroken) {
+    terminal_->SetVersion(std::string(512, '1'));
+    EXPECT_EQ(Ask(1, wire::kReadInfo), (Frame{1, 0x81, {wire::kStatusRefused}}));
+    EXPECT_EQ(Ask(2, wire::kGetVersion), (Frame{2, 0x83, {wire::kStatusRefused}}));
+    terminal_->SetVersion(std::string(509, '1'));  // the longest READ_INFO carries: 3 + 509 bytes
+    std::optional<Frame> info = Ask(3, wire::kReadInfo);
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->payload.size(), kMaxPayload);
+    EXPECT_EQ(info->payload[0], wire::kStatusOk);
+}
+
 TEST(WireTerminal, ActsOutEachWireFaultAtItsRequest) {
     auto model = std::move(TerminalModel::Create(TerminalSpec{}).value());
     auto request = [](std::uint8_t seq) { return EncodeFrame({seq, wire::kReadInfo, {}}); };

@@ -26,21 +26,8 @@ BootWireTerminal::BootWireTerminal(TerminalModel& terminal, std::shared_ptr<Wire
 WireOutput BootWireTerminal::Receive(std::span<const std::uint8_t> bytes) {
     if (phase_ == Phase::kSilent || faults_->Stalled()) return {};
     if (phase_ == Phase::kWaiting) return {Sync(bytes)};
-    WireOutput out;
-    reader_.Feed(bytes);
-    while (std::optional<Frame> request = reader_.Next()) {
-        switch (faults_->Take()) {
-            case WireFaultGate::Fate::kHangup:
-                out.hangup = true;
-                return out;
-            case WireFaultGate::Fate::kIgnore:
-                continue;
-            case WireFaultGate::Fate::kServe:
-                break;
-        }
-        faults_->Send(Answer(*request), out.bytes);
-    }
-    return out;
+    return faults_->Serve(reader_, bytes,
+                          [this](const Frame& request) { return std::optional<Frame>(Answer(request)); });
 }
 
 Bytes BootWireTerminal::Sync(std::span<const std::uint8_t> bytes) {

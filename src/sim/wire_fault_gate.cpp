@@ -24,4 +24,23 @@ void WireFaultGate::Send(const Frame& answer, Bytes& out) {
     out.insert(out.end(), frame.begin(), frame.end());
 }
 
+WireOutput WireFaultGate::Serve(FrameReader& reader, std::span<const std::uint8_t> bytes,
+                                const Answerer& answer) {
+    WireOutput out;
+    reader.Feed(bytes);
+    while (std::optional<Frame> request = reader.Next()) {
+        switch (Take()) {
+            case Fate::kHangup:
+                out.hangup = true;
+                return out;
+            case Fate::kIgnore:
+                continue;
+            case Fate::kServe:
+                break;
+        }
+        if (std::optional<Frame> reply = answer(*request)) Send(*reply, out.bytes);
+    }
+    return out;
+}
+
 }  // namespace vk930

@@ -4,6 +4,10 @@
 // boot loader's framed requests at 4800 alike. Requests and answers are counted from 1 over
 // the terminal's whole run, repeats included, so a fault lands at one place of a command
 // whichever mode it talks to.
+#include <functional>
+#include <optional>
+#include <span>
+
 #include "link/wire_frame.h"
 #include "sim/link_spec.h"
 
@@ -35,6 +39,11 @@ class WireFaultGate {
     bool Stalled() const { return faults_.stallFrom > 0 && requests_ >= faults_.stallFrom; }
     // Appends an answer to `out` as the faults let it go: lost, damaged, after noise, or whole.
     void Send(const Frame& answer, Bytes& out);
+    // Cuts the requests out of `bytes` and answers each as the faults let it. `answer` carries
+    // a request out and gives its answer (none: the terminal stays silent).
+    using Answerer = std::function<std::optional<Frame>(const Frame& request)>;
+    WireOutput Serve(FrameReader& reader, std::span<const std::uint8_t> bytes,
+                     const Answerer& answer);
     // Requests received with a good CRC, repeats included.
     int Requests() const { return requests_; }
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "link/link_ctrl.h"
+#include "core/link/link_ctrl.h"
 
 namespace vk930::fuzz {
 

@@ -9,12 +9,12 @@
 #include <fstream>
 #include <string>
 
-#include "app/app_state.h"
+#include "core/commands/app_state.h"
 #include "bounds_checking_link.h"
 #include "quiet_host.h"
-#include "settings/settings_backend.h"
-#include "sim/sim_link.h"
-#include "ui/config_view.h"
+#include "core/settings/settings_backend.h"
+#include "core/terminal/sim_link.h"
+#include "core/commands/config_view.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <deque>
 #include <memory>
 
-#include "link/serial_link.h"
-#include "link/wire_frame.h"
-#include "sim/terminal_model.h"
-#include "sim/wire_terminal.h"
+#include "core/wire/serial_link.h"
+#include "core/wire/wire_frame.h"
+#include "core/terminal/terminal_model.h"
+#include "core/terminal/wire_terminal.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 // A host that shows nothing and answers every dialog with "cancel": commands run at full
 // speed under the fuzzer.
-#include "app/host.h"
+#include "core/commands/host.h"
 
 namespace vk930::fuzz {
 

@@ -12,4 +12,4 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "run: no display (neither DISPLAY nor WAYLAND_DISPLAY is set): running 'vk930ctl info' instead" >&2
     exec build/src/cli/vk930ctl --link "$link" info
 fi
-exec build/src/app/vk930config --link "$link" "$@"
+exec build/src/window/vk930config --link "$link" "$@"

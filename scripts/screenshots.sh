@@ -11,4 +11,4 @@ trap 'rm -rf "$scratch"' EXIT
 mkdir -m 700 "$scratch/runtime"
 XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data" XDG_RUNTIME_DIR="$scratch/runtime" \
     xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" \
-    build/src/app/vk930-screenshots docs/screenshots
+    build/src/window/vk930-screenshots docs/screenshots

@@ -2,7 +2,7 @@
 // A serial port that counts the bytes it moves, around another one.
 #include <memory>
 
-#include "link/serial_port.h"
+#include "core/wire/serial_port.h"
 
 namespace vk930::bench {
 

@@ -17,7 +17,7 @@ mkdir -p "$XDG_CONFIG_HOME"
 
 run_all() {
     "$@" "$bin/bench_startup" "${RUNS:-21}" \
-        build/src/app/vk930config --link sim --settings "$XDG_CONFIG_HOME/bench.ini" --exit-when-shown \
+        build/src/window/vk930config --link sim --settings "$XDG_CONFIG_HOME/bench.ini" --exit-when-shown \
         -- "$bin/bench_bare_window" -- "$bin/bench_bare_window" --text
     "$@" "$bin/bench_log_append"
 }

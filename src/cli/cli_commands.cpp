@@ -7,9 +7,9 @@
 
 #include "cli/port_listing.h"
 #include "cli/progress_line.h"
-#include "firmware/intel_hex_file.h"
-#include "settings/registry_key.h"
-#include "ui/form_ids.h"
+#include "core/firmware/intel_hex_file.h"
+#include "core/settings/registry_key.h"
+#include "core/forms/form_ids.h"
 
 namespace vk930 {
 

@@ -4,7 +4,7 @@
 #include <iostream>
 
 #include "cli/cli_commands.h"
-#include "link/link_factory.h"
+#include "platform/link_factory.h"
 
 namespace vk930 {
 

@@ -7,7 +7,7 @@
 #include <ostream>
 #include <thread>
 
-#include "ui/form_ids.h"
+#include "core/forms/form_ids.h"
 
 namespace vk930 {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/host.h"
+#include "core/commands/host.h"
 
 namespace vk930 {
 

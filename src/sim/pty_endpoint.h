@@ -4,8 +4,8 @@
 // the host set (a master's termios mirror the slave's) and whether a host has the slave open.
 #include <string>
 
-#include "app/result.h"
-#include "link/wire_frame.h"
+#include "core/base/result.h"
+#include "core/wire/wire_frame.h"
 
 namespace vk930 {
 

@@ -10,8 +10,8 @@
 #include <iostream>
 #include <optional>
 
-#include "link/link_ctrl.h"
-#include "sim/link_spec.h"
+#include "core/link/link_ctrl.h"
+#include "core/terminal/link_spec.h"
 #include "sim/sim_server.h"
 
 using namespace vk930;

@@ -6,11 +6,11 @@
 #include <memory>
 #include <string>
 
-#include "sim/boot_wire_terminal.h"
+#include "core/terminal/boot_wire_terminal.h"
 #include "sim/line_pacer.h"
 #include "sim/pty_endpoint.h"
-#include "sim/terminal_model.h"
-#include "sim/wire_terminal.h"
+#include "core/terminal/terminal_model.h"
+#include "core/terminal/wire_terminal.h"
 
 namespace vk930 {
 

@@ -1,7 +1,7 @@
 #include "support/command_fixture.h"
 
-#include "link/port_router.h"
-#include "sim/link_spec.h"
+#include "core/link/port_router.h"
+#include "core/terminal/link_spec.h"
 
 namespace vk930::test {
 

@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "link/tracing_link.h"
-#include "sim/sim_link.h"
-#include "sim/terminal_model.h"
+#include "core/commands/app_state.h"
+#include "core/link/tracing_link.h"
+#include "core/terminal/sim_link.h"
+#include "core/terminal/terminal_model.h"
 #include "support/fake_host.h"
 #include "support/memory_settings.h"
-#include "ui/config_view.h"
+#include "core/commands/config_view.h"
 
 namespace vk930::test {
 

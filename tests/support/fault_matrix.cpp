@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
-#include "link/link_ctrl.h"
+#include "core/link/link_ctrl.h"
 #include "support/matrix_run.h"
 
 namespace vk930::test {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "link/wire_client.h"
+#include "core/wire/wire_client.h"
 #include "support/fake_host.h"
 #include "support/matrix_commands.h"
 

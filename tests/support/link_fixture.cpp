@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <sstream>
 
-#include "link/port_router.h"
-#include "link/qt_serial_port.h"
-#include "link/tracing_link.h"
-#include "sim/sim_link.h"
+#include "core/link/port_router.h"
+#include "platform/qt_serial_port.h"
+#include "core/link/tracing_link.h"
+#include "core/terminal/sim_link.h"
 
 namespace vk930::test {
 

@@ -13,15 +13,15 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "firmware/upload_procedure.h"
-#include "link/serial_link.h"
-#include "sim/terminal_model.h"
+#include "core/commands/app_state.h"
+#include "core/firmware/upload_procedure.h"
+#include "core/wire/serial_link.h"
+#include "core/terminal/terminal_model.h"
 #include "support/fake_host.h"
 #include "support/memory_settings.h"
 #include "support/sim_process.h"
 #include "support/temp_dir.h"
-#include "ui/config_view.h"
+#include "core/commands/config_view.h"
 
 namespace vk930::test {
 

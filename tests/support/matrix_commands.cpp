@@ -1,8 +1,8 @@
 #include "support/matrix_commands.h"
 
-#include "link/link_ctrl.h"
-#include "params/parameter_file.h"
-#include "sim/terminal_model.h"
+#include "core/link/link_ctrl.h"
+#include "core/params/parameter_file.h"
+#include "core/terminal/terminal_model.h"
 #include "support/temp_dir.h"
 
 namespace vk930::test {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "core/commands/app_state.h"
 #include "support/fake_host.h"
-#include "ui/config_view.h"
+#include "core/commands/config_view.h"
 
 namespace vk930::test {
 

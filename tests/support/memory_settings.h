@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "settings/settings_backend.h"
+#include "core/settings/settings_backend.h"
 
 namespace vk930::test {
 

@@ -1,0 +1,26 @@
+#pragma once
+// The program's process-wide values, owned by the application and passed to every command.
+// Each member is named after the value the commands know it by.
+#include <array>
+#include <string>
+
+#include "core/commands/document.h"
+
+namespace vk930 {
+
+struct FunctionKeyEntry {
+    std::string text;  // empty: the key's record is left as it is
+    int sendFlag = 0;  // nonzero: a carriage return follows the text
+};
+
+struct AppState {
+    int comPort = 1;             // g_comPort: the COM port number (not an index)
+    int rawDump = 0;             // g_bRawDump: the Get run writes the raw form
+    int uploadPending = 0;       // g_bUploadPending: a firmware upload waits for the form timer
+    std::string firmwareFile;    // g_strFirmwareFile: the file of the last upload request
+    std::string startDir;        // g_szStartDir: working directory at the last initial update
+    std::array<FunctionKeyEntry, 10> functionKeys;  // F1 to F10, filled by a Set run
+    CVK900ConfigDoc document;
+};
+
+}  // namespace vk930

@@ -1,0 +1,72 @@
+#include "core/commands/config_view.h"
+
+#include "core/commands/firmware_commands.h"
+#include "core/commands/commid.h"
+#include "core/commands/identification.h"
+#include "core/commands/get_command.h"
+#include "core/commands/set_command.h"
+#include "core/settings/registry_key.h"
+#include "core/forms/form_ids.h"
+
+namespace vk930 {
+
+CVK900ConfigView::CVK900ConfigView(Host& host, CLinkCtrl& link, SettingsBackendFactory& settings,
+                                   AppState& state)
+    : host_(host), state_(state), form_(host), ctx_{host, state, form_, link, settings} {
+    form_.OnChange(id::kCommId, [this] { OnCommIdChange(ctx_); });
+}
+
+void CVK900ConfigView::OnInitialUpdate() {
+    host_.StartFormTimer(kInitialUpdateTimerMs);
+    // A working directory too long for the recorded buffer is not recorded.
+    if (const auto dir = host_.CurrentDirectory(); dir && dir->size() < kStartDirCapacity)
+        state_.startDir = *dir;
+    LoadSettings();
+    state_.uploadPending = 0;
+}
+
+void CVK900ConfigView::LoadSettings() {
+    CRegistryKey key(ctx_.settings, host_);
+    state_.comPort = key.ReadValue(kValueComPort, 1);
+    if (key.ReadValue(kValueAllowEditSno, 0) != 0) {
+        form_.SetReadOnly(id::kCommId, false);
+        form_.Show(id::kSetCommIdButton, true);
+        form_.SetText(id::kCommId, std::to_string(key.ReadValue(kValueCommId, 10000)));
+    }
+    key.Close();
+}
+
+void CVK900ConfigView::OnTimer() {
+    host_.StopFormTimer();
+    if (state_.document.m_nFileOpened == 1) form_.SetText(id::kFilePath, state_.document.m_strFilePath);
+    if (state_.uploadPending) RunFirmwareUpload();
+}
+
+void CVK900ConfigView::OnReadDeviceInfo() { ReadDeviceInfo(ctx_); }
+
+void CVK900ConfigView::OnSetCommId() { SetCommId(ctx_); }
+
+void CVK900ConfigView::OnNextCommId() { NextCommId(ctx_); }
+
+void CVK900ConfigView::SelectComPort(int port) {
+    state_.comPort = port;
+    CRegistryKey key(ctx_.settings, host_);
+    key.WriteValue(kValueComPort, port);
+    key.Close();
+}
+
+void CVK900ConfigView::OnEditWithNotepad() { host_.StartEditor(state_.document.m_strFilePath); }
+
+void CVK900ConfigView::OnGet() { vk930::OnGet(ctx_); }
+
+void CVK900ConfigView::OnGetParameters() { vk930::OnGetParameters(ctx_); }
+
+void CVK900ConfigView::OnSet() { vk930::OnSet(ctx_); }
+
+void CVK900ConfigView::OnSetParameters() { (void)vk930::OnSetParameters(ctx_); }
+
+void CVK900ConfigView::OnFirmwareUpdate() { vk930::OnFirmwareUpdate(ctx_); }
+
+void CVK900ConfigView::RunFirmwareUpload() { vk930::RunFirmwareUpload(ctx_); }
+
+}  // namespace vk930

@@ -1,0 +1,85 @@
+#include "core/commands/identification.h"
+
+#include "core/commands/command_steps.h"
+#include "core/forms/form_ids.h"
+
+namespace vk930 {
+
+namespace {
+
+std::string FromTable(int code, std::initializer_list<std::pair<int, const char*>> table) {
+    for (const auto& [known, text] : table)
+        if (code == known) return text;
+    return "Unknown";
+}
+
+constexpr int kOffsetScanner = 35;
+constexpr int kOffsetRfid = 36;
+constexpr int kOffsetColor = 37;
+constexpr int kOffsetDisplay = 38;
+
+}  // namespace
+
+std::string ScannerText(int code) {
+    return FromTable(code, {{0, "No scanner"}, {1, "SE923"}, {2, "Long range"}, {3, "CCD"},
+                            {4, "2D-imager"}, {5, "Finger print"}});
+}
+
+std::string RfidText(int code) {
+    return FromTable(code, {{0, "No RFID"}, {1, "125 kHz"}, {2, "13.56MHz (ISO 15693)"}});
+}
+
+std::string ColorText(int code) { return FromTable(code, {{2, "Blue"}, {3, "Gray"}}); }
+
+std::string DisplayText(int code) { return FromTable(code, {{1, "Gray 120x64"}}); }
+
+std::string VersionWithPoint(const std::string& version) {
+    if (version.empty()) return ".";
+    return version.substr(0, 1) + "." + version.substr(1);
+}
+
+std::string TypeLabel(int scanner, int rfid, int color) {
+    return "KD04" + ("0" + std::to_string(scanner)) + ("0" + std::to_string(rfid)) +
+           ("0" + std::to_string(color));
+}
+
+void ReadDeviceInfo(const CommandContext& ctx) {
+    if (!OpenPortOrReport(ctx)) return;
+    const std::string n = std::to_string(ctx.state.comPort);
+    ctx.Log("Open COM" + n, kIconProgress);
+    ctx.Log("Searching VK930 device..", kIconProgress);
+    if (!CheckReadInfo(ctx)) return;
+    ctx.Log("Reading Info OK", kIconProgress);
+    ctx.Log("Reading eeprom Page:0...", kIconProgress);
+    if (!ctx.link.ReadPage0(0, 255)) {
+        ctx.Log("Connection Failure", kIconFailure);
+        ClosePort(ctx);
+        ctx.host.Beep();
+        return;
+    }
+    for (int field : {id::kType, id::kVersion, id::kScanner, id::kRfid, id::kColor, id::kDisplay,
+                      id::kCommId})
+        ctx.form.SetText(field, " ");
+    ctx.host.Sleep(300);
+    if (ctx.link.GetDeviceType() != kDeviceTypeHandTerminal) {
+        ctx.Log("Cannot find VK930 device!", kIconFailure);
+        ctx.host.Beep();
+        ClosePort(ctx);
+        return;
+    }
+    ctx.Log("Reading info...", kIconProgress);
+    ctx.form.SetText(id::kVersion, VersionWithPoint(ctx.link.GetVersionText()));
+    ctx.form.SetText(id::kCommId, ctx.link.GetCommIdText());
+    const int scanner = ctx.link.GetByte(0, kOffsetScanner);
+    ctx.form.SetText(id::kScanner, ScannerText(scanner));
+    const int rfid = ctx.link.GetByte(0, kOffsetRfid);
+    ctx.form.SetText(id::kRfid, RfidText(rfid));
+    const int color = ctx.link.GetByte(0, kOffsetColor);
+    ctx.form.SetText(id::kColor, ColorText(color));
+    ctx.form.SetText(id::kDisplay, DisplayText(ctx.link.GetByte(0, kOffsetDisplay)));
+    ctx.form.SetText(id::kType, TypeLabel(scanner, rfid, color));
+    ctx.Log("Done", kIconSuccess);
+    ClosePort(ctx);
+}
+
+}  // namespace vk930

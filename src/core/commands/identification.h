@@ -1,0 +1,21 @@
+#pragma once
+// "&Read Device Info": identifies the terminal and fills the identification fields.
+#include <string>
+
+#include "core/commands/command_context.h"
+
+namespace vk930 {
+
+// Code-to-text tables of the hardware fit; "Unknown" for a code not in the table.
+std::string ScannerText(int code);
+std::string RfidText(int code);
+std::string ColorText(int code);
+std::string DisplayText(int code);
+// "14" shows as "1.4": a point after the first character.
+std::string VersionWithPoint(const std::string& version);
+// "KD04" then "0" and the code for scanner, RFID and colour.
+std::string TypeLabel(int scanner, int rfid, int color);
+
+void ReadDeviceInfo(const CommandContext& ctx);
+
+}  // namespace vk930

@@ -1,0 +1,23 @@
+#pragma once
+// Set parameters: programs a parameter file into the terminal, line by line, function keys
+// last, then resets the terminal.
+#include "core/commands/command_context.h"
+
+namespace vk930 {
+
+// How a Set run left the port.
+enum class SetRunEnd {
+    kPortUntouched,  // ended before its own Connect (no file, or Connect failed)
+    kPortHandled,    // connected: the run closed the port, or left it open on purpose
+};
+
+// The "Set" button: connects, identifies the terminal, fetches both pages, then runs
+// OnSetParameters with the raw-dump flag clear. The port it opened is closed on every path.
+void OnSet(const CommandContext& ctx);
+
+// The "&Set..." button: takes the document's file (else asks for one), connects, identifies
+// the terminal, applies every line up to END, writes the function keys and resets the
+// terminal.
+SetRunEnd OnSetParameters(const CommandContext& ctx);
+
+}  // namespace vk930

@@ -1,0 +1,49 @@
+#pragma once
+// Wraps a link and appends one line per call to a trace file:
+//   Name(arg,arg,...)=result
+// Texts are in double quotes with \r, \n, \\, \" and \xNN escapes.
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/link/link_ctrl.h"
+
+namespace vk930 {
+
+std::string QuoteTraceText(const std::string& text);
+
+class TracingLink : public CLinkCtrl {
+  public:
+    using Sink = std::function<void(const std::string& line)>;
+    TracingLink(std::unique_ptr<CLinkCtrl> inner, Sink sink)
+        : inner_(std::move(inner)), sink_(std::move(sink)) {}
+    // Appends the lines to a file, flushed line by line.
+    TracingLink(std::unique_ptr<CLinkCtrl> inner, const std::string& traceFile);
+
+    bool Connect(Short port, Short baud) override;
+    Short ReadInfo() override;
+    Short GetDeviceType() override;
+    std::string GetVersionText() override;
+    std::string GetCommIdText() override;
+    bool ReadPage0(Short first, Short last) override;
+    bool ReadPage1(Short first, Short last) override;
+    Short GetByte(Short page, Short offset) override;
+    std::string GetText(Short offset, Short page, Short length) override;
+    Short WriteByte(Short offset, Short value, Short page) override;
+    bool WriteText(Short offset, Short page, const std::string& text) override;
+    void ResetDevice() override;
+    Short UploadFirmware(const std::string& path) override;
+    void SetUploadProgress(UploadProgress progress) override;
+    // A query, not a call on the terminal: not traced.
+    bool LastCallFailed() const override { return inner_->LastCallFailed(); }
+
+    CLinkCtrl& Inner() { return *inner_; }
+
+  private:
+    void Line(const std::string& line);
+
+    std::unique_ptr<CLinkCtrl> inner_;
+    Sink sink_;
+};
+
+}  // namespace vk930

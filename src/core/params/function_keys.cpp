@@ -1,0 +1,61 @@
+#include "core/params/function_keys.h"
+
+#include "core/base/c_convert.h"
+#include "core/params/page_map.h"
+
+namespace vk930 {
+
+namespace {
+
+std::string KeyName(int n, std::string_view suffix) {
+    return "F" + std::to_string(n) + std::string(suffix);
+}
+
+}  // namespace
+
+void ClearFunctionKeys(FunctionKeyTable& table) {
+    table.fill(FunctionKeyEntry{});
+}
+
+bool StoreFunctionKeyLine(FunctionKeyTable& table, std::string_view key, std::string_view value) {
+    for (int n = 1; n <= kFunctionKeyCount; ++n) {
+        FunctionKeyEntry& entry = table[static_cast<size_t>(n - 1)];
+        if (key == KeyName(n, "TXT")) {
+            entry.text = std::string(value);
+            return true;
+        }
+        if (key == KeyName(n, "SEND")) {
+            entry.sendFlag = CAtoi(value);
+            return true;
+        }
+    }
+    return false;
+}
+
+FunctionKeyRecord MakeFunctionKeyRecord(const FunctionKeyEntry& entry) {
+    FunctionKeyRecord record;
+    record.maxText = kFunctionKeyMaxData - (entry.sendFlag != 0 ? 1 : 0);
+    record.cut = entry.text.size() > record.maxText;
+    record.data = entry.text.substr(0, record.maxText);
+    if (entry.sendFlag != 0) record.data += kCarriageReturn;
+    return record;
+}
+
+std::string FunctionKeyCutWarning(int n, size_t maxText) {
+    return "Warning! F" + std::to_string(n) + " text too long, cut to " + std::to_string(maxText) +
+           " characters";
+}
+
+bool WriteFunctionKeys(const CommandContext& ctx) {
+    for (int i = 0; i < kFunctionKeyCount; ++i) {
+        ctx.Log("F-key: " + std::to_string(i), kIconProgress);
+        const FunctionKeyEntry& entry = ctx.state.functionKeys[static_cast<size_t>(i)];
+        if (entry.text.empty()) continue;
+        const FunctionKeyRecord record = MakeFunctionKeyRecord(entry);
+        if (record.cut) ctx.Log(FunctionKeyCutWarning(i + 1, record.maxText), kIconFailure);
+        if (!WriteFunctionKeyRecord(ctx.link, i + 1, record.data)) return false;
+    }
+    return true;
+}
+
+}  // namespace vk930

@@ -1,0 +1,115 @@
+#include "core/params/replacing_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <random>
+
+#if __has_include(<unistd.h>)
+#include <unistd.h>
+#define VK930_HAVE_FSYNC 1
+#endif
+
+namespace vk930 {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kNameAttempts = 100;
+
+// The file the target stands for: a symbolic link is replaced at the file it points to.
+fs::path RealTarget(const fs::path& target) {
+    std::error_code ec;
+    if (!fs::is_symlink(target, ec)) return target;
+    const fs::path real = fs::weakly_canonical(target, ec);
+    return ec ? target : real;
+}
+
+Status CheckTarget(const fs::path& target) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(target, ec);
+    if (!fs::exists(status)) return {};
+    if (fs::is_directory(status)) return Error{"'" + target.string() + "' is a folder"};
+    // A device or a pipe is never replaced by a file of ours.
+    if (!fs::is_regular_file(status))
+        return Error{"'" + target.string() + "' is not a regular file"};
+    // Opening for update neither creates nor truncates: it only asks whether we may write.
+    std::FILE* probe = std::fopen(target.string().c_str(), "r+b");
+    if (!probe) return Error{"'" + target.string() + "': " + std::strerror(errno)};
+    std::fclose(probe);
+    return {};
+}
+
+bool SyncToDisk(std::FILE* file) {
+#ifdef VK930_HAVE_FSYNC
+    return fsync(fileno(file)) == 0;
+#else
+    (void)file;
+    return true;
+#endif
+}
+
+}  // namespace
+
+ReplacingFile::~ReplacingFile() {
+    Discard();
+}
+
+Status ReplacingFile::Open(const std::string& target) {
+    const fs::path real = RealTarget(target);
+    if (Status s = CheckTarget(real); !s) return s;
+    std::random_device random;
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        fs::path candidate = real;
+        candidate += ".vk930-" + std::to_string(random() % 1000000) + ".tmp";
+        // "x": never reuse a file that happens to exist under that name.
+        file_ = std::fopen(candidate.string().c_str(), "wbx");
+        if (file_) {
+            target_ = real.string();
+            temporary_ = candidate.string();
+            return {};
+        }
+        if (errno != EEXIST) return Error{"'" + candidate.string() + "': " + std::strerror(errno)};
+    }
+    return Error{"no free temporary name next to '" + real.string() + "'"};
+}
+
+bool ReplacingFile::Write(std::string_view bytes) {
+    if (!file_ || failed_) return false;
+    failed_ = std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size();
+    return !failed_;
+}
+
+Status ReplacingFile::Commit() {
+    if (!file_) return Error{"no file open"};
+    bool written = !failed_ && std::fflush(file_) == 0 && SyncToDisk(file_);
+    written = std::fclose(file_) == 0 && written;
+    file_ = nullptr;
+    if (!written) {
+        Discard();
+        return Error{"cannot write '" + temporary_ + "'"};
+    }
+    std::error_code ec;
+    // The new file keeps the permissions of the one it replaces.
+    const fs::file_status old = fs::status(target_, ec);
+    if (!ec && fs::exists(old)) fs::permissions(temporary_, old.permissions(), ec);
+    fs::rename(temporary_, target_, ec);
+    if (ec) {
+        Discard();
+        return Error{"cannot replace '" + target_ + "': " + ec.message()};
+    }
+    temporary_.clear();
+    return {};
+}
+
+void ReplacingFile::Discard() {
+    if (file_) std::fclose(file_);
+    file_ = nullptr;
+    if (temporary_.empty()) return;
+    std::error_code ec;
+    fs::remove(temporary_, ec);
+    temporary_.clear();
+}
+
+}  // namespace vk930

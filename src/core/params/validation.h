@@ -1,0 +1,54 @@
+#pragma once
+// Checking and encoding the lines of a parameter file: each key's range, its warning and
+// substitute, the text fields, raw SYSTEM bytes, and the write into the terminal's pages.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/commands/command_context.h"
+#include "core/params/page_map.h"
+
+namespace vk930 {
+
+// What a numeric key logs (icon kind 0) and writes instead when its value is out of range.
+struct NumericRule {
+    std::string_view key;
+    std::string_view warning;
+    int substitute;
+};
+
+inline constexpr std::string_view kSystemNotValid = "Warning! SYSTEM value not valid!";
+
+// The rule of a numeric key; nullptr for any other key.
+const NumericRule* FindNumericRule(std::string_view key);
+
+struct CheckedNumber {
+    int value;
+    bool replaced;  // the text was out of range and the substitute took its place
+};
+// Converts the text as atoi does; a number outside the range, negative numbers included,
+// becomes the substitute. Text without digits is 0.
+CheckedNumber CheckNumber(std::string_view text, ValueRange range, int substitute);
+
+// A raw byte of a SYSTEM line: "page,offset,byte".
+struct SystemByte {
+    int page;
+    int offset;
+    int byte;
+    bool operator==(const SystemByte&) const = default;
+};
+// The page is the value's first character alone; the offset lies between the first and the
+// second comma (empty: 0); the byte follows the second comma (no second comma: the whole
+// value). Valid when page is 0 or 1 and offset and byte are 0 to 255; a leading minus sign
+// makes the page negative.
+std::optional<SystemByte> ParseSystemValue(std::string_view value);
+
+// A text field's value brought to exactly 20 characters: cut, or filled with spaces.
+std::string FitTextField(std::string_view value);
+
+// Checks one key and value of a parameter file and writes it into the terminal, or takes a
+// function-key line into the function-key table. True when the line was handled (an unknown
+// key, a warning and an invalid SYSTEM value included); false as soon as a link call failed.
+bool WriteParameter(const CommandContext& ctx, const std::string& key, const std::string& value);
+
+}  // namespace vk930

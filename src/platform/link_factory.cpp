@@ -1,0 +1,90 @@
+#include "platform/link_factory.h"
+
+#include <QCoreApplication>
+#include <filesystem>
+
+#include "platform/qt_serial_port.h"
+#include "core/wire/serial_link.h"
+#include "core/terminal/link_spec.h"
+#include "core/terminal/sim_factory.h"
+
+namespace vk930 {
+
+std::string DefaultDeviceFor(int port) {
+#ifdef _WIN32
+    return "COM" + std::to_string(port);
+#else
+    return "/dev/ttyS" + std::to_string(port - 1);
+#endif
+}
+
+std::string DeviceSettingName(int port) { return "Device" + std::to_string(port); }
+
+std::string DeviceSpecFor(int port, const std::optional<std::string>& override,
+                          SettingsBackendFactory& settings) {
+    if (override) return *override;
+    std::unique_ptr<SettingsBackend> backend = settings.Make();
+    if (backend->Open() == 0) {
+        std::optional<std::string> configured = backend->QueryText(DeviceSettingName(port));
+        backend->Close();
+        if (configured && !configured->empty()) return *configured;
+    }
+    return DefaultDeviceFor(port);
+}
+
+namespace {
+
+Result<std::unique_ptr<CLinkCtrl>> OpenSerialLink(const std::string& path,
+                                                  const BootFileLookup& bootFiles,
+                                                  LinkErrorSink onError) {
+#ifndef _WIN32
+    // Said here, the technician reads which device is missing, not only "Cannot open COM".
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec))
+        return Error{"serial device '" + path + "' does not exist"};
+#endif
+    return std::unique_ptr<CLinkCtrl>(std::make_unique<SerialLink>(
+        std::make_unique<QtSerialPort>(path), WireTimings{}, std::move(onError), bootFiles));
+}
+
+}  // namespace
+
+BootFileLookup ProgramBootFileLookup() {
+    if (!QCoreApplication::instance()) return {};
+    return {QCoreApplication::applicationDirPath().toStdString()};
+}
+
+Result<std::unique_ptr<CLinkCtrl>> OpenLink(const std::string& text,
+                                            const BootFileLookup& bootFiles) {
+    return OpenLink(text, bootFiles, {});
+}
+
+Result<std::unique_ptr<CLinkCtrl>> OpenLink(const std::string& text, const BootFileLookup& bootFiles,
+                                            LinkErrorSink onError) {
+    Result<LinkSpec> spec = ParseLinkSpec(text);
+    if (!spec) return Error{spec.error()};
+    switch (spec->kind) {
+        case LinkSpec::Kind::kNone:
+            return std::unique_ptr<CLinkCtrl>();
+        case LinkSpec::Kind::kSim:
+            return MakeSimLink(spec->sim, bootFiles);
+        case LinkSpec::Kind::kDevice:
+            break;
+    }
+    return OpenSerialLink(spec->devicePath, bootFiles, std::move(onError));
+}
+
+LinkOpener MakePortOpener(std::optional<std::string> override, SettingsBackendFactory& settings,
+                          BootFileLookup bootFiles) {
+    return MakePortOpener(std::move(override), settings, std::move(bootFiles), {});
+}
+
+LinkOpener MakePortOpener(std::optional<std::string> override, SettingsBackendFactory& settings,
+                          BootFileLookup bootFiles, LinkErrorSink onError) {
+    return [override = std::move(override), &settings, boot = std::move(bootFiles),
+            onError = std::move(onError)](Short port) {
+        return OpenLink(DeviceSpecFor(port, override, settings), boot, onError);
+    };
+}
+
+}  // namespace vk930

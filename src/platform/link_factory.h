@@ -1,0 +1,44 @@
+#pragma once
+// What each COM port reaches: the settings' Device1 to Device8 (a device path or a sim spec),
+// or one spec for every port when the command line gives --link.
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/base/result.h"
+#include "core/firmware/upload_procedure.h"
+#include "core/link/port_router.h"
+#include "core/settings/settings_backend.h"
+
+namespace vk930 {
+
+inline constexpr int kPortCount = 8;
+
+// The device a port reaches when the settings say nothing: /dev/ttyS0.. or COM1..
+std::string DefaultDeviceFor(int port);
+// "Device1" .. "Device8"
+std::string DeviceSettingName(int port);
+
+// The link spec of a port: the override, else the settings' value, else the default device.
+std::string DeviceSpecFor(int port, const std::optional<std::string>& override,
+                          SettingsBackendFactory& settings);
+
+// Where this program's firmware uploads look for the boot file: the working directory, then
+// the folder of the running program (when a QCoreApplication exists).
+BootFileLookup ProgramBootFileLookup();
+
+// Opens the link of one spec (sim, none or a serial device).
+Result<std::unique_ptr<CLinkCtrl>> OpenLink(const std::string& spec,
+                                            const BootFileLookup& bootFiles = {});
+// The same; a serial link tells onError why its device would not open or went away. A device
+// path that does not exist is an error at once.
+Result<std::unique_ptr<CLinkCtrl>> OpenLink(const std::string& spec, const BootFileLookup& bootFiles,
+                                            LinkErrorSink onError);
+
+// The opener a PortRouter uses.
+LinkOpener MakePortOpener(std::optional<std::string> override, SettingsBackendFactory& settings,
+                          BootFileLookup bootFiles = ProgramBootFileLookup());
+LinkOpener MakePortOpener(std::optional<std::string> override, SettingsBackendFactory& settings,
+                          BootFileLookup bootFiles, LinkErrorSink onError);
+
+}  // namespace vk930

@@ -1,0 +1,57 @@
+#include "window/operation_log.h"
+
+#include <QHeaderView>
+#include <QMetaObject>
+
+namespace vk930 {
+
+namespace {
+constexpr int kIconPixels = 16;
+constexpr int kRowPadding = 2;
+}  // namespace
+
+OperationLogView::OperationLogView(QWidget* parent) : QTableView(parent) {
+    setModel(&model_);
+    setShowGrid(false);
+    setWordWrap(false);
+    setSortingEnabled(false);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setIconSize({kIconPixels, kIconPixels});
+    setTabKeyNavigation(false);
+    verticalHeader()->hide();
+    // Every row as high as the others, fixed: rows are never measured one by one.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(std::max(fontMetrics().height(), kIconPixels) +
+                                            kRowPadding);
+    horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setSectionsMovable(false);
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->resizeSection(0, kStatusColumnWidth);
+}
+
+void OperationLogView::AppendLog(QString text, int kind) {
+    model_.Append(std::move(text), kind);
+    ScheduleScrollToNewest();
+}
+
+void OperationLogView::ClearLog() {
+    model_.Clear();
+}
+
+void OperationLogView::ScheduleScrollToNewest() {
+    if (scrollPending_) return;
+    scrollPending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            scrollPending_ = false;
+            scrollToBottom();  // lays out the new rows first, then shows the last one
+        },
+        Qt::QueuedConnection);
+}
+
+}  // namespace vk930

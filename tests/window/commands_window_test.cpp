@@ -1,0 +1,94 @@
+// The terminal commands started from the window's buttons and menu, with their dialogs
+// answered: Get, Set and the firmware upload on the simulated terminal.
+#include <QFileInfo>
+
+#include "window/main_frame.h"
+#include "core/forms/dialog_ids.h"
+#include "core/terminal/terminal_model.h"
+#include "core/forms/form_ids.h"
+#include "window/text.h"
+#include "window_fixture.h"
+
+namespace vk930::test {
+namespace {
+
+class CommandsWindowTest : public WindowTest {
+  protected:
+    // The simulated terminal keeps its pages in a state file of the fixture's folder.
+    void StartOnStateFile() {
+        WindowOptions options;
+        options.link = "sim:" + dir.File("terminal.bin");
+        Start(options);
+    }
+    PageBytes Page(int page) {
+        const std::string state = ReadFile(dir.File("terminal.bin"));
+        PageBytes bytes{};
+        for (int i = 0; i < kPageSize; ++i)
+            bytes[i] = static_cast<std::uint8_t>(state.at(page * kPageSize + i));
+        return bytes;
+    }
+    bool Logged(const std::string& text) {
+        for (const LogEntry& entry : Log())
+            if (entry.text == text) return true;
+        return false;
+    }
+};
+
+TEST_F(CommandsWindowTest, GetButtonSavesTheRawFileChosenInItsDialogAndOpensIt) {
+    StartOnStateFile();
+    const QString path = ToQ(dir.File("saved.pcg"));
+    ModalAnswerer answerer(
+        {ClickControl(id::kGetParamsSaveButton), PickFile(path), ClickControl(id::kOk)});
+    Click(id::kGetButton);
+    const std::string saved = ReadFile(ToStd(path));
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 513);
+    EXPECT_EQ(saved.substr(0, 14), "SYSTEM:0,0,0\r\n");
+    EXPECT_EQ(saved.substr(saved.size() - 5), "END\r\n");
+    EXPECT_EQ(Log().back(), (LogEntry{"DONE Succesfully!", 1}));
+    EXPECT_EQ(TextOf(id::kFilePath), path);
+    EXPECT_EQ(app->Frame().windowTitle(), "VK930Config - " + path);  // opened by the command
+    EXPECT_EQ(app->State().rawDump, 0);
+    EXPECT_EQ(answerer.Unexpected(), 0);
+}
+
+TEST_F(CommandsWindowTest, SetButtonProgramsTheOpenedFile) {
+    StartOnStateFile();
+    ASSERT_TRUE(app->OpenDocumentFile(MakeFile("sleep.pcg", "SLEEP:45\nVOLUME:2\nEND\n")));
+    ModalAnswerer answerer;  // the document's file is programmed without a dialog
+    Click(id::kSetButton);
+    EXPECT_EQ(Log().back(), (LogEntry{"DONE Succesfully!", 1}));
+    EXPECT_EQ(Page(0)[5], 45);
+    EXPECT_EQ(Page(0)[16], 2);
+    EXPECT_EQ(app->State().document.m_nFileOpened, 0);  // a completed run
+    EXPECT_EQ(answerer.Unexpected(), 0);
+}
+
+TEST_F(CommandsWindowTest, FirmwareUpdateFromTheMenuUploadsWhenTheFormTimerExpires) {
+    StartOnStateFile();
+    const QString firmware = QString(VK930_FIRMWARE_DATA_DIR) + "/hsbt15.a20";
+    ModalAnswerer answerer(
+        {ClickControl(id::kOpenFwFileButton), PickFile(firmware), ClickControl(id::kOk)});
+    app->Frame().MenuCommand(id::kCmdFirmwareUpdate)->trigger();
+    EXPECT_EQ(Log().back(), (LogEntry{"Uploading...", 2}));
+    EXPECT_TRUE(app->Host().FormTimerPending());
+    ASSERT_TRUE(WaitUntil([&] { return Logged("UPLOADING DONE"); }, 10000));
+    const std::vector<LogEntry> log = Log();
+    EXPECT_EQ(std::vector<LogEntry>(log.end() - 3, log.end()),
+              (std::vector<LogEntry>{{"UPLOADING DONE", 1},
+                                     {"REMOVE BOOT CABLE FROM DEVICE", 2},
+                                     {"REMOVE BATTERIES AND PUT THEM BACK AGAIN", 2}}));
+    EXPECT_EQ(sleeps.front(), 500);
+    Click(id::kReadDeviceInfoButton);
+    EXPECT_EQ(TextOf(id::kVersion), "1.5");
+}
+
+TEST_F(CommandsWindowTest, CancelledFirmwareDialogLogsTheCancellation) {
+    Start();
+    ModalAnswerer answerer({ClickControl(id::kCancel)});
+    app->Frame().MenuCommand(id::kCmdFirmwareUpdate)->trigger();
+    EXPECT_EQ(Log(), (std::vector<LogEntry>{{"Operation canceled by the user!", 0}}));
+    EXPECT_EQ(app->State().uploadPending, 0);
+}
+
+}  // namespace
+}  // namespace vk930::test

@@ -10,7 +10,7 @@
 namespace vk930::fuzz {
 
 class BoundsCheckingLink : public CLinkCtrl {
-public:
+  public:
     explicit BoundsCheckingLink(std::unique_ptr<CLinkCtrl> inner) : inner_(std::move(inner)) {}
 
     bool Connect(Short port, Short baud) override { return inner_->Connect(port, baud); }
@@ -45,7 +45,7 @@ public:
     void ResetDevice() override { inner_->ResetDevice(); }
     Short UploadFirmware(const std::string& path) override { return inner_->UploadFirmware(path); }
 
-private:
+  private:
     static bool ValidPage(int page) { return page == 0 || page == 1; }
     static bool ValidOffset(int offset) { return offset >= 0 && offset <= 255; }
     static void Require(bool holds) {
@@ -56,7 +56,7 @@ private:
         const auto within = [&](int start, int end) {
             return offset == start && offset + static_cast<long>(length) <= end;
         };
-        if (page == 1 && within(0, 20)) return true;                      // HEADING
+        if (page == 1 && within(0, 20)) return true;                           // HEADING
         if (page == 0 && (within(100, 120) || within(120, 140))) return true;  // form-lock texts
         for (int record = 0; record < 10; ++record) {
             const int base = 20 + 16 * record;  // length byte, then up to 15 text bytes

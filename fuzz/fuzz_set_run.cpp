@@ -9,12 +9,12 @@
 #include <fstream>
 #include <string>
 
-#include "core/commands/app_state.h"
 #include "bounds_checking_link.h"
-#include "quiet_host.h"
+#include "core/commands/app_state.h"
+#include "core/commands/config_view.h"
 #include "core/settings/settings_backend.h"
 #include "core/terminal/sim_link.h"
-#include "core/commands/config_view.h"
+#include "quiet_host.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ class NoSettings : public vk930::SettingsBackendFactory {
         void Close() override {}
     };
 
-public:
+  public:
     std::unique_ptr<vk930::SettingsBackend> Make() override { return std::make_unique<Closed>(); }
 };
 

@@ -10,10 +10,10 @@
 #include <deque>
 #include <memory>
 
-#include "core/wire/serial_link.h"
-#include "core/wire/wire_frame.h"
 #include "core/terminal/terminal_model.h"
 #include "core/terminal/wire_terminal.h"
+#include "core/wire/serial_link.h"
+#include "core/wire/wire_frame.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ void Require(bool holds) {
 
 // A port whose every read returns the next piece of the fuzzer's bytes, on a virtual clock.
 class ScriptedPort : public vk930::SerialPort {
-public:
+  public:
     ScriptedPort(const std::uint8_t* data, std::size_t size, std::size_t chunk)
         : data_(data, data + size), chunk_(chunk) {}
     std::string Name() const override { return "fuzz"; }
@@ -49,7 +49,7 @@ public:
     void DiscardInput() override {}
     vk930::Millis Now() override { return now_; }
 
-private:
+  private:
     std::deque<std::uint8_t> data_;
     std::size_t chunk_;
     vk930::Millis now_{0};

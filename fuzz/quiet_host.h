@@ -6,7 +6,7 @@
 namespace vk930::fuzz {
 
 class QuietHost : public Host {
-public:
+  public:
     void AppendLog(std::string, int) override {}
     void ClearLog() override {}
     void Beep() override {}

@@ -6,7 +6,7 @@ PACKAGES=(
     cmake make g++ pkg-config
     qt6-base-dev qt6-serialport-dev qt6-svg-dev
     libgl-dev libgtest-dev
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
     xvfb xauth
 )
 

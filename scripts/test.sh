@@ -5,6 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
+echo "== format and include-layer checks"
+bash scripts/check_format.sh
 (cd build && ctest -j2 --output-on-failure --timeout 300)
 if [ "${VK930_QUICK:-0}" = 1 ]; then exit 0; fi
 echo "== the test suite with AddressSanitizer and UndefinedBehaviorSanitizer"

@@ -10,14 +10,14 @@
 #include <functional>
 
 #include "bench/serial/counting_port.h"
+#include "core/commands/config_view.h"
 #include "core/firmware/intel_hex.h"
-#include "platform/qt_serial_port.h"
 #include "core/wire/serial_link.h"
+#include "platform/qt_serial_port.h"
 #include "support/fake_host.h"
 #include "support/memory_settings.h"
 #include "support/sim_process.h"
 #include "support/temp_dir.h"
-#include "core/commands/config_view.h"
 
 using namespace vk930;
 using namespace vk930::test;

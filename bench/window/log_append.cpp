@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
+#include "core/forms/form_ids.h"
 #include "window/config_app.h"
 #include "window/main_frame.h"
-#include "core/forms/form_ids.h"
 
 using namespace vk930;
 

@@ -8,8 +8,8 @@
 #include "cli/port_listing.h"
 #include "cli/progress_line.h"
 #include "core/firmware/intel_hex_file.h"
-#include "core/settings/registry_key.h"
 #include "core/forms/form_ids.h"
+#include "core/settings/registry_key.h"
 
 namespace vk930 {
 

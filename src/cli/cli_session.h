@@ -4,11 +4,11 @@
 #include <optional>
 #include <string>
 
-#include "core/commands/app_state.h"
 #include "cli/terminal_host.h"
+#include "core/commands/app_state.h"
+#include "core/commands/config_view.h"
 #include "core/link/port_router.h"
 #include "core/settings/settings_backend.h"
-#include "core/commands/config_view.h"
 
 namespace vk930 {
 

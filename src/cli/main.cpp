@@ -6,9 +6,9 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_session.h"
 #include "cli/terminal_host.h"
+#include "core/terminal/link_spec.h"
 #include "platform/link_factory.h"
 #include "platform/qsettings_backend.h"
-#include "core/terminal/link_spec.h"
 
 using namespace vk930;
 

@@ -20,24 +20,37 @@ bool IsSuccessEntry(const std::string& text, int kind) {
 
 const char* Mark(int kind) {
     switch (kind) {
-        case kIconFailure: return "[FAIL] ";
-        case kIconSuccess: return "[ OK ] ";
-        default: return "[ .. ] ";
+        case kIconFailure:
+            return "[FAIL] ";
+        case kIconSuccess:
+            return "[ OK ] ";
+        default:
+            return "[ .. ] ";
     }
 }
 
 std::string FieldName(int id) {
     switch (id) {
-        case id::kType: return "Type";
-        case id::kVersion: return "Version";
-        case id::kScanner: return "Scanner";
-        case id::kRfid: return "RFID";
-        case id::kColor: return "Color";
-        case id::kDisplay: return "Display";
-        case id::kCommId: return "CommID";
-        case id::kFilePath: return "File";
-        case id::kNextCommIdButton: return "Next CommID";
-        default: return "Control " + std::to_string(id);
+        case id::kType:
+            return "Type";
+        case id::kVersion:
+            return "Version";
+        case id::kScanner:
+            return "Scanner";
+        case id::kRfid:
+            return "RFID";
+        case id::kColor:
+            return "Color";
+        case id::kDisplay:
+            return "Display";
+        case id::kCommId:
+            return "CommID";
+        case id::kFilePath:
+            return "File";
+        case id::kNextCommIdButton:
+            return "Next CommID";
+        default:
+            return "Control " + std::to_string(id);
     }
 }
 

@@ -18,7 +18,7 @@ struct DialogAnswers {
 };
 
 class TerminalHost : public Host {
-public:
+  public:
     TerminalHost(std::ostream& out, std::ostream& err, bool porcelain);
 
     DialogAnswers& Answers() { return answers_; }
@@ -47,7 +47,10 @@ public:
     void SetDocumentTitle(const std::string&) override {}
 
     // Fields set before the command ran (by the settings load) are not the command's.
-    void ForgetFields() { fieldOrder_.clear(); fields_.clear(); }
+    void ForgetFields() {
+        fieldOrder_.clear();
+        fields_.clear();
+    }
 
     // A transient line on standard error, only when it is a terminal (the upload's progress
     // bar): each replaces the one before, and the next log entry erases it.
@@ -55,7 +58,7 @@ public:
     // A remark for the user on standard error: "vk930ctl: " and the text.
     void Note(const std::string& text);
 
-private:
+  private:
     void EraseStatus();
 
     std::ostream& out_;

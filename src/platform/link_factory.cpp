@@ -3,10 +3,10 @@
 #include <QCoreApplication>
 #include <filesystem>
 
-#include "platform/qt_serial_port.h"
-#include "core/wire/serial_link.h"
 #include "core/terminal/link_spec.h"
 #include "core/terminal/sim_factory.h"
+#include "core/wire/serial_link.h"
+#include "platform/qt_serial_port.h"
 
 namespace vk930 {
 
@@ -18,7 +18,9 @@ std::string DefaultDeviceFor(int port) {
 #endif
 }
 
-std::string DeviceSettingName(int port) { return "Device" + std::to_string(port); }
+std::string DeviceSettingName(int port) {
+    return "Device" + std::to_string(port);
+}
 
 std::string DeviceSpecFor(int port, const std::optional<std::string>& override,
                           SettingsBackendFactory& settings) {
@@ -59,7 +61,8 @@ Result<std::unique_ptr<CLinkCtrl>> OpenLink(const std::string& text,
     return OpenLink(text, bootFiles, {});
 }
 
-Result<std::unique_ptr<CLinkCtrl>> OpenLink(const std::string& text, const BootFileLookup& bootFiles,
+Result<std::unique_ptr<CLinkCtrl>> OpenLink(const std::string& text,
+                                            const BootFileLookup& bootFiles,
                                             LinkErrorSink onError) {
     Result<LinkSpec> spec = ParseLinkSpec(text);
     if (!spec) return Error{spec.error()};

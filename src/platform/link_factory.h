@@ -32,8 +32,8 @@ Result<std::unique_ptr<CLinkCtrl>> OpenLink(const std::string& spec,
                                             const BootFileLookup& bootFiles = {});
 // The same; a serial link tells onError why its device would not open or went away. A device
 // path that does not exist is an error at once.
-Result<std::unique_ptr<CLinkCtrl>> OpenLink(const std::string& spec, const BootFileLookup& bootFiles,
-                                            LinkErrorSink onError);
+Result<std::unique_ptr<CLinkCtrl>> OpenLink(const std::string& spec,
+                                            const BootFileLookup& bootFiles, LinkErrorSink onError);
 
 // The opener a PortRouter uses.
 LinkOpener MakePortOpener(std::optional<std::string> override, SettingsBackendFactory& settings,

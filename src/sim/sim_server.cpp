@@ -2,8 +2,8 @@
 
 #include <poll.h>
 
-#include "core/wire/boot_wire.h"
 #include "core/link/link_ctrl.h"
+#include "core/wire/boot_wire.h"
 
 namespace vk930 {
 

@@ -7,10 +7,10 @@
 #include <string>
 
 #include "core/terminal/boot_wire_terminal.h"
-#include "sim/line_pacer.h"
-#include "sim/pty_endpoint.h"
 #include "core/terminal/terminal_model.h"
 #include "core/terminal/wire_terminal.h"
+#include "sim/line_pacer.h"
+#include "sim/pty_endpoint.h"
 
 namespace vk930 {
 

@@ -5,14 +5,14 @@
 #include <QFileInfo>
 #include <QMenu>
 
-#include "window/about_dlg.h"
-#include "window/main_frame.h"
-#include "platform/link_factory.h"
-#include "core/forms/menu_template.h"
-#include "window/file_dialog.h"
 #include "core/forms/form_ids.h"
+#include "core/forms/menu_template.h"
+#include "platform/link_factory.h"
+#include "window/about_dlg.h"
+#include "window/file_dialog.h"
 #include "window/icons.h"
 #include "window/main_form.h"
+#include "window/main_frame.h"
 #include "window/text.h"
 
 namespace vk930 {

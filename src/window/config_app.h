@@ -10,12 +10,12 @@
 #include <memory>
 
 #include "core/commands/app_state.h"
+#include "core/commands/config_view.h"
+#include "core/link/port_router.h"
+#include "platform/qsettings_backend.h"
 #include "window/command_line.h"
 #include "window/recent_files.h"
 #include "window/window_host.h"
-#include "core/link/port_router.h"
-#include "platform/qsettings_backend.h"
-#include "core/commands/config_view.h"
 
 namespace vk930 {
 

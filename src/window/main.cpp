@@ -3,13 +3,13 @@
 #include <QMessageBox>
 #include <cstdio>
 
+#include "core/forms/menu_template.h"
+#include "core/terminal/link_spec.h"
 #include "window/config_app.h"
 #include "window/file_types.h"
 #include "window/first_paint.h"
 #include "window/main_frame.h"
 #include "window/shell_open.h"
-#include "core/forms/menu_template.h"
-#include "core/terminal/link_spec.h"
 #include "window/text.h"
 
 using namespace vk930;

@@ -5,8 +5,8 @@
 #include <QLineEdit>
 
 #include "core/forms/dialog_template.h"
-#include "window/dialog_builder.h"
 #include "core/forms/form_ids.h"
+#include "window/dialog_builder.h"
 
 namespace vk930 {
 

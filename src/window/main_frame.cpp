@@ -7,8 +7,8 @@
 #include <QScrollArea>
 #include <QShortcut>
 
-#include "core/forms/menu_template.h"
 #include "core/forms/form_ids.h"
+#include "core/forms/menu_template.h"
 #include "window/icons.h"
 #include "window/main_form.h"
 #include "window/text.h"

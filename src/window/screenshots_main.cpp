@@ -13,9 +13,9 @@
 
 #include "window/about_dlg.h"
 #include "window/config_app.h"
-#include "window/main_frame.h"
 #include "window/firmware_dlg.h"
 #include "window/get_params_dlg.h"
+#include "window/main_frame.h"
 
 using namespace vk930;
 

@@ -6,11 +6,11 @@
 #include <QThread>
 
 #include "window/editor_launcher.h"
-#include "window/main_frame.h"
 #include "window/file_dialog.h"
 #include "window/firmware_dlg.h"
 #include "window/get_params_dlg.h"
 #include "window/main_form.h"
+#include "window/main_frame.h"
 #include "window/text.h"
 
 namespace vk930 {

@@ -41,7 +41,7 @@ std::string RunWithTerminalStderr(const std::vector<std::string>& args) {
 }
 
 class Vk930ctlFirmware : public ::testing::Test {
-protected:
+  protected:
     std::vector<std::string> Args(std::vector<std::string> args) {
         args.insert(args.begin(), {"--settings", dir.File("settings.ini")});
         return args;

@@ -7,7 +7,7 @@ namespace vk930::test {
 namespace {
 
 class Vk930ctl : public ::testing::Test {
-protected:
+  protected:
     ProgramRun Run(std::vector<std::string> args) {
         args.insert(args.begin(), {"--settings", dir.File("settings.ini")});
         return RunProgram(VK930CTL_PATH, args);
@@ -91,7 +91,8 @@ TEST_F(Vk930ctl, BadStateFileIsAClearError) {
 }
 
 TEST_F(Vk930ctl, PortsReachWhatTheSettingsConfigure) {
-    WriteFile(dir.File("settings.ini"), "[General]\nComPort=2\nDevice2=" + Sim("version=21") + "\n");
+    WriteFile(dir.File("settings.ini"),
+              "[General]\nComPort=2\nDevice2=" + Sim("version=21") + "\n");
     ProgramRun run = Run({"--porcelain", "info"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(run.out.find("Open COM2"), std::string::npos);

@@ -8,17 +8,17 @@
 #include <vector>
 
 #include "core/commands/app_state.h"
+#include "core/commands/config_view.h"
 #include "core/link/tracing_link.h"
 #include "core/terminal/sim_link.h"
 #include "core/terminal/terminal_model.h"
 #include "support/fake_host.h"
 #include "support/memory_settings.h"
-#include "core/commands/config_view.h"
 
 namespace vk930::test {
 
 class CommandFixture : public ::testing::Test {
-protected:
+  protected:
     // Builds the terminal from sim options such as "type=5&fail=page0" (empty: defaults).
     void UseTerminal(const std::string& options);
     // Builds the view on COM ports that reach nothing: every Connect fails.
@@ -37,7 +37,7 @@ protected:
     // Where the terminal's firmware uploads look for the boot file (set before UseTerminal).
     BootFileLookup bootFiles;
 
-private:
+  private:
     std::vector<std::string> calls_;
     std::shared_ptr<TerminalModel> terminal_;
     std::unique_ptr<CLinkCtrl> link_;

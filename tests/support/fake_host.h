@@ -17,7 +17,7 @@ struct LogEntry {
 };
 
 class FakeHost : public Host {
-public:
+  public:
     // Everything that happened, one line each: "log 2 Open COM1", "beep", "sleep 300",
     // "box caption|text", "text 1016 KD04010003", "show 1030 1", ...
     std::vector<std::string> events;

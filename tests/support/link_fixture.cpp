@@ -5,9 +5,9 @@
 #include <sstream>
 
 #include "core/link/port_router.h"
-#include "platform/qt_serial_port.h"
 #include "core/link/tracing_link.h"
 #include "core/terminal/sim_link.h"
+#include "platform/qt_serial_port.h"
 
 namespace vk930::test {
 

@@ -14,14 +14,14 @@
 #include <vector>
 
 #include "core/commands/app_state.h"
+#include "core/commands/config_view.h"
 #include "core/firmware/upload_procedure.h"
-#include "core/wire/serial_link.h"
 #include "core/terminal/terminal_model.h"
+#include "core/wire/serial_link.h"
 #include "support/fake_host.h"
 #include "support/memory_settings.h"
 #include "support/sim_process.h"
 #include "support/temp_dir.h"
-#include "core/commands/config_view.h"
 
 namespace vk930::test {
 

@@ -4,8 +4,8 @@
 // nothing to read lets the whole time-out pass on the clock without really waiting.
 #include <memory>
 
-#include "core/wire/serial_port.h"
 #include "core/terminal/wire_terminal.h"
+#include "core/wire/serial_port.h"
 
 namespace vk930::test {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "core/commands/app_state.h"
-#include "support/fake_host.h"
 #include "core/commands/config_view.h"
+#include "support/fake_host.h"
 
 namespace vk930::test {
 

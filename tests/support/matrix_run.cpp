@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <memory>
 
-#include "platform/qt_serial_port.h"
-#include "core/wire/serial_link.h"
 #include "core/link/tracing_link.h"
 #include "core/terminal/terminal_model.h"
+#include "core/wire/serial_link.h"
+#include "platform/qt_serial_port.h"
 #include "support/link_fixture.h"
 #include "support/memory_settings.h"
 #include "support/sim_process.h"

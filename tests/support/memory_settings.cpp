@@ -5,7 +5,7 @@ namespace vk930::test {
 namespace {
 
 class MemoryBackend : public SettingsBackend {
-public:
+  public:
     explicit MemoryBackend(MemorySettings& store) : store_(store) {}
     int Open() override {
         ++store_.opens;
@@ -27,7 +27,7 @@ public:
     }
     void Close() override { ++store_.closes; }
 
-private:
+  private:
     MemorySettings& store_;
 };
 

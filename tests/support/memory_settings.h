@@ -9,7 +9,7 @@
 namespace vk930::test {
 
 class MemorySettings : public SettingsBackendFactory {
-public:
+  public:
     std::map<std::string, std::int32_t> values;
     std::map<std::string, std::string> texts;
     int openError = 0;  // nonzero: every Open fails with it

@@ -6,7 +6,7 @@
 namespace vk930::test {
 
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -14,7 +14,7 @@ public:
     const std::filesystem::path& Path() const { return path_; }
     std::string File(const std::string& name) const { return (path_ / name).string(); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -2,10 +2,10 @@
 // answered: Get, Set and the firmware upload on the simulated terminal.
 #include <QFileInfo>
 
-#include "window/main_frame.h"
 #include "core/forms/dialog_ids.h"
-#include "core/terminal/terminal_model.h"
 #include "core/forms/form_ids.h"
+#include "core/terminal/terminal_model.h"
+#include "window/main_frame.h"
 #include "window/text.h"
 #include "window_fixture.h"
 

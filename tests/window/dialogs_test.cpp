@@ -5,9 +5,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "window/about_dlg.h"
 #include "core/forms/dialog_ids.h"
 #include "core/forms/dialog_template.h"
+#include "window/about_dlg.h"
 #include "window/dialog_builder.h"
 #include "window/firmware_dlg.h"
 #include "window/get_params_dlg.h"

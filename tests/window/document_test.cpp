@@ -9,10 +9,10 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "window/main_frame.h"
-#include "core/forms/menu_template.h"
 #include "core/forms/form_ids.h"
+#include "core/forms/menu_template.h"
 #include "window/main_form.h"
+#include "window/main_frame.h"
 #include "window/text.h"
 #include "window_fixture.h"
 

@@ -1,5 +1,7 @@
 // The main form: template 101 on screen, the menu, the caption, the operation log, Read
 // Device Info and the CommID controls on the simulated terminal.
+#include "window/main_form.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QGroupBox>
@@ -14,11 +16,10 @@
 #include <QTest>
 #include <QToolBar>
 
-#include "window/main_frame.h"
 #include "core/forms/dialog_template.h"
-#include "window/dialog_builder.h"
 #include "core/forms/form_ids.h"
-#include "window/main_form.h"
+#include "window/dialog_builder.h"
+#include "window/main_frame.h"
 #include "window/text.h"
 #include "window_fixture.h"
 

@@ -1,8 +1,8 @@
 // The settings store seen from the window: the first start and a store that cannot be made.
 #include <QMenu>
 
-#include "window/main_frame.h"
 #include "core/forms/form_ids.h"
+#include "window/main_frame.h"
 #include "window/text.h"
 #include "window_fixture.h"
 

@@ -10,13 +10,13 @@
 #include <QSignalSpy>
 #include <QUrl>
 
+#include "modal_answerer.h"
+#include "support/temp_dir.h"
 #include "window/command_line.h"
 #include "window/editor_launcher.h"
 #include "window/file_types.h"
 #include "window/recent_files.h"
 #include "window/shell_open.h"
-#include "modal_answerer.h"
-#include "support/temp_dir.h"
 #include "window/text.h"
 
 namespace vk930::test {

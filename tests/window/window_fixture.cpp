@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QSettings>
 
-#include "window/main_frame.h"
 #include "window/main_form.h"
+#include "window/main_frame.h"
 #include "window/text.h"
 
 namespace vk930::test {

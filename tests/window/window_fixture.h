@@ -7,10 +7,10 @@
 #include <memory>
 #include <vector>
 
-#include "window/config_app.h"
 #include "modal_answerer.h"
 #include "support/fake_host.h"
 #include "support/temp_dir.h"
+#include "window/config_app.h"
 
 namespace vk930::test {
 

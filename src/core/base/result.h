@@ -12,7 +12,7 @@ struct Error {
 
 template <class T>
 class Result {
-public:
+  public:
     Result(T value) : value_(std::move(value)) {}
     Result(Error error) : error_(std::move(error.message)) {}
 
@@ -24,14 +24,14 @@ public:
     T* operator->() { return &*value_; }
     const std::string& error() const { return error_; }
 
-private:
+  private:
     std::optional<T> value_;
     std::string error_;
 };
 
 // For operations that return nothing but may fail.
 class Status {
-public:
+  public:
     Status() = default;
     Status(Error error) : error_(std::move(error.message)), failed_(true) {}
     static Status Ok() { return {}; }
@@ -39,7 +39,7 @@ public:
     explicit operator bool() const { return ok(); }
     const std::string& error() const { return error_; }
 
-private:
+  private:
     std::string error_;
     bool failed_ = false;
 };

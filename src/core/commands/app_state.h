@@ -14,11 +14,11 @@ struct FunctionKeyEntry {
 };
 
 struct AppState {
-    int comPort = 1;             // g_comPort: the COM port number (not an index)
-    int rawDump = 0;             // g_bRawDump: the Get run writes the raw form
-    int uploadPending = 0;       // g_bUploadPending: a firmware upload waits for the form timer
-    std::string firmwareFile;    // g_strFirmwareFile: the file of the last upload request
-    std::string startDir;        // g_szStartDir: working directory at the last initial update
+    int comPort = 1;           // g_comPort: the COM port number (not an index)
+    int rawDump = 0;           // g_bRawDump: the Get run writes the raw form
+    int uploadPending = 0;     // g_bUploadPending: a firmware upload waits for the form timer
+    std::string firmwareFile;  // g_strFirmwareFile: the file of the last upload request
+    std::string startDir;      // g_szStartDir: working directory at the last initial update
     std::array<FunctionKeyEntry, 10> functionKeys;  // F1 to F10, filled by a Set run
     CVK900ConfigDoc document;
 };

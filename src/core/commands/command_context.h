@@ -2,10 +2,10 @@
 // Everything a command works with: the window around it, the program's state, the form,
 // the link to the terminal and the settings store.
 #include "core/commands/app_state.h"
+#include "core/commands/form_model.h"
 #include "core/commands/host.h"
 #include "core/link/link_ctrl.h"
 #include "core/settings/settings_backend.h"
-#include "core/commands/form_model.h"
 
 namespace vk930 {
 

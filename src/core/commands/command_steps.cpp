@@ -2,9 +2,13 @@
 
 namespace vk930 {
 
-std::string PortLabel(int port) { return "COM" + std::to_string(port) + "..."; }
+std::string PortLabel(int port) {
+    return "COM" + std::to_string(port) + "...";
+}
 
-void ClosePort(const CommandContext& ctx) { ctx.link.Connect(ctx.Port(), kBaudClose); }
+void ClosePort(const CommandContext& ctx) {
+    ctx.link.Connect(ctx.Port(), kBaudClose);
+}
 
 bool OpenPortOrReport(const CommandContext& ctx) {
     if (ctx.link.Connect(ctx.Port(), kBaudApplication)) return true;

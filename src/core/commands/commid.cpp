@@ -3,8 +3,8 @@
 #include "core/base/c_convert.h"
 #include "core/commands/command_steps.h"
 #include "core/commands/identification.h"
-#include "core/settings/registry_key.h"
 #include "core/forms/form_ids.h"
+#include "core/settings/registry_key.h"
 
 namespace vk930 {
 

@@ -1,12 +1,12 @@
 #include "core/commands/config_view.h"
 
-#include "core/commands/firmware_commands.h"
 #include "core/commands/commid.h"
-#include "core/commands/identification.h"
+#include "core/commands/firmware_commands.h"
 #include "core/commands/get_command.h"
+#include "core/commands/identification.h"
 #include "core/commands/set_command.h"
-#include "core/settings/registry_key.h"
 #include "core/forms/form_ids.h"
+#include "core/settings/registry_key.h"
 
 namespace vk930 {
 
@@ -38,15 +38,22 @@ void CVK900ConfigView::LoadSettings() {
 
 void CVK900ConfigView::OnTimer() {
     host_.StopFormTimer();
-    if (state_.document.m_nFileOpened == 1) form_.SetText(id::kFilePath, state_.document.m_strFilePath);
+    if (state_.document.m_nFileOpened == 1)
+        form_.SetText(id::kFilePath, state_.document.m_strFilePath);
     if (state_.uploadPending) RunFirmwareUpload();
 }
 
-void CVK900ConfigView::OnReadDeviceInfo() { ReadDeviceInfo(ctx_); }
+void CVK900ConfigView::OnReadDeviceInfo() {
+    ReadDeviceInfo(ctx_);
+}
 
-void CVK900ConfigView::OnSetCommId() { SetCommId(ctx_); }
+void CVK900ConfigView::OnSetCommId() {
+    SetCommId(ctx_);
+}
 
-void CVK900ConfigView::OnNextCommId() { NextCommId(ctx_); }
+void CVK900ConfigView::OnNextCommId() {
+    NextCommId(ctx_);
+}
 
 void CVK900ConfigView::SelectComPort(int port) {
     state_.comPort = port;
@@ -55,18 +62,32 @@ void CVK900ConfigView::SelectComPort(int port) {
     key.Close();
 }
 
-void CVK900ConfigView::OnEditWithNotepad() { host_.StartEditor(state_.document.m_strFilePath); }
+void CVK900ConfigView::OnEditWithNotepad() {
+    host_.StartEditor(state_.document.m_strFilePath);
+}
 
-void CVK900ConfigView::OnGet() { vk930::OnGet(ctx_); }
+void CVK900ConfigView::OnGet() {
+    vk930::OnGet(ctx_);
+}
 
-void CVK900ConfigView::OnGetParameters() { vk930::OnGetParameters(ctx_); }
+void CVK900ConfigView::OnGetParameters() {
+    vk930::OnGetParameters(ctx_);
+}
 
-void CVK900ConfigView::OnSet() { vk930::OnSet(ctx_); }
+void CVK900ConfigView::OnSet() {
+    vk930::OnSet(ctx_);
+}
 
-void CVK900ConfigView::OnSetParameters() { (void)vk930::OnSetParameters(ctx_); }
+void CVK900ConfigView::OnSetParameters() {
+    (void)vk930::OnSetParameters(ctx_);
+}
 
-void CVK900ConfigView::OnFirmwareUpdate() { vk930::OnFirmwareUpdate(ctx_); }
+void CVK900ConfigView::OnFirmwareUpdate() {
+    vk930::OnFirmwareUpdate(ctx_);
+}
 
-void CVK900ConfigView::RunFirmwareUpload() { vk930::RunFirmwareUpload(ctx_); }
+void CVK900ConfigView::RunFirmwareUpload() {
+    vk930::RunFirmwareUpload(ctx_);
+}
 
 }  // namespace vk930

@@ -4,10 +4,10 @@
 // shows comes back through the host.
 #include "core/commands/app_state.h"
 #include "core/commands/command_context.h"
+#include "core/commands/form_model.h"
 #include "core/commands/host.h"
 #include "core/link/link_ctrl.h"
 #include "core/settings/settings_backend.h"
-#include "core/commands/form_model.h"
 
 namespace vk930 {
 
@@ -16,8 +16,9 @@ inline constexpr size_t kStartDirCapacity = 150;
 inline constexpr int kCommIdEditId = 1026;
 
 class CVK900ConfigView {
-public:
-    CVK900ConfigView(Host& host, CLinkCtrl& link, SettingsBackendFactory& settings, AppState& state);
+  public:
+    CVK900ConfigView(Host& host, CLinkCtrl& link, SettingsBackendFactory& settings,
+                     AppState& state);
 
     // Runs at start-up and after every New and successful Open.
     void OnInitialUpdate();
@@ -46,7 +47,7 @@ public:
     AppState& State() { return state_; }
     const CommandContext& Context() const { return ctx_; }
 
-private:
+  private:
     void LoadSettings();
 
     Host& host_;

@@ -3,13 +3,13 @@
 #include <cstdint>
 #include <string>
 
-#include "core/commands/host.h"
 #include "core/base/result.h"
+#include "core/commands/host.h"
 
 namespace vk930 {
 
 class CVK900ConfigDoc {
-public:
+  public:
     std::string m_strFilePath;       // full path of the parameter file; empty when none
     std::int16_t m_nFileOpened = 0;  // 1 after a successful Open
 

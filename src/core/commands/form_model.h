@@ -11,7 +11,7 @@
 namespace vk930 {
 
 class FormModel {
-public:
+  public:
     // Starts from template 101: hidden controls hidden, the CommID edit read-only.
     explicit FormModel(Host& host);
 
@@ -27,9 +27,11 @@ public:
     // and the change handler runs.
     void TextEdited(int id, const std::string& text);
 
-    void OnChange(int id, std::function<void()> handler) { changeHandlers_[id] = std::move(handler); }
+    void OnChange(int id, std::function<void()> handler) {
+        changeHandlers_[id] = std::move(handler);
+    }
 
-private:
+  private:
     struct Control {
         std::string text;
         bool visible = true;

@@ -1,9 +1,9 @@
 #include "core/commands/get_command.h"
 
 #include "core/commands/command_steps.h"
+#include "core/forms/form_ids.h"
 #include "core/params/parameter_file.h"
 #include "core/params/replacing_file.h"
-#include "core/forms/form_ids.h"
 
 namespace vk930 {
 

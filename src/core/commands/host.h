@@ -37,7 +37,7 @@ struct FileDialogAnswer {
 };
 
 class Host {
-public:
+  public:
     virtual ~Host() = default;
 
     // Operation log.

@@ -21,17 +21,25 @@ constexpr int kOffsetDisplay = 38;
 }  // namespace
 
 std::string ScannerText(int code) {
-    return FromTable(code, {{0, "No scanner"}, {1, "SE923"}, {2, "Long range"}, {3, "CCD"},
-                            {4, "2D-imager"}, {5, "Finger print"}});
+    return FromTable(code, {{0, "No scanner"},
+                            {1, "SE923"},
+                            {2, "Long range"},
+                            {3, "CCD"},
+                            {4, "2D-imager"},
+                            {5, "Finger print"}});
 }
 
 std::string RfidText(int code) {
     return FromTable(code, {{0, "No RFID"}, {1, "125 kHz"}, {2, "13.56MHz (ISO 15693)"}});
 }
 
-std::string ColorText(int code) { return FromTable(code, {{2, "Blue"}, {3, "Gray"}}); }
+std::string ColorText(int code) {
+    return FromTable(code, {{2, "Blue"}, {3, "Gray"}});
+}
 
-std::string DisplayText(int code) { return FromTable(code, {{1, "Gray 120x64"}}); }
+std::string DisplayText(int code) {
+    return FromTable(code, {{1, "Gray 120x64"}});
+}
 
 std::string VersionWithPoint(const std::string& version) {
     if (version.empty()) return ".";
@@ -57,8 +65,8 @@ void ReadDeviceInfo(const CommandContext& ctx) {
         ctx.host.Beep();
         return;
     }
-    for (int field : {id::kType, id::kVersion, id::kScanner, id::kRfid, id::kColor, id::kDisplay,
-                      id::kCommId})
+    for (int field :
+         {id::kType, id::kVersion, id::kScanner, id::kRfid, id::kColor, id::kDisplay, id::kCommId})
         ctx.form.SetText(field, " ");
     ctx.host.Sleep(300);
     if (ctx.link.GetDeviceType() != kDeviceTypeHandTerminal) {

@@ -30,8 +30,8 @@ struct FirmwareImage {
 enum UploadStatus : std::int16_t {
     kUploadBootFileBad = 1,
     kUploadFirmwareFileBad = 2,
-    kUploadNoZero = 3,      // the boot loader's 0x00 never came
-    kUploadNoAA = 4,        // no 0xAA answer to the sync
+    kUploadNoZero = 3,        // the boot loader's 0x00 never came
+    kUploadNoAA = 4,          // no 0xAA answer to the sync
     kUploadStage1Failed = 5,  // boot file not taken
     kUploadStage2Failed = 6,  // erase failed
     kUploadStage3Failed = 7,  // an image block not taken
@@ -40,7 +40,7 @@ enum UploadStatus : std::int16_t {
 };
 
 class BootLoaderChannel {
-public:
+  public:
     virtual ~BootLoaderChannel() = default;
     // The terminal waits in its boot loader, sending 0x00.
     virtual bool AwaitReady() = 0;

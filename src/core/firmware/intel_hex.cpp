@@ -107,7 +107,7 @@ Result<Record> ParseRecord(std::string_view line) {
 // Collects the data records into one byte pool and builds the image at the end, so that
 // memory stays proportional to the data however the records are scattered.
 class ImageBuilder {
-public:
+  public:
     Status Add(std::uint64_t address, const std::vector<std::uint8_t>& data) {
         if (address + data.size() > kMaxImageAddress)
             return Error{"data at address " + Hex(address, 8) + " lies beyond the 16 MiB limit"};
@@ -122,7 +122,7 @@ public:
     }
     Result<FirmwareImage> Finish();
 
-private:
+  private:
     struct Run {
         std::uint32_t address;
         std::size_t start;

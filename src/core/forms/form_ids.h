@@ -2,8 +2,8 @@
 // Control ids of the main form (template 101) and the command ids of the menu.
 namespace vk930::id {
 
-inline constexpr int kGetKeyedButton = 1002;   // "&Get...", hidden
-inline constexpr int kSetRunButton = 1003;     // "&Set...", hidden
+inline constexpr int kGetKeyedButton = 1002;  // "&Get...", hidden
+inline constexpr int kSetRunButton = 1003;    // "&Set...", hidden
 inline constexpr int kLog = 1009;
 inline constexpr int kClearListButton = 1011;
 inline constexpr int kEditWithNotepadButton = 1012;

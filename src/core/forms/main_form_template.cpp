@@ -6,7 +6,12 @@ namespace vk930 {
 const DialogTemplate& MainFormTemplate() {
     using K = ControlKind;
     static const DialogTemplate kTemplate{
-        101, "", 282, 327, "MS Sans Serif", 8,
+        101,
+        "",
+        282,
+        327,
+        "MS Sans Serif",
+        8,
         {
             {id::kGetKeyedButton, K::kPushButton, "&Get...", 244, 119, 13, 16, false},
             {id::kSetRunButton, K::kPushButton, "&Set...", 259, 118, 10, 16, false},

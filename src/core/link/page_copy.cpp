@@ -3,15 +3,21 @@
 namespace vk930 {
 
 namespace {
-bool ValidPage(int page) { return page == 0 || page == 1; }
-bool ValidOffset(int offset) { return offset >= 0 && offset < kPageSize; }
+bool ValidPage(int page) {
+    return page == 0 || page == 1;
+}
+bool ValidOffset(int offset) {
+    return offset >= 0 && offset < kPageSize;
+}
 }  // namespace
 
 void PageCopy::Store(int page, const PageBytes& bytes) {
     if (ValidPage(page)) pages_[page] = bytes;
 }
 
-void PageCopy::Forget() { pages_ = {}; }
+void PageCopy::Forget() {
+    pages_ = {};
+}
 
 Short PageCopy::GetByte(Short page, Short offset) const {
     if (!ValidPage(page) || !ValidOffset(offset)) return 0;

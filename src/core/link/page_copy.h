@@ -14,13 +14,13 @@ inline constexpr int kPageSize = 256;
 using PageBytes = std::array<std::uint8_t, kPageSize>;
 
 class PageCopy {
-public:
+  public:
     void Store(int page, const PageBytes& bytes);
     void Forget();
     Short GetByte(Short page, Short offset) const;
     std::string GetText(Short offset, Short page, Short length) const;
 
-private:
+  private:
     std::array<PageBytes, 2> pages_{};
 };
 

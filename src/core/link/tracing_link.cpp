@@ -23,10 +23,18 @@ std::string QuoteTraceText(const std::string& text) {
     std::string out = "\"";
     for (unsigned char c : text) {
         switch (c) {
-            case '\r': out += "\\r"; break;
-            case '\n': out += "\\n"; break;
-            case '\\': out += "\\\\"; break;
-            case '"': out += "\\\""; break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '"':
+                out += "\\\"";
+                break;
             default:
                 if (c < 0x20 || c >= 0x7F) {
                     char hex[5];
@@ -49,7 +57,9 @@ TracingLink::TracingLink(std::unique_ptr<CLinkCtrl> inner, const std::string& tr
     };
 }
 
-void TracingLink::Line(const std::string& line) { sink_(line); }
+void TracingLink::Line(const std::string& line) {
+    sink_(line);
+}
 
 bool TracingLink::Connect(Short port, Short baud) {
     const bool r = inner_->Connect(port, baud);
@@ -113,8 +123,8 @@ Short TracingLink::WriteByte(Short offset, Short value, Short page) {
 
 bool TracingLink::WriteText(Short offset, Short page, const std::string& text) {
     const bool r = inner_->WriteText(offset, page, text);
-    Line("WriteText(" + Args({offset, page}) + "," + QuoteTraceText(text) + ")=" +
-         std::to_string(r));
+    Line("WriteText(" + Args({offset, page}) + "," + QuoteTraceText(text) +
+         ")=" + std::to_string(r));
     return r;
 }
 

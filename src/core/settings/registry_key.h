@@ -14,7 +14,7 @@ inline constexpr char kValueAllowEditSno[] = "AllowEditSno";
 inline constexpr char kValueCommId[] = "commID";
 
 class CRegistryKey {
-public:
+  public:
     // Opens the key; on failure shows the failure boxes through the host and stays closed.
     CRegistryKey(SettingsBackendFactory& factory, Host& host);
     ~CRegistryKey() { Close(); }
@@ -28,7 +28,7 @@ public:
     bool WriteValue(const std::string& name, std::int32_t value);
     void Close();
 
-private:
+  private:
     std::unique_ptr<SettingsBackend> backend_;
 };
 

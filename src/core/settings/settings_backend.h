@@ -11,7 +11,7 @@ namespace vk930 {
 inline constexpr int kErrorAccessDenied = 5;
 
 class SettingsBackend {
-public:
+  public:
     virtual ~SettingsBackend() = default;
     // Creates or opens the settings key; 0 on success, else an error number (5 = access denied).
     virtual int Open() = 0;
@@ -25,7 +25,7 @@ public:
 
 // Makes a fresh, unopened back end each time the store is opened.
 class SettingsBackendFactory {
-public:
+  public:
     virtual ~SettingsBackendFactory() = default;
     virtual std::unique_ptr<SettingsBackend> Make() = 0;
 };

@@ -26,8 +26,9 @@ BootWireTerminal::BootWireTerminal(TerminalModel& terminal, std::shared_ptr<Wire
 WireOutput BootWireTerminal::Receive(std::span<const std::uint8_t> bytes) {
     if (phase_ == Phase::kSilent || faults_->Stalled()) return {};
     if (phase_ == Phase::kWaiting) return {Sync(bytes)};
-    return faults_->Serve(reader_, bytes,
-                          [this](const Frame& request) { return std::optional<Frame>(Answer(request)); });
+    return faults_->Serve(reader_, bytes, [this](const Frame& request) {
+        return std::optional<Frame>(Answer(request));
+    });
 }
 
 Bytes BootWireTerminal::Sync(std::span<const std::uint8_t> bytes) {

@@ -6,10 +6,10 @@
 #include <memory>
 #include <span>
 
-#include "core/wire/wire_frame.h"
 #include "core/terminal/answer_memory.h"
 #include "core/terminal/sim_boot_loader.h"
 #include "core/terminal/wire_fault_gate.h"
+#include "core/wire/wire_frame.h"
 
 namespace vk930 {
 

@@ -9,7 +9,7 @@
 namespace vk930 {
 
 class SimBootLoader : public BootLoaderChannel {
-public:
+  public:
     // `listening`: the terminal is in its boot loader and sends its 0x00.
     SimBootLoader(TerminalModel& terminal, bool listening)
         : terminal_(terminal), listening_(listening) {}
@@ -24,7 +24,7 @@ public:
     // What has been written to the flash since the erase.
     const FirmwareImage& Flash() const { return flash_; }
 
-private:
+  private:
     enum class Stage { kIdle, kReady, kSynced, kBooted, kErased };
     bool Advance(Stage from, Stage to, BootFault fault);
 

@@ -5,7 +5,8 @@
 
 namespace vk930 {
 
-std::unique_ptr<CLinkCtrl> WithTrace(std::unique_ptr<CLinkCtrl> link, const std::string& traceFile) {
+std::unique_ptr<CLinkCtrl> WithTrace(std::unique_ptr<CLinkCtrl> link,
+                                     const std::string& traceFile) {
     if (traceFile.empty()) return link;
     return std::make_unique<TracingLink>(std::move(link), traceFile);
 }

@@ -55,32 +55,33 @@ std::array<PageBytes, 2> FactoryPages() {
     PageBytes& p0 = pages[0];
     p0[1] = 0;  // CommID 1, high byte first
     p0[2] = 1;
-    p0[3] = 0;    // EXTRAID
-    p0[5] = 30;   // SLEEP
-    p0[8] = 0;    // LANGUAGE
-    p0[10] = 1;   // LEDONOFF
-    p0[13] = 100; // VOL_FREQ
-    p0[15] = 1;   // KEYSOUND
-    p0[16] = 4;   // VOLUME
-    p0[17] = 4;   // PASSWORD 1234
+    p0[3] = 0;     // EXTRAID
+    p0[5] = 30;    // SLEEP
+    p0[8] = 0;     // LANGUAGE
+    p0[10] = 1;    // LEDONOFF
+    p0[13] = 100;  // VOL_FREQ
+    p0[15] = 1;    // KEYSOUND
+    p0[16] = 4;    // VOLUME
+    p0[17] = 4;    // PASSWORD 1234
     p0[18] = 210;
-    p0[20] = 0;   // DOT_COMMA
-    p0[21] = 0;   // RECMODE
-    p0[22] = 5;   // WAIT_TIME
-    p0[23] = 1;   // BATTERY
-    p0[35] = 1;   // scanner SE923
-    p0[36] = 0;   // no RFID
-    p0[37] = 3;   // gray
-    p0[38] = 1;   // gray 120x64
-    p0[73] = 0;   // MENULANG
-    p0[78] = 0;   // USEFORMLOCK
-    p0[90] = 1;   // WAKESCAN
-    p0[99] = 0;   // USECUSTOMTXT
+    p0[20] = 0;  // DOT_COMMA
+    p0[21] = 0;  // RECMODE
+    p0[22] = 5;  // WAIT_TIME
+    p0[23] = 1;  // BATTERY
+    p0[35] = 1;  // scanner SE923
+    p0[36] = 0;  // no RFID
+    p0[37] = 3;  // gray
+    p0[38] = 1;  // gray 120x64
+    p0[73] = 0;  // MENULANG
+    p0[78] = 0;  // USEFORMLOCK
+    p0[90] = 1;  // WAKESCAN
+    p0[99] = 0;  // USECUSTOMTXT
     Put(p0, 100, "FORM LOCKED         ");
     Put(p0, 120, "ASK SUPERVISOR      ");
     PageBytes& p1 = pages[1];
     Put(p1, 0, "VK930 HAND TERMINAL ");
-    const char* texts[10] = {"YES", "NO", "QTY", "PRICE", "CODE", "ITEM", "DEL", "BACK", "HELP", "MENU"};
+    const char* texts[10] = {"YES",  "NO",  "QTY",  "PRICE", "CODE",
+                             "ITEM", "DEL", "BACK", "HELP",  "MENU"};
     for (int key = 1; key <= 10; ++key) PutFunctionKey(p1, key, texts[key - 1], key <= 2);
     for (int offset = 180; offset < kPageSize; ++offset) p1[offset] = 0xFF;  // never programmed
     return pages;

@@ -8,8 +8,8 @@
 #include <optional>
 #include <span>
 
-#include "core/wire/wire_frame.h"
 #include "core/terminal/link_spec.h"
+#include "core/wire/wire_frame.h"
 
 namespace vk930 {
 

@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 
-#include "core/wire/wire_frame.h"
 #include "core/terminal/answer_memory.h"
 #include "core/terminal/terminal_model.h"
+#include "core/wire/wire_frame.h"
 
 namespace vk930 {
 

@@ -6,10 +6,10 @@
 #include <memory>
 #include <span>
 
-#include "core/wire/wire_frame.h"
 #include "core/terminal/link_spec.h"
 #include "core/terminal/wire_fault_gate.h"
 #include "core/terminal/wire_server.h"
+#include "core/wire/wire_frame.h"
 
 namespace vk930 {
 

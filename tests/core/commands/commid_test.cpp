@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "core/forms/form_ids.h"
 #include "core/settings/registry_key.h"
 #include "support/link_fixture.h"
-#include "core/forms/form_ids.h"
 
 namespace vk930::test {
 namespace {

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "core/commands/config_view.h"
 #include "core/commands/firmware_commands.h"
+#include "core/forms/form_ids.h"
 #include "core/link/tracing_link.h"
 #include "support/command_fixture.h"
 #include "support/fake_host.h"
 #include "support/memory_settings.h"
-#include "core/commands/config_view.h"
-#include "core/forms/form_ids.h"
 
 namespace vk930::test {
 namespace {
@@ -15,7 +15,7 @@ const std::string kFirmware = VK930_FIRMWARE_DATA_DIR "/hsbt15.a20";
 
 // A link whose upload answers a chosen status and notes the working directory it ran in.
 class StatusLink : public CLinkCtrl {
-public:
+  public:
     explicit StatusLink(FakeHost& host) : host_(host) {}
     Short status = kUploadSucceeded;
     std::vector<std::string> uploadDirs;
@@ -37,12 +37,12 @@ public:
         return status;
     }
 
-private:
+  private:
     FakeHost& host_;
 };
 
 class FirmwareCommand : public ::testing::Test {
-protected:
+  protected:
     FirmwareCommand() {
         auto inner = std::make_unique<StatusLink>(host);
         statusLink = inner.get();
@@ -167,7 +167,7 @@ TEST_F(FirmwareCommand, ANewOrOpenInBetweenDropsThePendingRequest) {
 
 // The same command on the simulated terminal.
 class FirmwareOnTerminal : public CommandFixture {
-protected:
+  protected:
     void SetUp() override { bootFiles = {VK930_BOOT_DIR}; }
     void Upload(const std::string& file) {
         View().OnInitialUpdate();

@@ -5,10 +5,10 @@
 
 #include <filesystem>
 
-#include "support/memory_pages.h"
-#include "support/link_fixture.h"
-#include "support/temp_dir.h"
 #include "core/forms/form_ids.h"
+#include "support/link_fixture.h"
+#include "support/memory_pages.h"
+#include "support/temp_dir.h"
 
 namespace vk930::test {
 namespace {

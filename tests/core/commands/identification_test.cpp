@@ -1,8 +1,9 @@
+#include "core/commands/identification.h"
+
 #include <gtest/gtest.h>
 
-#include "core/commands/identification.h"
-#include "support/link_fixture.h"
 #include "core/forms/form_ids.h"
+#include "support/link_fixture.h"
 
 namespace vk930::test {
 namespace {
@@ -39,7 +40,7 @@ TEST(IdentificationTables, TypeLabelAndVersionPoint) {
 }
 
 class IdentificationTest : public BothLinksFixture {
-protected:
+  protected:
     void SetFit(int scanner, int rfid, int color, int display) {
         Terminal().WriteByte(0, 35, scanner);
         Terminal().WriteByte(0, 36, rfid);
@@ -62,11 +63,11 @@ TEST_P(IdentificationTest, SuccessfulRunFillsFieldsLogsAndCallsInOrder) {
                                                {"Reading eeprom Page:0...", 2},
                                                {"Reading info...", 2},
                                                {"Done", 1}}));
-    EXPECT_EQ(Calls(), (std::vector<std::string>{
-                           "Connect(3,19200)=1", "ReadInfo()=1", "ReadPage0(0,255)=1",
-                           "GetDeviceType()=6", "GetVersionText()=\"14\"", "GetCommIdText()=\"57\"",
-                           "GetByte(0,35)=4", "GetByte(0,36)=2", "GetByte(0,37)=2",
-                           "GetByte(0,38)=1", "Connect(3,0)=0"}));
+    EXPECT_EQ(Calls(),
+              (std::vector<std::string>{
+                  "Connect(3,19200)=1", "ReadInfo()=1", "ReadPage0(0,255)=1", "GetDeviceType()=6",
+                  "GetVersionText()=\"14\"", "GetCommIdText()=\"57\"", "GetByte(0,35)=4",
+                  "GetByte(0,36)=2", "GetByte(0,37)=2", "GetByte(0,38)=1", "Connect(3,0)=0"}));
     EXPECT_EQ(host.texts[id::kType], "KD04040202");
     EXPECT_EQ(host.texts[id::kVersion], "1.4");
     EXPECT_EQ(host.texts[id::kCommId], "57");
@@ -106,12 +107,13 @@ TEST_P(IdentificationTest, NoTerminalOnThePortKeepsTheFields) {
     View().Form().SetText(id::kVersion, "9.9");
     View().OnReadDeviceInfo();
     EXPECT_EQ(host.LogTexts(),
-              (std::vector<std::string>{"Open COM1", "Searching VK930 device..", "Connection Failure",
-                                        "Cannot Read Info from COM1"}));
+              (std::vector<std::string>{"Open COM1", "Searching VK930 device..",
+                                        "Connection Failure", "Cannot Read Info from COM1"}));
     EXPECT_EQ(host.log[2].kind, 0);
     EXPECT_EQ(host.log[3].kind, 0);
     EXPECT_EQ(View().Form().Text(id::kVersion), "9.9");
-    EXPECT_EQ(Calls(), (std::vector<std::string>{"Connect(1,19200)=1", "ReadInfo()=0", "Connect(1,0)=0"}));
+    EXPECT_EQ(Calls(),
+              (std::vector<std::string>{"Connect(1,19200)=1", "ReadInfo()=0", "Connect(1,0)=0"}));
     EXPECT_EQ(host.events.back(), "beep");  // after the port is closed
     EXPECT_EQ(host.events[host.events.size() - 2], "link Connect(1,0)=0");
 }
@@ -132,8 +134,8 @@ TEST_P(IdentificationTest, OtherDeviceTypeBlanksEveryFieldAndOffersCaptionOne) {
     View().Form().SetText(id::kCommId, "77");
     View().OnReadDeviceInfo();
     EXPECT_EQ(host.log.back(), (LogEntry{"Cannot find VK930 device!", 0}));
-    for (int field : {id::kType, id::kVersion, id::kScanner, id::kRfid, id::kColor, id::kDisplay,
-                      id::kCommId})
+    for (int field :
+         {id::kType, id::kVersion, id::kScanner, id::kRfid, id::kColor, id::kDisplay, id::kCommId})
         EXPECT_EQ(View().Form().Text(field), " ") << field;
     EXPECT_EQ(View().Form().Text(id::kNextCommIdButton), "1");
     EXPECT_TRUE(View().Form().Visible(id::kNextCommIdButton));

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "support/memory_pages.h"
 #include "support/link_fixture.h"
+#include "support/memory_pages.h"
 #include "support/temp_dir.h"
 
 namespace vk930::test {

@@ -7,11 +7,11 @@
 #include <filesystem>
 #include <random>
 
+#include "core/forms/form_ids.h"
 #include "core/params/page_map.h"
 #include "core/params/parameter_file.h"
 #include "support/link_fixture.h"
 #include "support/temp_dir.h"
-#include "core/forms/form_ids.h"
 
 namespace vk930::test {
 namespace {

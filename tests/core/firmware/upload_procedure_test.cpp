@@ -18,7 +18,7 @@ const std::string kBootDir = VK930_BOOT_DIR;
 
 // A boot loader that records every step and refuses the one named in failAt.
 class RecordingChannel : public BootLoaderChannel {
-public:
+  public:
     std::string failAt;
     std::vector<std::string> steps;
     std::vector<std::pair<std::uint32_t, std::size_t>> blocks;
@@ -47,7 +47,7 @@ public:
         return Step("Verify");
     }
 
-private:
+  private:
     bool Step(const std::string& name) {
         if (steps.empty() || steps.back() != name) steps.push_back(name);
         return name != failAt;
@@ -56,7 +56,7 @@ private:
 
 // Runs each test in an empty working directory of its own.
 class UploadProcedure : public ::testing::Test {
-protected:
+  protected:
     UploadProcedure() : previous_(fs::current_path()) { fs::current_path(cwd.Path()); }
     ~UploadProcedure() override { fs::current_path(previous_); }
 
@@ -70,7 +70,7 @@ protected:
     RecordingChannel channel;
     std::vector<std::pair<std::size_t, std::size_t>> progress;
 
-private:
+  private:
     fs::path previous_;
 };
 

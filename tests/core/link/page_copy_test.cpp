@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "core/link/page_copy.h"
+
+#include <gtest/gtest.h>
 
 namespace vk930 {
 namespace {

@@ -1,6 +1,7 @@
+#include "core/link/port_router.h"
+
 #include <gtest/gtest.h>
 
-#include "core/link/port_router.h"
 #include "core/terminal/sim_factory.h"
 
 namespace vk930 {

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "support/memory_pages.h"
 #include "support/command_fixture.h"
+#include "support/memory_pages.h"
 
 namespace vk930::test {
 namespace {

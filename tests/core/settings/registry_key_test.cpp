@@ -1,10 +1,11 @@
+#include "core/settings/registry_key.h"
+
 #include <gtest/gtest.h>
 
-#include "core/settings/registry_key.h"
+#include "core/forms/form_ids.h"
 #include "support/command_fixture.h"
 #include "support/fake_host.h"
 #include "support/memory_settings.h"
-#include "core/forms/form_ids.h"
 
 namespace vk930::test {
 namespace {
@@ -39,7 +40,8 @@ TEST(RegistryKey, OtherErrorsShowOnlyTheSecondBox) {
     settings.openError = 2;
     FakeHost host;
     CRegistryKey key(settings, host);
-    EXPECT_EQ(host.boxes, (std::vector<std::pair<std::string, std::string>>{{"2", "RegCreateEx FAIL"}}));
+    EXPECT_EQ(host.boxes,
+              (std::vector<std::pair<std::string, std::string>>{{"2", "RegCreateEx FAIL"}}));
 }
 
 class SettingsLoadTest : public CommandFixture {};
@@ -47,7 +49,8 @@ class SettingsLoadTest : public CommandFixture {};
 TEST_F(SettingsLoadTest, FirstStartWritesDefaultsAndLeavesTheEditReadOnly) {
     host.currentDir = "/home/tech";
     View().OnInitialUpdate();
-    EXPECT_EQ(settings.values, (std::map<std::string, std::int32_t>{{"AllowEditSno", 0}, {"ComPort", 1}}));
+    EXPECT_EQ(settings.values,
+              (std::map<std::string, std::int32_t>{{"AllowEditSno", 0}, {"ComPort", 1}}));
     EXPECT_EQ(state.comPort, 1);
     EXPECT_TRUE(View().Form().ReadOnly(id::kCommId));
     EXPECT_FALSE(View().Form().Visible(id::kSetCommIdButton));

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "core/wire/boot_wire.h"
-#include "core/wire/wire_protocol.h"
 #include "core/terminal/boot_wire_terminal.h"
 #include "core/terminal/wire_terminal.h"
+#include "core/wire/boot_wire.h"
+#include "core/wire/wire_protocol.h"
 
 namespace vk930 {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <sstream>
 
-#include "support/link_fixture.h"
 #include "core/forms/form_ids.h"
+#include "support/link_fixture.h"
 
 namespace vk930::test {
 namespace {

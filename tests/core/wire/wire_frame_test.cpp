@@ -1,9 +1,9 @@
-#include "core/wire/boot_wire.h"
 #include "core/wire/wire_frame.h"
 
 #include <gtest/gtest.h>
 
 #include "core/terminal/wire_terminal.h"
+#include "core/wire/boot_wire.h"
 
 namespace vk930 {
 namespace {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/commands/document.h"
+#include "core/commands/stop_request.h"
 
 namespace vk930 {
 
@@ -21,6 +22,7 @@ struct AppState {
     std::string startDir;      // g_szStartDir: working directory at the last initial update
     std::array<FunctionKeyEntry, 10> functionKeys;  // F1 to F10, filled by a Set run
     CVK900ConfigDoc document;
+    StopRequest stop;  // set to end the running command after its current step
 };
 
 }  // namespace vk930

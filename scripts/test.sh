@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
-echo "== format and include-layer checks"
+echo "== format check"
 bash scripts/check_format.sh
 (cd build && ctest -j2 --output-on-failure --timeout 300)
 if [ "${VK930_QUICK:-0}" = 1 ]; then exit 0; fi

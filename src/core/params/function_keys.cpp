@@ -1,33 +1,30 @@
 #include "core/params/function_keys.h"
 
 #include "core/base/c_convert.h"
-#include "core/params/page_map.h"
+#include "core/params/page_encoding.h"
 
 namespace vk930 {
-
-namespace {
-
-std::string KeyName(int n, std::string_view suffix) {
-    return "F" + std::to_string(n) + std::string(suffix);
-}
-
-}  // namespace
 
 void ClearFunctionKeys(FunctionKeyTable& table) {
     table.fill(FunctionKeyEntry{});
 }
 
 bool StoreFunctionKeyLine(FunctionKeyTable& table, std::string_view key, std::string_view value) {
-    for (int n = 1; n <= kFunctionKeyCount; ++n) {
-        FunctionKeyEntry& entry = table[static_cast<size_t>(n - 1)];
-        if (key == KeyName(n, "TXT")) {
-            entry.text = std::string(value);
-            return true;
-        }
-        if (key == KeyName(n, "SEND")) {
-            entry.sendFlag = CAtoi(value);
-            return true;
-        }
+    const ParameterRow* row = FindParameter(key);
+    return row && StoreFunctionKeyLine(table, *row, value);
+}
+
+bool StoreFunctionKeyLine(FunctionKeyTable& table, const ParameterRow& row,
+                          std::string_view value) {
+    if (row.functionKey < 1 || row.functionKey > kFunctionKeyCount) return false;
+    FunctionKeyEntry& entry = table[static_cast<size_t>(row.functionKey - 1)];
+    if (row.encoding == Encoding::kFunctionKeyText) {
+        entry.text = std::string(value);
+        return true;
+    }
+    if (row.encoding == Encoding::kFunctionKeySend) {
+        entry.sendFlag = CAtoi(value);
+        return true;
     }
     return false;
 }

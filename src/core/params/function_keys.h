@@ -7,10 +7,11 @@
 
 #include "core/commands/app_state.h"
 #include "core/commands/command_context.h"
+#include "core/params/parameter_table.h"
 
 namespace vk930 {
 
-using FunctionKeyTable = std::array<FunctionKeyEntry, 10>;
+using FunctionKeyTable = std::array<FunctionKeyEntry, kFunctionKeyCount>;
 
 // All texts empty, all send flags 0.
 void ClearFunctionKeys(FunctionKeyTable& table);
@@ -19,6 +20,8 @@ void ClearFunctionKeys(FunctionKeyTable& table);
 // the value converted as atoi does) into the table, replacing an earlier one. False for any
 // other key.
 bool StoreFunctionKeyLine(FunctionKeyTable& table, std::string_view key, std::string_view value);
+// The same for a function key's row of the parameter table; false for any other row.
+bool StoreFunctionKeyLine(FunctionKeyTable& table, const ParameterRow& row, std::string_view value);
 
 // The data bytes of a key's record: its text, then a carriage return when the send flag is
 // set, the text cut so that the whole fits the record's 15 bytes.

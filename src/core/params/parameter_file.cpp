@@ -2,55 +2,31 @@
 
 #include <algorithm>
 
-#include "core/params/page_map.h"
+#include "core/params/page_encoding.h"
 
 namespace vk930 {
 
 namespace {
 
-// The keyed form's lines, in file order; a function key stands for its text and send lines.
-constexpr std::array<std::string_view, 29> kKeyedOrder = {
-    "HEADING",     "EXTRAID",      "LANGUAGE",     "LEDONOFF",     "VOL_FREQ", "DOT_COMMA",
-    "WAIT_TIME",   "PASSWORD",     "SLEEP",        "VOLUME",       "MENULANG", "RECMODE",
-    "USEFORMLOCK", "USECUSTOMTXT", "FORMLOCKTXT1", "FORMLOCKTXT2", "BATTERY",  "WAKESCAN",
-    "KEYSOUND",    "F1TXT",        "F2TXT",        "F3TXT",        "F4TXT",    "F5TXT",
-    "F6TXT",       "F7TXT",        "F8TXT",        "F9TXT",        "F10TXT"};
-
-constexpr std::array<std::string_view, 39> kVocabulary = {
-    "HEADING:",      "EXTRAID:",      "PASSWORD:",   "SLEEP:",      "VOLUME:",      "RECTIMELIMIT:",
-    "CHANNEL:",      "RESENDTIMES:",  "MENULANG:",   "RECMODE:",    "USEFORMLOCK:", "USECUSTOMTXT:",
-    "FORMLOCKTXT1:", "FORMLOCKTXT2:", "USEENCRYPT:", "ENCRYPTKEY:", "BATTERY:",     "WAKESCAN:",
-    "KEYSOUND:",     "F1TXT:",        "F1SEND:",     "F2TXT:",      "F2SEND:",      "F3TXT:",
-    "F3SEND:",       "F4TXT:",        "F4SEND:",     "F5TXT:",      "F5SEND:",      "F6TXT:",
-    "F6SEND:",       "F7TXT:",        "F7SEND:",     "F8TXT:",      "F8SEND:",      "F9TXT:",
-    "F9SEND:",       "F10TXT:",       "F10SEND:"};
-
-int FunctionKeyNumber(const PageField& field) {
-    return (field.offset - FunctionKeyBase(1)) / kFunctionKeyRecordWidth + 1;
-}
-
-bool WriteFunctionKeyLines(PageSource& pages, const PageField& field, const LineSink& sink) {
-    const int n = FunctionKeyNumber(field);
-    const FunctionKeyValue key = ReadFunctionKey(pages, n);
-    const std::string name = "F" + std::to_string(n);
-    return sink(ParameterLine(name + "TXT", key.text)) &&
-           sink(ParameterLine(name + "SEND", std::to_string(key.sendFlag)));
-}
-
-bool WriteFieldLines(PageSource& pages, const PageField& field, const LineSink& sink) {
-    switch (field.encoding) {
+// The value of a row as the keyed form writes it. A function key's record is decoded at its
+// text row; its send row, which follows, takes the flag from that decoding.
+std::string KeyedValue(PageSource& pages, const ParameterRow& row, FunctionKeyValue& record) {
+    switch (row.encoding) {
         case Encoding::kByte:
-            return sink(ParameterLine(
-                field.key, std::to_string(ReadByteValue(pages, field.page, field.offset))));
+            return std::to_string(ReadByteValue(pages, row.page, row.offset));
         case Encoding::kTwoByte:
-            return sink(ParameterLine(
-                field.key, std::to_string(ReadTwoByteValue(pages, field.page, field.offset))));
+            return std::to_string(ReadTwoByteValue(pages, row.page, row.offset));
         case Encoding::kText:
-            return sink(ParameterLine(field.key, ReadTextField(pages, field.page, field.offset)));
-        case Encoding::kFunctionKey:
-            return WriteFunctionKeyLines(pages, field, sink);
+            return ReadTextField(pages, row.page, row.offset);
+        case Encoding::kFunctionKeyText:
+            record = ReadFunctionKey(pages, row.functionKey);
+            return record.text;
+        case Encoding::kFunctionKeySend:
+            return std::to_string(record.sendFlag);
+        case Encoding::kNone:
+            break;
     }
-    return false;
+    return {};
 }
 
 std::string EndLine() {
@@ -58,10 +34,6 @@ std::string EndLine() {
 }
 
 }  // namespace
-
-const std::array<std::string_view, 39>& KeyVocabulary() {
-    return kVocabulary;
-}
 
 std::string ParameterLine(std::string_view key, std::string_view value) {
     std::string line(key);
@@ -78,8 +50,9 @@ std::string RawLine(int page, int offset, int value) {
 }
 
 bool WriteKeyedForm(PageSource& pages, const LineSink& sink) {
-    for (std::string_view key : kKeyedOrder)
-        if (!WriteFieldLines(pages, *FindField(key), sink)) return false;
+    FunctionKeyValue record;
+    for (const ParameterRow& row : KeyedFormRows())
+        if (!sink(ParameterLine(row.key, KeyedValue(pages, row, record)))) return false;
     return sink(EndLine());
 }
 

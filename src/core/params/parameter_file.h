@@ -2,7 +2,6 @@
 // The parameter file (*.pcg): text lines KEY:value ending with the line END, in the keyed form
 // (one line per named parameter) or the raw form (one SYSTEM line per page byte). Writers and
 // readers here work on text only; opening and replacing files is the commands' business.
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <istream>
@@ -11,23 +10,20 @@
 #include <string_view>
 
 #include "core/params/page_source.h"
+#include "core/params/parameter_table.h"
 
 namespace vk930 {
 
 inline constexpr std::string_view kLineEnd = "\r\n";
 inline constexpr std::string_view kEndKey = "END";
 inline constexpr std::string_view kSystemKey = "SYSTEM";
-inline constexpr int kKeyedFormLines = 40;
+inline constexpr int kKeyedFormLines = kKeyedFormKeys + 1;
 inline constexpr int kRawFormLines = 513;
 // A line longer than this is cut there, the rest of it skipped: a parameter line is a few dozen
 // characters, and a text without line ends must not fill the memory.
 inline constexpr std::size_t kMaxLineLength = 64u << 10;
 // A parameter file is about 10 KiB in its raw form; a file over this is none.
 inline constexpr std::uintmax_t kMaxParameterFileSize = 1u << 20;
-
-// The 39 key names the system keeps as one table, each with its colon, in their fixed slots.
-// Besides them the file uses LANGUAGE, LEDONOFF, VOL_FREQ, DOT_COMMA, WAIT_TIME, SYSTEM, END.
-const std::array<std::string_view, 39>& KeyVocabulary();
 
 // Receives one line of the file, its CR LF included; answers false when it cannot be written.
 using LineSink = std::function<bool(const std::string& line)>;
@@ -38,8 +34,8 @@ std::string ParameterLine(std::string_view key, std::string_view value);
 // "SYSTEM:page,offset,value" and CR LF.
 std::string RawLine(int page, int offset, int value);
 
-// The keyed form: 40 lines, END last. Each line goes to the sink before the next value is
-// read, in the read order the terminal's map gives. False as soon as the sink fails.
+// The keyed form: 40 lines, END last, in the parameter table's keyed-form order. Each line goes
+// to the sink before the next value is read. False as soon as the sink fails.
 bool WriteKeyedForm(PageSource& pages, const LineSink& sink);
 // The raw form: 513 lines, every byte of page 0 and then page 1, END last.
 bool WriteRawForm(PageSource& pages, const LineSink& sink);

@@ -1,34 +1,25 @@
 #pragma once
-// Checking and encoding the lines of a parameter file: each key's range, its warning and
-// substitute, the text fields, raw SYSTEM bytes, and the write into the terminal's pages.
+// Checking and encoding the lines of a parameter file: a number against its key's range (the
+// range, warning and substitute are the parameter table's), the text fields, raw SYSTEM bytes,
+// and the write into the terminal's pages.
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "core/commands/command_context.h"
-#include "core/params/page_map.h"
+#include "core/params/parameter_table.h"
 
 namespace vk930 {
 
-// What a numeric key logs (icon kind 0) and writes instead when its value is out of range.
-struct NumericRule {
-    std::string_view key;
-    std::string_view warning;
-    int substitute;
-};
-
 inline constexpr std::string_view kSystemNotValid = "Warning! SYSTEM value not valid!";
-
-// The rule of a numeric key; nullptr for any other key.
-const NumericRule* FindNumericRule(std::string_view key);
 
 struct CheckedNumber {
     int value;
     bool replaced;  // the text was out of range and the substitute took its place
 };
-// Converts the text as atoi does; a number outside the range, negative numbers included,
-// becomes the substitute. Text without digits is 0.
-CheckedNumber CheckNumber(std::string_view text, ValueRange range, int substitute);
+// Converts the text as atoi does; a number outside the row's range, negative numbers included,
+// becomes the row's substitute. Text without digits is 0. The row must have a range.
+CheckedNumber CheckNumber(std::string_view text, const ParameterRow& row);
 
 // A raw byte of a SYSTEM line: "page,offset,byte".
 struct SystemByte {

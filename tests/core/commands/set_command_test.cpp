@@ -8,8 +8,8 @@
 #include <random>
 
 #include "core/forms/form_ids.h"
-#include "core/params/page_map.h"
 #include "core/params/parameter_file.h"
+#include "core/params/parameter_table.h"
 #include "support/link_fixture.h"
 #include "support/temp_dir.h"
 
@@ -236,8 +236,8 @@ TEST_P(SetTest, ALongLineIsOneLineAndALastLineWithoutLineEndIsApplied) {
 // bytes, signs, digits, separators and line ends, some far longer than any field.
 std::string GarbageFile(std::mt19937& random) {
     std::vector<std::string> keys;
-    for (const PageField& field : PageMap()) keys.emplace_back(field.key);
-    for (int n = 1; n <= 10; ++n) keys.push_back("F" + std::to_string(n) + "SEND");
+    for (const ParameterRow& row : ParameterTable())
+        if (row.HasPlace()) keys.emplace_back(row.key);
     const std::string alphabet = "0123456789-+ :,\r\n\t";
     std::string file;
     for (int line = 0; line < 60; ++line) {
@@ -265,18 +265,18 @@ TEST_F(SetInputTest, NoInputFileMakesAWriteLandOutsideItsField) {
         for (int page = 0; page < 2; ++page)
             for (int offset = 0; offset < 256; ++offset) {
                 if (before[page][offset] == after[page][offset]) continue;
-                const bool inField =
-                    std::any_of(PageMap().begin(), PageMap().end(), [&](const PageField& f) {
-                        return f.page == page && offset >= f.offset && offset < f.offset + f.width;
+                const bool inField = std::any_of(
+                    ParameterTable().begin(), ParameterTable().end(), [&](const ParameterRow& r) {
+                        return r.page == page && offset >= r.offset && offset < r.offset + r.width;
                     });
                 EXPECT_TRUE(inField) << "page " << page << " offset " << offset;
             }
-        for (const PageField& field : PageMap()) {
-            if (field.encoding == Encoding::kByte && field.range) {
-                EXPECT_LE(after[0][field.offset], field.range->max) << field.key;
+        for (const ParameterRow& row : ParameterTable()) {
+            if (row.encoding == Encoding::kByte && row.range) {
+                EXPECT_LE(after[0][row.offset], row.range->max) << row.key;
             }
-            if (field.encoding == Encoding::kFunctionKey) {
-                EXPECT_LE(after[1][field.offset], 15) << field.key;
+            if (row.encoding == Encoding::kFunctionKeyText) {
+                EXPECT_LE(after[1][row.offset], 15) << row.key;
             }
         }
         EXPECT_LE(after[0][17] * 256 + after[0][18], 9999);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <set>
 #include <sstream>
 
 #include "support/memory_pages.h"
@@ -175,16 +174,6 @@ TEST(LineReader, WholeLinesWithEitherLineEndAndALastLineWithoutOne) {
         while (auto line = reader.Next()) lines.push_back(*line);
         EXPECT_EQ(lines, c.lines) << c.name;
     }
-}
-
-TEST(KeyVocabulary, ThirtyNineDistinctKeysWithTheirColons) {
-    const auto& keys = KeyVocabulary();
-    std::set<std::string_view> distinct(keys.begin(), keys.end());
-    EXPECT_EQ(distinct.size(), 39u);
-    for (std::string_view key : keys) EXPECT_TRUE(key.ends_with(':')) << key;
-    EXPECT_EQ(keys.front(), "HEADING:");
-    EXPECT_EQ(keys[5], "RECTIMELIMIT:");
-    EXPECT_EQ(keys.back(), "F10SEND:");
 }
 
 }  // namespace

@@ -1,51 +1,14 @@
 #pragma once
-// The map of the terminal's two parameter pages: where every keyed parameter lives, how it is
-// encoded, and the rules by which it is decoded from the pages and encoded into them. Bytes
-// outside the map are reached only through raw SYSTEM lines.
-#include <optional>
-#include <span>
+// How values are encoded in the terminal's pages: the rules by which bytes, two-byte numbers,
+// text fields and function-key records are read from the pages and written into them, with
+// the link's argument orders. Where each key lives is the parameter table's.
 #include <string>
-#include <string_view>
 
 #include "core/link/link_ctrl.h"
 #include "core/params/page_source.h"
+#include "core/params/parameter_table.h"
 
 namespace vk930 {
-
-enum class Encoding {
-    kByte,         // one byte, its decimal value
-    kTwoByte,      // two bytes, high byte first
-    kText,         // 20 characters, filled with spaces
-    kFunctionKey,  // 16-byte record: length, then text (ending in CR when the send flag is set)
-};
-
-// The values the writing side accepts for a key.
-struct ValueRange {
-    int min;
-    int max;
-};
-
-struct PageField {
-    std::string_view key;  // the parameter file's key; a function key by its text key (F1TXT)
-    int page;
-    int offset;  // first byte
-    int width;   // bytes
-    Encoding encoding;
-    std::optional<ValueRange> range;  // none: a text, a function key, or never written
-};
-
-inline constexpr int kTextFieldWidth = 20;
-inline constexpr int kFunctionKeyCount = 10;
-inline constexpr int kFunctionKeyRecordWidth = 16;
-inline constexpr int kFunctionKeyMaxData = kFunctionKeyRecordWidth - 1;
-inline constexpr char kCarriageReturn = '\r';
-
-// Every keyed parameter, in page order.
-std::span<const PageField> PageMap();
-// The field of a key, compared exactly; nullptr for a key with no place in the pages.
-const PageField* FindField(std::string_view key);
-// First byte (the length byte) of function key n (1 to 10) on page 1.
-int FunctionKeyBase(int n);
 
 // Reading rules; the page must have been fetched. Bytes read as 0 to 255.
 int ReadByteValue(PageSource& pages, int page, int offset);

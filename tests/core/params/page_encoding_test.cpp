@@ -1,4 +1,4 @@
-#include "core/params/page_map.h"
+#include "core/params/page_encoding.h"
 
 #include <gtest/gtest.h>
 
@@ -14,22 +14,6 @@ std::array<PageBytes, 2> PagesWithRecord(int n, std::vector<std::uint8_t> record
     std::array<PageBytes, 2> pages{};
     for (size_t i = 0; i < record.size(); ++i) pages[1][FunctionKeyBase(n) + i] = record[i];
     return pages;
-}
-
-TEST(PageMap, FieldsLieInsideTheirPageAndNeverOverlap) {
-    for (const PageField& a : PageMap()) {
-        EXPECT_TRUE(a.page == 0 || a.page == 1) << a.key;
-        EXPECT_GE(a.offset, 0) << a.key;
-        EXPECT_LE(a.offset + a.width, 256) << a.key;
-        for (const PageField& b : PageMap()) {
-            if (&a == &b || a.page != b.page) continue;
-            const bool apart = a.offset + a.width <= b.offset || b.offset + b.width <= a.offset;
-            EXPECT_TRUE(apart) << a.key << " overlaps " << b.key;
-        }
-    }
-    EXPECT_EQ(FunctionKeyBase(1), 20);
-    EXPECT_EQ(FunctionKeyBase(3), 52);
-    EXPECT_EQ(FunctionKeyBase(10) + kFunctionKeyRecordWidth - 1, 179);
 }
 
 struct RecordCase {

@@ -39,7 +39,9 @@ std::string ParameterLine(std::string_view key, std::string_view value) {
     std::string line(key);
     line += ':';
     line += value;
-    std::replace(line.begin() + static_cast<std::ptrdiff_t>(key.size()), line.end(), '\n', ' ');
+    std::replace_if(
+        line.begin() + static_cast<std::ptrdiff_t>(key.size()), line.end(),
+        [](char c) { return c == '\n' || c == kCarriageReturn; }, ' ');
     line += kLineEnd;
     return line;
 }

@@ -28,8 +28,9 @@ inline constexpr std::uintmax_t kMaxParameterFileSize = 1u << 20;
 // Receives one line of the file, its CR LF included; answers false when it cannot be written.
 using LineSink = std::function<bool(const std::string& line)>;
 
-// "KEY:value" and CR LF. A line feed inside the value is written as a space, so that a text
-// read from the pages can never split into lines of its own.
+// "KEY:value" and CR LF. A line feed or a carriage return inside the value is written as a
+// space: the reader ends a line at either, so a text read from the pages could otherwise split
+// into lines of its own, which Set would apply.
 std::string ParameterLine(std::string_view key, std::string_view value);
 // "SYSTEM:page,offset,value" and CR LF.
 std::string RawLine(int page, int offset, int value);

@@ -85,6 +85,27 @@ TEST_P(RoundTrip, KeyedFileReproducesEveryKeyedValue) {
     EXPECT_EQ(ReadFile(dir.File("second.pcg")), first);
 }
 
+// A carriage return inside a text would end the line for Set, which would then apply the rest
+// of the text as a line of its own: here a raw byte over the CommID's high byte.
+TEST_P(RoundTrip, ALineEndInsideAHeadingNeverBecomesALineOfItsOwn) {
+    UseTerminal("");
+    Terminal().WriteByte(0, 1, 0x12);
+    Put(1, 0, "AB\rSYSTEM:0,1,9     ");
+    Put(0, 100, "X\nEXTRAID:7\r\nY      ");
+    Get(false, dir.File("texts.pcg"));
+    const std::string file = ReadFile(dir.File("texts.pcg"));
+    EXPECT_EQ(file.substr(0, 30), "HEADING:AB SYSTEM:0,1,9     \r\n");
+    EXPECT_NE(file.find("\r\nFORMLOCKTXT1:X EXTRAID:7  Y      \r\n"), std::string::npos);
+    const PageBytes before = Page(0);
+
+    Set(dir.File("texts.pcg"));
+    EXPECT_EQ(Page(0)[1], 0x12);
+    EXPECT_EQ(Page(0)[3], before[3]);
+    const PageBytes heading = Page(1);
+    EXPECT_EQ(std::string(heading.begin(), heading.begin() + 20), "AB SYSTEM:0,1,9     ");
+    for (const LogEntry& entry : host.log) EXPECT_NE(entry.kind, 0) << entry.text;
+}
+
 INSTANTIATE_TEST_SUITE_P(Links, RoundTrip, BothLinks(), LinkKindName);
 
 }  // namespace

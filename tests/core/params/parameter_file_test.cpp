@@ -79,14 +79,20 @@ TEST(KeyedForm, ValuesAreWrittenAsReadWithoutSignOrCut) {
     EXPECT_NE(out.text.find("\r\nF3TXT:\r\nF3SEND:0\r\n"), std::string::npos);
 }
 
-TEST(KeyedForm, ALineFeedReadFromThePagesCannotStartALineOfItsOwn) {
+TEST(KeyedForm, ALineEndReadFromThePagesCannotStartALineOfItsOwn) {
     std::array<PageBytes, 2> bytes = FactoryPages();
     std::memcpy(bytes[1].data(), "A\nPASSWORD:0\n       ", 20);
+    std::memcpy(bytes[0].data() + 100, "B\rSYSTEM:0,1,9\r\n    ", 20);
+    bytes[1][36] = 4;  // F2: "X", CR, "Y", CR: a send flag and a CR inside the text
+    std::memcpy(bytes[1].data() + 37, "X\rY\r", 4);
     MemoryPages pages(bytes);
     Collector out(pages);
     ASSERT_TRUE(WriteKeyedForm(pages, out.sink));
     EXPECT_EQ(out.text.substr(0, 30), "HEADING:A PASSWORD:0        \r\n");
-    EXPECT_EQ(ParameterLine("FORMLOCKTXT1", "A:B\rC"), "FORMLOCKTXT1:A:B\rC\r\n");
+    EXPECT_NE(out.text.find("\r\nFORMLOCKTXT1:B SYSTEM:0,1,9      \r\n"), std::string::npos);
+    EXPECT_NE(out.text.find("\r\nF2TXT:X Y\r\nF2SEND:1\r\n"), std::string::npos);
+    EXPECT_EQ(ParameterLine("FORMLOCKTXT1", "A:B\rC"), "FORMLOCKTXT1:A:B C\r\n");
+    EXPECT_EQ(out.lines, kKeyedFormLines);
 }
 
 TEST(KeyedForm, StopsReadingWhenALineCannotBeWritten) {

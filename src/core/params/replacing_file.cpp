@@ -70,25 +70,32 @@ Status ReplacingFile::Open(const std::string& target) {
             temporary_ = candidate.string();
             return {};
         }
-        if (errno != EEXIST) return Error{"'" + candidate.string() + "': " + std::strerror(errno)};
+        // Named after the target: the temporary name means nothing to the user.
+        if (errno != EEXIST) return Error{"'" + real.string() + "': " + std::strerror(errno)};
     }
     return Error{"no free temporary name next to '" + real.string() + "'"};
 }
 
 bool ReplacingFile::Write(std::string_view bytes) {
     if (!file_ || failed_) return false;
-    failed_ = std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size();
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
+        failed_ = true;
+        writeErrno_ = errno;
+    }
     return !failed_;
 }
 
 Status ReplacingFile::Commit() {
     if (!file_) return Error{"no file open"};
+    errno = 0;
     bool written = !failed_ && std::fflush(file_) == 0 && SyncToDisk(file_);
     written = std::fclose(file_) == 0 && written;
+    if (!failed_ && !written) writeErrno_ = errno;
     file_ = nullptr;
     if (!written) {
         Discard();
-        return Error{"cannot write '" + temporary_ + "'"};
+        const std::string why = writeErrno_ != 0 ? std::strerror(writeErrno_) : "write failed";
+        return Error{"cannot write '" + target_ + "': " + why};
     }
     std::error_code ec;
     // The new file keeps the permissions of the one it replaces.

@@ -32,6 +32,7 @@ class ReplacingFile {
     std::string target_;
     std::string temporary_;
     bool failed_ = false;
+    int writeErrno_ = 0;  // why the first failed write failed
 };
 
 }  // namespace vk930

@@ -9,6 +9,7 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_session.h"
 #include "cli/exit_status.h"
+#include "cli/stop_signals.h"
 #include "cli/terminal_host.h"
 #include "core/terminal/link_spec.h"
 #include "platform/link_factory.h"
@@ -116,6 +117,7 @@ int RunCommand(const GlobalOptions& options, TerminalHost& host) {
         MakePortOpener(options.link, settings, ProgramBootFileLookup(), reportLinkError),
         reportLinkError);
     session.linkOverride = options.link;
+    const StopSignals stopOnSignals(session.state.stop);
     host.WatchStop(&session.state.stop);
     session.view.OnInitialUpdate();
     host.ForgetFields();
@@ -146,6 +148,7 @@ int WithOutputChecked(int status, const TerminalHost& host) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    TakeClosedStandardDescriptors();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("vk930ctl");
     QCoreApplication::setApplicationVersion(PROJECT_VERSION);

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <random>
 
+#include "core/base/pending_files.h"
+
 #if __has_include(<unistd.h>)
 #include <unistd.h>
 #define VK930_HAVE_FSYNC 1
@@ -68,6 +70,8 @@ Status ReplacingFile::Open(const std::string& target) {
         if (file_) {
             target_ = real.string();
             temporary_ = candidate.string();
+            // Should the program be ended at once, its signal handler removes the file.
+            pendingSlot_ = TemporaryFiles().Add(temporary_);
             return {};
         }
         // Named after the target: the temporary name means nothing to the user.
@@ -106,6 +110,7 @@ Status ReplacingFile::Commit() {
         Discard();
         return Error{"cannot replace '" + target_ + "': " + ec.message()};
     }
+    Unregister();
     temporary_.clear();
     return {};
 }
@@ -116,7 +121,13 @@ void ReplacingFile::Discard() {
     if (temporary_.empty()) return;
     std::error_code ec;
     fs::remove(temporary_, ec);
+    Unregister();
     temporary_.clear();
+}
+
+void ReplacingFile::Unregister() {
+    TemporaryFiles().Remove(pendingSlot_);
+    pendingSlot_ = -1;
 }
 
 }  // namespace vk930

@@ -7,7 +7,6 @@
 
 #include "cli/port_listing.h"
 #include "cli/progress_line.h"
-#include "core/firmware/intel_hex_file.h"
 #include "core/forms/form_ids.h"
 #include "core/settings/registry_key.h"
 
@@ -15,20 +14,14 @@ namespace vk930 {
 
 namespace {
 
-int RunInfo(CliSession& s, const QStringList& args, std::string& usage) {
-    if (!args.isEmpty()) {
-        usage = "info takes no arguments";
-        return kExitUsage;
-    }
-    s.view.OnReadDeviceInfo();
-    return kExitSuccess;
+CommandResult RunInfo(CliSession& s, const QStringList& args) {
+    if (!args.isEmpty()) return CommandResult::Usage("info takes no arguments");
+    return CommandResult::Ran(s.view.OnReadDeviceInfo());
 }
 
-int RunCommId(CliSession& s, const QStringList& args, std::string& usage) {
-    if (args.size() != 1) {
-        usage = "commid needs one argument: an ID (0 to 65535) or --next";
-        return kExitUsage;
-    }
+CommandResult RunCommId(CliSession& s, const QStringList& args) {
+    if (args.size() != 1)
+        return CommandResult::Usage("commid needs one argument: an ID (0 to 65535) or --next");
     if (args[0] == "--next") {
         // The field holds the stored ID, as the settings load fills it.
         std::int32_t stored = 0;
@@ -38,57 +31,42 @@ int RunCommId(CliSession& s, const QStringList& args, std::string& usage) {
         }
         s.view.Form().SetText(id::kCommId, std::to_string(stored));
         s.host.ForgetFields();
-        s.view.OnNextCommId();
-        return kExitSuccess;
+        return CommandResult::Ran(s.view.OnNextCommId());
     }
     bool ok = false;
     const uint value = args[0].toUInt(&ok);
-    if (!ok || value > 65535) {
-        usage = "commid: '" + args[0].toStdString() + "' is not an ID from 0 to 65535";
-        return kExitUsage;
-    }
+    if (!ok || value > 65535)
+        return CommandResult::Usage("commid: '" + args[0].toStdString() +
+                                    "' is not an ID from 0 to 65535");
     s.view.OnCommIdEdited(std::to_string(value));
-    s.view.OnSetCommId();
-    return kExitSuccess;
+    return CommandResult::Ran(s.view.OnSetCommId());
 }
 
 // The Get dialog's port list holds COM1 to COM6: another port leaves it without a selection.
 constexpr int kGetDialogPorts = 6;
 
-int RunGet(CliSession& s, const QStringList& args, std::string& usage) {
+CommandResult RunGet(CliSession& s, const QStringList& args) {
     QStringList rest = args;
     const bool keyed = rest.removeAll("--keyed") > 0;
-    if (rest.size() != 1 || rest[0].startsWith("--")) {
-        usage = "get needs one FILE to write: get [--keyed] FILE";
-        return kExitUsage;
-    }
+    if (rest.size() != 1 || rest[0].startsWith("--"))
+        return CommandResult::Usage("get needs one FILE to write: get [--keyed] FILE");
     const int port = s.state.comPort;
     const int portIndex = port >= 1 && port <= kGetDialogPorts ? port - 1 : -1;
     s.host.Answers().getParams = GetParamsDialogAnswer{true, portIndex, rest[0].toStdString()};
-    if (keyed)
-        s.view.OnGetParameters();
-    else
-        s.view.OnGet();
-    return kExitSuccess;
+    return CommandResult::Ran(keyed ? s.view.OnGetParameters() : s.view.OnGet());
 }
 
-int RunSet(CliSession& s, const QStringList& args, std::string& usage) {
-    if (args.size() > 1 || (args.size() == 1 && args[0].startsWith("--"))) {
-        usage = "set takes at most one FILE to program: set [FILE]";
-        return kExitUsage;
-    }
-    if (args.size() == 1 && args[0].isEmpty()) {
-        usage = "set: FILE is empty";
-        return kExitUsage;
-    }
+CommandResult RunSet(CliSession& s, const QStringList& args) {
+    if (args.size() > 1 || (args.size() == 1 && args[0].startsWith("--")))
+        return CommandResult::Usage("set takes at most one FILE to program: set [FILE]");
+    if (args.size() == 1 && args[0].isEmpty()) return CommandResult::Usage("set: FILE is empty");
     // The file becomes the document's, so the run programs it without asking; without one
     // the run's open-file dialog is answered "cancel".
     if (!args.isEmpty())
         s.state.document.m_strFilePath = args[0].toStdString();
     else
         s.host.Note("set without FILE: the file dialog is answered \"cancel\"");
-    s.view.OnSet();
-    return kExitSuccess;
+    return CommandResult::Ran(s.view.OnSet());
 }
 
 // Feeds the upload's progress to the host's status line, timed from the first report.
@@ -104,19 +82,16 @@ UploadProgress ProgressBar(TerminalHost& host) {
 }
 
 // The dialog answered "Start uploading" with the file, as the file dialog gives it: a full
-// path. The log only says "Can't open FW file"; the reason goes to standard error.
-int RunFirmware(CliSession& s, const QStringList& args, std::string& usage) {
-    if (args.size() != 1) {
-        usage = "firmware needs one argument: the firmware file (hsbt*.a20)";
-        return kExitUsage;
-    }
+// path. The log only says "Can't open FW file"; the outcome's detail says why. The upload
+// itself runs when the form timer expires.
+CommandResult RunFirmware(CliSession& s, const QStringList& args) {
+    if (args.size() != 1)
+        return CommandResult::Usage("firmware needs one argument: the firmware file (hsbt*.a20)");
     const std::string file =
         args[0].isEmpty() ? std::string() : QFileInfo(args[0]).absoluteFilePath().toStdString();
-    if (Result<FirmwareImage> image = ReadIntelHexFile(file); !image) s.host.Note(image.error());
     s.host.Answers().firmware = FirmwareDialogAnswer{true, file};
     s.link.SetUploadProgress(ProgressBar(s.host));
-    s.view.OnFirmwareUpdate();
-    return kExitSuccess;
+    return CommandResult::Ran(s.view.OnFirmwareUpdate());
 }
 
 }  // namespace

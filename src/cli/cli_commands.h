@@ -3,25 +3,31 @@
 // dialogs answered from the command line.
 #include <QStringList>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/cli_session.h"
+#include "cli/exit_status.h"
+#include "core/commands/outcome.h"
 
 namespace vk930 {
 
-inline constexpr int kExitSuccess = 0;
-inline constexpr int kExitFailure = 1;
-inline constexpr int kExitUsage = 2;
+// What running a command gave: a usage error (nothing ran), or the command's outcome.
+struct CommandResult {
+    std::optional<std::string> usageError;
+    Outcome outcome;
 
-// The outcome of parsing a command's own arguments: run it, or a usage error.
+    static CommandResult Usage(std::string why) { return {std::move(why), {}}; }
+    static CommandResult Ran(Outcome outcome) { return {std::nullopt, std::move(outcome)}; }
+};
+
 struct CliCommand {
     std::string name;
     std::string synopsis;  // arguments, for the help text
     std::string summary;
-    // Runs the command; returns kExitUsage for bad arguments, otherwise the host decides.
-    std::function<int(CliSession&, const QStringList& args, std::string& usageError)> run;
-    // Prints its own result and gives the exit status itself (no terminal command).
+    std::function<CommandResult(CliSession&, const QStringList& args)> run;
+    // Prints its own result (no terminal command, no log, no form fields).
     bool standalone = false;
 };
 

@@ -1,10 +1,15 @@
 // vk930ctl: the utility's commands from a terminal, on the same core as the window.
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <cerrno>
+#include <cstring>
 #include <iostream>
+#include <variant>
 
 #include "cli/cli_commands.h"
 #include "cli/cli_session.h"
+#include "cli/exit_status.h"
+#include "cli/stop_signals.h"
 #include "cli/terminal_host.h"
 #include "core/terminal/link_spec.h"
 #include "platform/link_factory.h"
@@ -20,7 +25,7 @@ QString CommandsHelp() {
         text += QString("  %1 %2\n      %3\n")
                     .arg(QString::fromStdString(c.name), QString::fromStdString(c.synopsis),
                          QString::fromStdString(c.summary));
-    return text;
+    return text + "\n" + QString::fromStdString(ExitStatusHelp());
 }
 
 int UsageError(const std::string& message) {
@@ -33,15 +38,15 @@ struct GlobalOptions {
     std::optional<int> port;
     QString settingsPath;
     bool porcelain = false;
+    const CliCommand* command = nullptr;
+    QStringList args;  // the command's own
 };
 
-}  // namespace
+// The options to run a command with, or the exit status of a run that ends here (help,
+// version, usage errors, which are reported).
+using ParsedLine = std::variant<GlobalOptions, int>;
 
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName("vk930ctl");
-    QCoreApplication::setApplicationVersion(PROJECT_VERSION);
-
+ParsedLine ParseGlobalOptions(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription("Configures a VK930 Hand Terminal on a serial port.\n\n" +
                                      CommandsHelp());
@@ -56,7 +61,7 @@ int main(int argc, char** argv) {
     const QCommandLineOption porcelainOption("porcelain", "Machine-readable output.");
     parser.addOptions({linkOption, portOption, settingsOption, porcelainOption});
     parser.addPositionalArgument("command", "The command to run (see above).");
-    if (!parser.parse(app.arguments())) return UsageError(parser.errorText().toStdString());
+    if (!parser.parse(arguments)) return UsageError(parser.errorText().toStdString());
     if (parser.isSet("help")) {
         std::cout << parser.helpText().toStdString();
         return kExitSuccess;
@@ -84,14 +89,17 @@ int main(int argc, char** argv) {
             return UsageError("--port needs a COM port number from 1 to 8");
         options.port = port;
     }
+    options.args = parser.positionalArguments();
+    if (options.args.isEmpty()) return UsageError("no command given");
+    const std::string name = options.args.takeFirst().toStdString();
+    options.command = FindCliCommand(name);
+    if (!options.command) return UsageError("unknown command '" + name + "'");
+    return options;
+}
 
-    QStringList positional = parser.positionalArguments();
-    if (positional.isEmpty()) return UsageError("no command given");
-    const std::string name = positional.takeFirst().toStdString();
-    const CliCommand* command = FindCliCommand(name);
-    if (!command) return UsageError("unknown command '" + name + "'");
-
-    TerminalHost host(std::cout, std::cerr, options.porcelain);
+// Wires the session for the options and runs the command, its deferred step (the firmware
+// upload, when the form timer expires) included. Returns the exit status.
+int RunCommand(const GlobalOptions& options, TerminalHost& host) {
     QSettingsBackendFactory settings(options.settingsPath);
     // A file that is no settings file is named and left alone, before any command touches it.
     if (const int error = CheckSettingsFile(settings.Path()); error != 0) {
@@ -109,16 +117,44 @@ int main(int argc, char** argv) {
         MakePortOpener(options.link, settings, ProgramBootFileLookup(), reportLinkError),
         reportLinkError);
     session.linkOverride = options.link;
+    const StopSignals stopOnSignals(session.state.stop);
+    host.WatchStop(&session.state.stop);
     session.view.OnInitialUpdate();
     host.ForgetFields();
     if (options.port) session.state.comPort = *options.port;
 
-    std::string usage;
-    const int status = command->run(session, positional, usage);
-    if (status == kExitUsage) return UsageError(usage);
-    if (command->standalone) return status;
-    // A deferred step (the firmware upload) runs when the form timer expires.
-    while (host.TimerPending()) session.view.OnTimer();
+    CommandResult result = options.command->run(session, options.args);
+    if (result.usageError) return UsageError(*result.usageError);
+    if (options.command->standalone) return ExitStatusOf(result.outcome);
+    while (host.TimerPending())
+        if (std::optional<Outcome> upload = session.view.OnTimer()) result.outcome = *upload;
     host.PrintFields();
-    return host.ReachedSuccess() && !linkFault ? kExitSuccess : kExitFailure;
+    host.PrintOutcome(result.outcome);
+    if (result.outcome.ok() && linkFault) return kExitFailure;
+    return ExitStatusOf(result.outcome);
+}
+
+// Output that could not be written fails the run, after the command has run to its end.
+int WithOutputChecked(int status, const TerminalHost& host) {
+    errno = 0;
+    std::cout.flush();
+    std::string problem = host.OutputProblem();
+    if (problem.empty() && !std::cout) problem = errno != 0 ? std::strerror(errno) : "write failed";
+    if (problem.empty()) return status;
+    std::cerr << "vk930ctl: cannot write the output: " << problem << '\n';
+    return status == kExitSuccess ? kExitFailure : status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    TakeClosedStandardDescriptors();
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("vk930ctl");
+    QCoreApplication::setApplicationVersion(PROJECT_VERSION);
+    const ParsedLine parsed = ParseGlobalOptions(app.arguments());
+    if (const int* status = std::get_if<int>(&parsed)) return *status;
+    const GlobalOptions& options = std::get<GlobalOptions>(parsed);
+    TerminalHost host(std::cout, std::cerr, options.porcelain);
+    return WithOutputChecked(RunCommand(options, host), host);
 }

@@ -41,13 +41,10 @@ std::string ListComPorts(CliSession& session) {
     return text;
 }
 
-int RunPorts(CliSession& session, const QStringList& args, std::string& usage) {
-    if (!args.isEmpty()) {
-        usage = "ports takes no arguments";
-        return kExitUsage;
-    }
+CommandResult RunPorts(CliSession& session, const QStringList& args) {
+    if (!args.isEmpty()) return CommandResult::Usage("ports takes no arguments");
     std::cout << ListSerialPorts() << ListComPorts(session) << std::flush;
-    return kExitSuccess;
+    return CommandResult::Ran(Outcome::Success());
 }
 
 }  // namespace vk930

@@ -12,6 +12,7 @@ std::string ListSerialPorts();
 // "COM1  /dev/ttyS0" for each COM number 1 to 8.
 std::string ListComPorts(CliSession& session);
 
-int RunPorts(CliSession& session, const QStringList& args, std::string& usage);
+struct CommandResult;
+CommandResult RunPorts(CliSession& session, const QStringList& args);
 
 }  // namespace vk930

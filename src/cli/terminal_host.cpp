@@ -2,7 +2,10 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <ostream>
 #include <thread>
@@ -13,20 +16,22 @@ namespace vk930 {
 
 namespace {
 
-bool IsSuccessEntry(const std::string& text, int kind) {
-    return kind == kIconSuccess &&
-           (text == "Done" || text == "DONE Succesfully!" || text == "UPLOADING DONE");
-}
+constexpr auto kSleepSlice = std::chrono::milliseconds(10);
 
-const char* Mark(int kind) {
-    switch (kind) {
-        case kIconFailure:
+// A warning or a cancellation has the failure icon, yet is marked for what it is.
+const char* Mark(int kind, EntrySeverity severity) {
+    switch (severity) {
+        case EntrySeverity::kFailure:
             return "[FAIL] ";
-        case kIconSuccess:
-            return "[ OK ] ";
-        default:
-            return "[ .. ] ";
+        case EntrySeverity::kWarning:
+            return "[WARN] ";
+        case EntrySeverity::kCancellation:
+            return "[STOP] ";
+        case EntrySeverity::kProgress:
+        case EntrySeverity::kSuccess:
+            break;
     }
+    return kind == kIconSuccess ? "[ OK ] " : "[ .. ] ";
 }
 
 std::string FieldName(int id) {
@@ -60,13 +65,37 @@ TerminalHost::TerminalHost(std::ostream& out, std::ostream& err, bool porcelain)
     : out_(out), err_(err), porcelain_(porcelain) {}
 
 void TerminalHost::AppendLog(std::string text, int kind) {
+    AppendEntry(std::move(text), kind, SeverityOfKind(kind));
+}
+
+void TerminalHost::AppendEntry(std::string text, int kind, EntrySeverity severity) {
     EraseStatus();
-    if (IsSuccessEntry(text, kind)) reachedSuccess_ = true;
     if (porcelain_)
         out_ << kind << '\t' << text << '\n';
     else
-        out_ << Mark(kind) << text << '\n';
+        out_ << Mark(kind, severity) << text << '\n';
+    FlushOut();
+}
+
+void TerminalHost::FlushOut() {
+    errno = 0;
     out_.flush();
+    if (!out_ && outputProblem_.empty())
+        outputProblem_ = errno != 0 ? std::strerror(errno) : "write failed";
+}
+
+void TerminalHost::PrintOutcome(const Outcome& outcome) {
+    if (porcelain_) {
+        out_ << '=' << ToString(outcome.outcomeClass);
+        if (!outcome.detail.empty()) out_ << '\t' << outcome.detail;
+        out_ << '\n';
+        FlushOut();
+    } else if (!outcome.ok()) {
+        EraseStatus();
+        err_ << "vk930ctl: " << ToString(outcome.outcomeClass);
+        if (!outcome.detail.empty()) err_ << ": " << outcome.detail;
+        err_ << '\n' << std::flush;
+    }
 }
 
 void TerminalHost::ShowStatus(const std::string& line) {
@@ -95,7 +124,14 @@ void TerminalHost::MessageBox(const std::string& text, const std::string& captio
 }
 
 void TerminalHost::Sleep(int milliseconds) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    // In slices: a signal handler may only set the stop flag, it cannot wake a waiting thread.
+    while (!(stop_ && stop_->Requested())) {
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= until) return;
+        std::this_thread::sleep_for(
+            std::min<std::chrono::steady_clock::duration>(kSleepSlice, until - now));
+    }
 }
 
 void TerminalHost::SetControlText(int id, const std::string& text) {
@@ -103,14 +139,14 @@ void TerminalHost::SetControlText(int id, const std::string& text) {
     fields_[id] = text;
 }
 
-void TerminalHost::PrintFields() const {
+void TerminalHost::PrintFields() {
     for (int id : fieldOrder_) {
         if (porcelain_)
             out_ << '@' << id << '\t' << fields_.at(id) << '\n';
         else
             out_ << FieldName(id) << ": " << fields_.at(id) << '\n';
     }
-    out_.flush();
+    FlushOut();
 }
 
 GetParamsDialogAnswer TerminalHost::RunGetParamsDialog(int, const std::string&) {

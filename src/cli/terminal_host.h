@@ -1,6 +1,7 @@
 #pragma once
 // The host of the command-line tool: log entries become lines on standard output, modal
-// dialogs are answered from the command line, message boxes go to standard error.
+// dialogs are answered from the command line, message boxes go to standard error. A failure
+// to write the output never stops a command: it is noted, and the program reports it at the end.
 #include <iosfwd>
 #include <map>
 #include <optional>
@@ -8,6 +9,8 @@
 #include <vector>
 
 #include "core/commands/host.h"
+#include "core/commands/outcome.h"
+#include "core/commands/stop_request.h"
 
 namespace vk930 {
 
@@ -22,13 +25,19 @@ class TerminalHost : public Host {
     TerminalHost(std::ostream& out, std::ostream& err, bool porcelain);
 
     DialogAnswers& Answers() { return answers_; }
-    // True once a command logged its success entry.
-    bool ReachedSuccess() const { return reachedSuccess_; }
+    // Sleeps end early once this is requested (nullptr: never), so a stop is prompt.
+    void WatchStop(const StopRequest* stop) { stop_ = stop; }
     bool TimerPending() const { return timerPending_; }
     // Prints the form fields the command set, in the order they were first set.
-    void PrintFields() const;
+    void PrintFields();
+    // How the command ended: "=CLASS<TAB>detail" as the last porcelain line; in readable
+    // output a failure's class and detail on standard error.
+    void PrintOutcome(const Outcome& outcome);
+    // Why the output could not be written (a closed pipe, a full disk); empty when it could.
+    const std::string& OutputProblem() const { return outputProblem_; }
 
     void AppendLog(std::string text, int kind) override;
+    void AppendEntry(std::string text, int kind, EntrySeverity severity) override;
     void ClearLog() override {}
     void Beep() override;
     void MessageBox(const std::string& text, const std::string& caption) override;
@@ -60,12 +69,15 @@ class TerminalHost : public Host {
 
   private:
     void EraseStatus();
+    // Flushes the output and notes the first failure to write it.
+    void FlushOut();
 
     std::ostream& out_;
     std::ostream& err_;
     bool porcelain_;
     DialogAnswers answers_;
-    bool reachedSuccess_ = false;
+    const StopRequest* stop_ = nullptr;
+    std::string outputProblem_;
     bool timerPending_ = false;
     bool statusShown_ = false;
     std::vector<int> fieldOrder_;

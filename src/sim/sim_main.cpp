@@ -33,6 +33,8 @@ int StopSignals() {
     sigaddset(&stopSet, SIGINT);
     sigaddset(&stopSet, SIGTERM);
     sigprocmask(SIG_BLOCK, &stopSet, nullptr);
+    // A host that hangs up mid-answer is a write error to carry on from, not the end.
+    signal(SIGPIPE, SIG_IGN);
     return signalfd(-1, &stopSet, SFD_CLOEXEC);
 }
 

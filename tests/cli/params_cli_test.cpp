@@ -34,7 +34,7 @@ TEST_F(ParamsCli, GetWritesRawOrKeyedAndReportsTheFile) {
               "2\tDevice type: VK930 Hand Terminal\n2\tReading eeprom Page:0...\n"
               "2\tReading eeprom Page:1...\n2\tWriting HS parameters to file...\n"
               "1\tDONE Succesfully!\n@1025\t" +
-                  raw + "\n");
+                  raw + "\n=success\n");
     EXPECT_EQ(Lines(ReadFile(raw)), 513);
 
     run = Run({"--link", Sim("t.bin"), "get", "--keyed", dir.File("keyed.pcg")});
@@ -91,7 +91,8 @@ TEST_F(ParamsCli, SetWithoutFileCancelsAndClosesThePort) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out,
               "1\tConnected to COM1...\n2\tReading Device type...\n2\tReading Info OK\n"
-              "2\tReading eeprom Page:0...\n2\tReading eeprom Page:1...\n");
+              "2\tReading eeprom Page:0...\n2\tReading eeprom Page:1...\n"
+              "=cancelled\tno parameter file was chosen\n");
     EXPECT_EQ(ReadFile(trace),
               "Connect(1,19200)=1\nReadInfo()=1\nGetDeviceType()=6\nReadPage0(0,255)=1\n"
               "ReadPage1(0,255)=1\nConnect(1,0)=0\n");
@@ -114,6 +115,39 @@ TEST_F(ParamsCli, SetWarningsDoNotFailButAWriteFailureDoes) {
     run = Run({"--link", Sim("t.bin"), "set", dir.File("missing.pcg")});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.out.find("0\tCannot open file for reading!\n"), std::string::npos);
+    // The porcelain result names the class and keeps the reason the log does not give.
+    EXPECT_TRUE(run.out.ends_with("\n=file\t'" + dir.File("missing.pcg") +
+                                  "': No such file or directory\n"))
+        << run.out;
+}
+
+TEST_F(ParamsCli, ReadableOutputMarksWarningsAsWarnings) {
+    WriteFile(dir.File("w.pcg"), "SLEEP:4\nF1TXT:ABCDEFGHIJKLMNOPQRSTUVWXYZ\nEND\n");
+    ProgramRun run = RunProgram(VK930CTL_PATH, {"--settings", dir.File("settings.ini"), "--link",
+                                                Sim("t.bin"), "set", dir.File("w.pcg")});
+    EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+    EXPECT_NE(run.out.find("[WARN] Warning! Sleep value range should be 5-99 sec.\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("[WARN] Warning! F1 text too long"), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("[FAIL]"), std::string::npos) << run.out;
+    EXPECT_EQ(run.err, "");
+    // The icon kind stays 0 where the porcelain output gives it.
+    run = Run({"--link", Sim("t.bin"), "set", dir.File("w.pcg")});
+    EXPECT_NE(run.out.find("0\tWarning! F1 text too long"), std::string::npos) << run.out;
+    EXPECT_TRUE(run.out.ends_with("\n=success\n")) << run.out;
+}
+
+TEST_F(ParamsCli, GetNamesWhyItsFileFailed) {
+    ProgramRun run = Run({"--link", Sim("t.bin"), "get", dir.File("no/such/folder.pcg")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.out.find("\n0\tCannot open file\n"), std::string::npos) << run.out;
+    EXPECT_TRUE(run.out.ends_with("\n=file\t'" + dir.File("no/such/folder.pcg") +
+                                  "': No such file or directory\n"))
+        << run.out;
+    run = Run({"--link", Sim("t.bin"), "get", "a.pc"});
+    EXPECT_TRUE(run.out.ends_with("\n=refused\tthe file name is shorter than 5 characters\n"))
+        << run.out;
 }
 
 TEST_F(ParamsCli, UsageErrorsExitTwo) {

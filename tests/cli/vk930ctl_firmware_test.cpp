@@ -61,7 +61,7 @@ TEST_F(Vk930ctlFirmware, Hsbt15UploadsAndInfoThenShowsVersion15) {
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out,
               "2\tUploading...\n1\tUPLOADING DONE\n2\tREMOVE BOOT CABLE FROM DEVICE\n"
-              "2\tREMOVE BATTERIES AND PUT THEM BACK AGAIN\n");
+              "2\tREMOVE BATTERIES AND PUT THEM BACK AGAIN\n=success\n");
     EXPECT_EQ(run.err, "") << "no progress bar when standard error is not a terminal";
     EXPECT_EQ(ReadFile(trace),
               "Connect(1,4800)=1\nUploadFirmware(\"" + kFirmware + "\")=10\nConnect(1,0)=0\n");
@@ -81,7 +81,8 @@ TEST_F(Vk930ctlFirmware, ANameIsTakenInTheWorkingDirectoryAndSoIsItsBootFile) {
     WriteFile(dir.File("boot.a20"), ":00000001FF\n");  // no data: not a boot program
     run = RunProgram(VK930CTL_PATH, args, dir.Path().string());
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.out, "2\tUploading...\n0\tCan't open boot file\n");
+    EXPECT_EQ(run.out, "2\tUploading...\n0\tCan't open boot file\n=file\t" + dir.File("boot.a20") +
+                           ": no data\n");
 }
 
 TEST_F(Vk930ctlFirmware, ABadFileExitsOneAndSaysWhyOnStandardError) {
@@ -102,10 +103,14 @@ TEST_F(Vk930ctlFirmware, ABadFileExitsOneAndSaysWhyOnStandardError) {
 TEST_F(Vk930ctlFirmware, BootLoaderFaultsAndUsageErrors) {
     ProgramRun run = Run({"--porcelain", "--link", Sim("boot=noAA"), "firmware", kFirmware});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.out, "2\tUploading...\n0\tNo response from device: Waiting AA\n");
+    EXPECT_EQ(run.out,
+              "2\tUploading...\n0\tNo response from device: Waiting AA\n"
+              "=no-terminal\tno boot loader answered\n");
     run = Run({"--porcelain", "--link", "none", "firmware", kFirmware});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.out, "2\tUploading...\n0\tNo response from device: Waiting 00\n");
+    EXPECT_EQ(run.out,
+              "2\tUploading...\n0\tNo response from device: Waiting 00\n"
+              "=no-terminal\tno boot loader answered\n");
     EXPECT_EQ(Run({"--link", Sim(), "firmware"}).exitCode, 2);
     EXPECT_EQ(Run({"--link", Sim(), "firmware", kFirmware, kFirmware}).exitCode, 2);
 }

@@ -95,7 +95,8 @@ TEST_F(Vk930ctlSerial, AMissingDeviceIsNamedOnStandardError) {
     ProgramRun run = Run({"--link", missing, "info"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "[FAIL] Cannot open COM1\n");
-    EXPECT_EQ(run.err, "vk930ctl: COM1: serial device '" + missing + "' does not exist\n");
+    EXPECT_EQ(run.err, "vk930ctl: COM1: serial device '" + missing +
+                           "' does not exist\nvk930ctl: port-not-opened: COM1 did not open\n");
 }
 
 TEST_F(Vk930ctlSerial, AVanishedDeviceIsNamedAndNothingSucceeds) {

@@ -26,7 +26,7 @@ TEST_F(Vk930ctl, InfoIdentifiesTheTerminalWithTheExactCallSequence) {
               "2\tOpen COM1\n2\tSearching VK930 device..\n2\tReading Info OK\n"
               "2\tReading eeprom Page:0...\n2\tReading info...\n1\tDone\n"
               "@1016\tKD04010003\n@1017\t1.4\n@1020\tSE923\n@1021\tNo RFID\n@1022\tGray\n"
-              "@1023\tGray 120x64\n@1026\t1\n@1030\t2\n");
+              "@1023\tGray 120x64\n@1026\t1\n@1030\t2\n=success\n");
     EXPECT_EQ(ReadFile(trace),
               "Connect(1,19200)=1\nReadInfo()=1\nReadPage0(0,255)=1\nGetDeviceType()=6\n"
               "GetVersionText()=\"14\"\nGetCommIdText()=\"1\"\nGetByte(0,35)=1\nGetByte(0,36)=0\n"
@@ -103,6 +103,9 @@ TEST_F(Vk930ctl, HelpAndVersion) {
     ProgramRun help = Run({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("commid"), std::string::npos);
+    for (const char* status : {"Exit status:", "  0    the command succeeded", "  2    usage error",
+                               "  130  interrupted"})
+        EXPECT_NE(help.out.find(status), std::string::npos) << status;
     ProgramRun version = Run({"--version"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_NE(version.out.find("vk930ctl 1.4"), std::string::npos);

@@ -2,6 +2,11 @@
 
 namespace vk930::test {
 
+void FakeHost::Record(std::string event) {
+    events.push_back(event);
+    if (onEvent) onEvent(event);
+}
+
 std::vector<std::string> FakeHost::LogTexts() const {
     std::vector<std::string> out;
     for (const LogEntry& e : log) out.push_back(e.text);
@@ -15,57 +20,62 @@ int FakeHost::Count(const std::string& prefix) const {
 }
 
 void FakeHost::AppendLog(std::string text, int kind) {
-    events.push_back("log " + std::to_string(kind) + " " + text);
-    log.push_back({std::move(text), kind});
+    AppendEntry(std::move(text), kind, SeverityOfKind(kind));
+}
+
+void FakeHost::AppendEntry(std::string text, int kind, EntrySeverity severity) {
+    log.push_back({text, kind});
+    severities.push_back(severity);
+    Record("log " + std::to_string(kind) + " " + text);
 }
 
 void FakeHost::ClearLog() {
-    events.push_back("clear");
+    Record("clear");
     log.clear();
 }
 
 void FakeHost::Beep() {
-    events.push_back("beep");
+    Record("beep");
     ++beeps;
 }
 
 void FakeHost::MessageBox(const std::string& text, const std::string& caption) {
-    events.push_back("box " + caption + "|" + text);
+    Record("box " + caption + "|" + text);
     boxes.emplace_back(caption, text);
 }
 
 void FakeHost::Sleep(int milliseconds) {
-    events.push_back("sleep " + std::to_string(milliseconds));
+    Record("sleep " + std::to_string(milliseconds));
     clockMs += milliseconds;
 }
 
 void FakeHost::SetControlText(int id, const std::string& text) {
-    events.push_back("text " + std::to_string(id) + " " + text);
+    Record("text " + std::to_string(id) + " " + text);
     texts[id] = text;
 }
 
 void FakeHost::SetControlVisible(int id, bool shown) {
-    events.push_back("show " + std::to_string(id) + " " + std::to_string(shown));
+    Record("show " + std::to_string(id) + " " + std::to_string(shown));
     visible[id] = shown;
 }
 
 void FakeHost::SetControlReadOnly(int id, bool ro) {
-    events.push_back("readonly " + std::to_string(id) + " " + std::to_string(ro));
+    Record("readonly " + std::to_string(id) + " " + std::to_string(ro));
     readOnly[id] = ro;
 }
 
 void FakeHost::StartFormTimer(int milliseconds) {
-    events.push_back("timer " + std::to_string(milliseconds));
+    Record("timer " + std::to_string(milliseconds));
     timerMs = milliseconds;
 }
 
 void FakeHost::StopFormTimer() {
-    events.push_back("timer stop");
+    Record("timer stop");
     timerMs = -1;
 }
 
 GetParamsDialogAnswer FakeHost::RunGetParamsDialog(int portIndex, const std::string& path) {
-    events.push_back("dialog get");
+    Record("dialog get");
     getParamsRequests.emplace_back(portIndex, path);
     if (getParamsAnswers.empty()) return {};
     GetParamsDialogAnswer answer = getParamsAnswers.front();
@@ -74,7 +84,7 @@ GetParamsDialogAnswer FakeHost::RunGetParamsDialog(int portIndex, const std::str
 }
 
 FirmwareDialogAnswer FakeHost::RunFirmwareDialog() {
-    events.push_back("dialog firmware");
+    Record("dialog firmware");
     if (firmwareAnswers.empty()) return {};
     FirmwareDialogAnswer answer = firmwareAnswers.front();
     firmwareAnswers.pop_front();
@@ -82,7 +92,7 @@ FirmwareDialogAnswer FakeHost::RunFirmwareDialog() {
 }
 
 FileDialogAnswer FakeHost::RunFileDialog(const FileDialogRequest& request) {
-    events.push_back("dialog file");
+    Record("dialog file");
     fileRequests.push_back(request);
     if (fileAnswers.empty()) return {};
     FileDialogAnswer answer = fileAnswers.front();
@@ -91,18 +101,18 @@ FileDialogAnswer FakeHost::RunFileDialog(const FileDialogRequest& request) {
 }
 
 bool FakeHost::SetCurrentDirectory(const std::string& path) {
-    events.push_back("cd " + path);
+    Record("cd " + path);
     currentDir = path;
     return true;
 }
 
 void FakeHost::StartEditor(const std::string& path) {
-    events.push_back("editor " + path);
+    Record("editor " + path);
     editorStarts.push_back(path);
 }
 
 void FakeHost::SetDocumentTitle(const std::string& text) {
-    events.push_back("title " + text);
+    Record("title " + text);
     title = text;
 }
 

@@ -2,6 +2,7 @@
 // A recording host: every log entry, beep, sleep, message box and field change in order,
 // a virtual clock for sleeps, and scripted answers for the modal dialogs.
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -22,6 +23,9 @@ class FakeHost : public Host {
     // "box caption|text", "text 1016 KD04010003", "show 1030 1", ...
     std::vector<std::string> events;
     std::vector<LogEntry> log;
+    std::vector<EntrySeverity> severities;  // of each entry of `log`
+    // Called with each event as it is recorded (to act at a chosen step, e.g. ask for a stop).
+    std::function<void(const std::string& event)> onEvent;
     std::map<int, std::string> texts;
     std::map<int, bool> visible;
     std::map<int, bool> readOnly;
@@ -43,6 +47,7 @@ class FakeHost : public Host {
     int Count(const std::string& eventPrefix) const;
 
     void AppendLog(std::string text, int kind) override;
+    void AppendEntry(std::string text, int kind, EntrySeverity severity) override;
     void ClearLog() override;
     void Beep() override;
     void MessageBox(const std::string& text, const std::string& caption) override;
@@ -59,6 +64,9 @@ class FakeHost : public Host {
     bool SetCurrentDirectory(const std::string& path) override;
     void StartEditor(const std::string& path) override;
     void SetDocumentTitle(const std::string& text) override;
+
+  private:
+    void Record(std::string event);
 };
 
 }  // namespace vk930::test

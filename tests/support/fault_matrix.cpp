@@ -26,6 +26,11 @@ bool LoggedSuccess(const RunRecord& run) {
     return std::any_of(run.log.begin(), run.log.end(), IsSuccessEntry);
 }
 
+// The outcome and the log agree: a success entry exactly when the outcome is success.
+bool OutcomeMatchesLog(const RunRecord& run) {
+    return run.outcome.ok() == LoggedSuccess(run);
+}
+
 // Every byte of the pages is as it was, or as the healthy run left it.
 bool OnlyIntendedBytes(const RunRecord& healthy, const RunRecord& run) {
     const std::string& before = run.pagesBefore;
@@ -72,6 +77,9 @@ std::vector<std::string> CheckCase(const RunRecord& healthy, const RunRecord& ru
                                    milliseconds bound) {
     std::vector<std::string> broken;
     if (!LoggedSuccess(healthy)) broken.push_back("the healthy run did not succeed");
+    if (!OutcomeMatchesLog(run))
+        broken.push_back(std::string("the outcome (") + ToString(run.outcome.outcomeClass) +
+                         ") disagrees with the log");
     if (run.time > bound) broken.push_back("took " + Ms(run.time) + ", bound " + Ms(bound));
     if (!run.laterCommandWorks) broken.push_back("a later command on a healthy terminal failed");
     if (absorbed)

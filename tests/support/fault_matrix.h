@@ -44,6 +44,7 @@ MatrixOptions DefaultMatrixOptions();
 // What one run of a command left behind.
 struct RunRecord {
     std::vector<LogEntry> log;
+    Outcome outcome;                      // what the command returned
     std::vector<std::string> calls;       // the link calls, as the trace writes them
     std::map<int, std::string> fields;    // the form fields the command set
     std::string pagesBefore, pagesAfter;  // the state file: page 0, then page 1

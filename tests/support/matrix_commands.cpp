@@ -91,7 +91,7 @@ void PrepareCommand(MatrixCommand command, const std::string& dir, const std::st
     }
 }
 
-void RunCommand(MatrixCommand command, CVK900ConfigView& view) {
+Outcome RunCommand(MatrixCommand command, CVK900ConfigView& view) {
     switch (command) {
         case MatrixCommand::kIdentification:
             return view.OnReadDeviceInfo();
@@ -106,9 +106,11 @@ void RunCommand(MatrixCommand command, CVK900ConfigView& view) {
         case MatrixCommand::kSetRaw:
             return view.OnSet();
         case MatrixCommand::kFirmware:
-            view.OnFirmwareUpdate();
-            return view.OnTimer();
+            if (Outcome requested = view.OnFirmwareUpdate(); !requested.ok()) return requested;
+            return view.OnTimer().value_or(
+                Outcome::Failure(OutcomeClass::kCommunication, "the upload never started"));
     }
+    return Outcome::Failure(OutcomeClass::kRefused, "no such command");
 }
 
 bool IsSuccessEntry(const LogEntry& entry) {

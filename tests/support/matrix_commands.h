@@ -34,7 +34,7 @@ std::string ParameterFilePath(const std::string& dir);
 void PrepareCommand(MatrixCommand command, const std::string& dir, const std::string& firmwareFile,
                     FakeHost& host, AppState& state);
 // Presses the command's button; the firmware upload runs when the form timer expires.
-void RunCommand(MatrixCommand command, CVK900ConfigView& view);
+Outcome RunCommand(MatrixCommand command, CVK900ConfigView& view);
 
 // The log entries that tell a command succeeded ("Done", "DONE Succesfully!", "UPLOADING DONE").
 bool IsSuccessEntry(const LogEntry& entry);

@@ -65,7 +65,7 @@ RunRecord MatrixRun::Record(MatrixCommand command, const std::string& simOptions
     PrepareCommand(command, dir_.Path().string(), options_.firmwareFile, host_, state_);
     record.parameterFileBefore = ReadFile(ParameterFilePath(dir_.Path().string()));
     const auto start = std::chrono::steady_clock::now();
-    RunCommand(command, *view_);
+    record.outcome = RunCommand(command, *view_);
     record.time = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - start);
     Snapshot(record);

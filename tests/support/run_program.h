@@ -15,4 +15,20 @@ struct ProgramRun {
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
                       const std::string& workingDir = "");
 
+// Runs the program and, once its standard output holds `trigger`, sends it `signals` in turn
+// (a short pause between them, so that none is merged into the one before). Reads the output
+// as it comes; the exit code is 128 + the signal when one ended the program.
+ProgramRun RunProgramSignalled(const std::string& program, const std::vector<std::string>& args,
+                               const std::string& trigger, const std::vector<int>& signals);
+
+// Where a run's standard output goes when it cannot be written.
+enum class LostOutput {
+    kFullDisk,    // /dev/full: every write fails with ENOSPC
+    kClosed,      // descriptor 1 closed
+    kBrokenPipe,  // a pipe whose reading end is already closed: EPIPE (or SIGPIPE)
+};
+// Runs the program with its output lost that way; `out` stays empty.
+ProgramRun RunProgramLosingOutput(const std::string& program, const std::vector<std::string>& args,
+                                  LostOutput lost);
+
 }  // namespace vk930::test

@@ -17,7 +17,16 @@ struct CommandContext {
     SettingsBackendFactory& settings;
 
     Short Port() const { return static_cast<Short>(state.comPort); }
-    void Log(const std::string& text, int kind) const { host.AppendLog(text, kind); }
+    void Log(const std::string& text, int kind) const {
+        host.AppendEntry(text, kind, SeverityOfKind(kind));
+    }
+    void Log(const std::string& text, int kind, EntrySeverity severity) const {
+        host.AppendEntry(text, kind, severity);
+    }
+    // An out-of-range value replaced by its substitute: icon kind 0, yet no failure.
+    void Warn(const std::string& text) const { Log(text, kIconFailure, EntrySeverity::kWarning); }
+    // A stop was asked for (a signal, the window closing): the command ends at its next step.
+    bool StopRequested() const { return state.stop.Requested(); }
 };
 
 }  // namespace vk930

@@ -4,20 +4,17 @@
 #include "core/commands/command_steps.h"
 #include "core/commands/identification.h"
 #include "core/forms/form_ids.h"
+#include "core/params/page_encoding.h"
 #include "core/settings/registry_key.h"
 
 namespace vk930 {
 
 namespace {
 
-constexpr Short kOffsetCommIdHigh = 1;
-constexpr Short kOffsetCommIdLow = 2;
+constexpr int kPageCommId = 0;
+constexpr int kOffsetCommIdHigh = 1;  // the low byte follows it
 constexpr int kCommIdRestartMs = 4000;
 constexpr size_t kNextCaptionMaxChars = 9;
-
-bool WriteSucceeded(Short result) {
-    return result != 0 && result != kWriteByteFailed;
-}
 
 void RememberCommId(const CommandContext& ctx, std::int32_t commId) {
     CRegistryKey key(ctx.settings, ctx.host);
@@ -27,16 +24,18 @@ void RememberCommId(const CommandContext& ctx, std::int32_t commId) {
 
 // Resets the terminal and shows what it reports after its restart. A reset it did not confirm
 // is a failure: identifying it anyway could report "Done" for a terminal that never restarted.
-void RestartAndIdentify(const CommandContext& ctx) {
+Outcome RestartAndIdentify(const CommandContext& ctx) {
     ctx.link.ResetDevice();
     if (ctx.link.LastCallFailed()) {
         ctx.Log("Connection Failure", kIconFailure);
         ctx.host.Beep();
-        return;
+        return Outcome::Failure(OutcomeClass::kCommunication, "the reset was not confirmed");
     }
     ctx.Log("commID written successful. Resetting...", kIconProgress);
     ctx.host.Sleep(kCommIdRestartMs);
-    ReadDeviceInfo(ctx);
+    if (Outcome stopped = StopPoint(ctx, TerminalLeft::kPartlyProgrammed); !stopped.ok())
+        return stopped;
+    return IdentifyTerminal(ctx, TerminalLeft::kPartlyProgrammed);
 }
 
 }  // namespace
@@ -55,35 +54,31 @@ void OnCommIdChange(const CommandContext& ctx) {
     ctx.form.Show(id::kNextCommIdLabel, offer);
 }
 
-void SetCommId(const CommandContext& ctx) {
+Outcome SetCommId(const CommandContext& ctx) {
     const std::int32_t commId = CAtoi(ctx.form.Text(id::kCommId));
-    if (!OpenPortOrReport(ctx)) return;
-    ctx.Log("Open COM" + std::to_string(ctx.state.comPort), kIconProgress);
-    ctx.Log("Searching VK930 device..", kIconProgress);
-    if (!CheckReadInfo(ctx)) return;
-    ctx.Log("Reading Info OK", kIconProgress);
-    const Short high = static_cast<Short>((commId >> 8) & 0xFF);
-    const Short low = static_cast<Short>(commId & 0xFF);
-    // A failed high byte would leave a wrong ID behind: both writes are checked.
-    const bool highWritten = WriteSucceeded(ctx.link.WriteByte(kOffsetCommIdHigh, high, 0));
-    if (!highWritten || !WriteSucceeded(ctx.link.WriteByte(kOffsetCommIdLow, low, 0))) {
+    if (Outcome opened = OpenAndSearch(ctx, TerminalLeft::kUntouched); !opened.ok()) return opened;
+    if (Outcome stopped = StopPoint(ctx, TerminalLeft::kUntouched); !stopped.ok()) return stopped;
+    // Both bytes are checked (high first, the low one only after it): a failed high byte
+    // would leave a wrong ID behind.
+    if (!WriteTwoByteValue(ctx.link, kPageCommId, kOffsetCommIdHigh, commId & 0xFFFF)) {
         ctx.Log("Cannot write ID!", kIconFailure);
         ctx.host.Beep();
         ClosePort(ctx);
-        return;
+        return Outcome::Failure(OutcomeClass::kCommunication, "the ID was not written");
     }
-    RestartAndIdentify(ctx);
+    const Outcome identified = RestartAndIdentify(ctx);
     // The ID is in the terminal: it is remembered whatever follows, so that the next ID
     // offered is never one already given out.
     RememberCommId(ctx, commId);
     ClosePort(ctx);
+    return identified;
 }
 
-void NextCommId(const CommandContext& ctx) {
+Outcome NextCommId(const CommandContext& ctx) {
     const std::string caption =
         ctx.form.Text(id::kNextCommIdButton).substr(0, kNextCaptionMaxChars);
     ctx.form.SetText(id::kCommId, caption);
-    SetCommId(ctx);
+    return SetCommId(ctx);
 }
 
 }  // namespace vk930

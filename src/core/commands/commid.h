@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/commands/command_context.h"
+#include "core/commands/outcome.h"
 
 namespace vk930 {
 
@@ -12,8 +13,8 @@ std::string NextCommIdCaption(const std::string& editText);
 // Change handler of the CommID edit: offers the next ID, or hides the offer for an empty edit.
 void OnCommIdChange(const CommandContext& ctx);
 // "&Set": writes the ID in the edit, resets and identifies the terminal, remembers the ID.
-void SetCommId(const CommandContext& ctx);
+Outcome SetCommId(const CommandContext& ctx);
 // The next-ID button: its caption becomes the edit's text and is written.
-void NextCommId(const CommandContext& ctx);
+Outcome NextCommId(const CommandContext& ctx);
 
 }  // namespace vk930

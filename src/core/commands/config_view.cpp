@@ -36,23 +36,24 @@ void CVK900ConfigView::LoadSettings() {
     key.Close();
 }
 
-void CVK900ConfigView::OnTimer() {
+std::optional<Outcome> CVK900ConfigView::OnTimer() {
     host_.StopFormTimer();
     if (state_.document.m_nFileOpened == 1)
         form_.SetText(id::kFilePath, state_.document.m_strFilePath);
-    if (state_.uploadPending) RunFirmwareUpload();
+    if (!state_.uploadPending) return std::nullopt;
+    return RunFirmwareUpload();
 }
 
-void CVK900ConfigView::OnReadDeviceInfo() {
-    ReadDeviceInfo(ctx_);
+Outcome CVK900ConfigView::OnReadDeviceInfo() {
+    return ReadDeviceInfo(ctx_);
 }
 
-void CVK900ConfigView::OnSetCommId() {
-    SetCommId(ctx_);
+Outcome CVK900ConfigView::OnSetCommId() {
+    return SetCommId(ctx_);
 }
 
-void CVK900ConfigView::OnNextCommId() {
-    NextCommId(ctx_);
+Outcome CVK900ConfigView::OnNextCommId() {
+    return NextCommId(ctx_);
 }
 
 void CVK900ConfigView::SelectComPort(int port) {
@@ -66,28 +67,28 @@ void CVK900ConfigView::OnEditWithNotepad() {
     host_.StartEditor(state_.document.m_strFilePath);
 }
 
-void CVK900ConfigView::OnGet() {
-    vk930::OnGet(ctx_);
+Outcome CVK900ConfigView::OnGet() {
+    return vk930::OnGet(ctx_);
 }
 
-void CVK900ConfigView::OnGetParameters() {
-    vk930::OnGetParameters(ctx_);
+Outcome CVK900ConfigView::OnGetParameters() {
+    return vk930::OnGetParameters(ctx_);
 }
 
-void CVK900ConfigView::OnSet() {
-    vk930::OnSet(ctx_);
+Outcome CVK900ConfigView::OnSet() {
+    return vk930::OnSet(ctx_);
 }
 
-void CVK900ConfigView::OnSetParameters() {
-    (void)vk930::OnSetParameters(ctx_);
+Outcome CVK900ConfigView::OnSetParameters() {
+    return vk930::OnSetParameters(ctx_).outcome;
 }
 
-void CVK900ConfigView::OnFirmwareUpdate() {
-    vk930::OnFirmwareUpdate(ctx_);
+Outcome CVK900ConfigView::OnFirmwareUpdate() {
+    return vk930::OnFirmwareUpdate(ctx_);
 }
 
-void CVK900ConfigView::RunFirmwareUpload() {
-    vk930::RunFirmwareUpload(ctx_);
+Outcome CVK900ConfigView::RunFirmwareUpload() {
+    return vk930::RunFirmwareUpload(ctx_);
 }
 
 }  // namespace vk930

@@ -1,4 +1,6 @@
 #pragma once
+#include <optional>
+
 // The main form's logic: its initial update, its timer and its command map. Toolkit-free:
 // the window and the command-line tool forward their events here, and everything the form
 // shows comes back through the host.
@@ -6,6 +8,8 @@
 #include "core/commands/command_context.h"
 #include "core/commands/form_model.h"
 #include "core/commands/host.h"
+#include "core/commands/outcome.h"
+#include "core/forms/form_ids.h"
 #include "core/link/link_ctrl.h"
 #include "core/settings/settings_backend.h"
 
@@ -13,7 +17,6 @@ namespace vk930 {
 
 inline constexpr int kInitialUpdateTimerMs = 300;
 inline constexpr size_t kStartDirCapacity = 150;
-inline constexpr int kCommIdEditId = 1026;
 
 class CVK900ConfigView {
   public:
@@ -22,25 +25,27 @@ class CVK900ConfigView {
 
     // Runs at start-up and after every New and successful Open.
     void OnInitialUpdate();
-    // The form timer expired.
-    void OnTimer();
+    // The form timer expired. Returns the outcome of the firmware upload when it started one.
+    std::optional<Outcome> OnTimer();
 
-    void OnReadDeviceInfo();
-    void OnSetCommId();
-    void OnNextCommId();
-    void OnCommIdEdited(const std::string& text) { form_.TextEdited(kCommIdEditId, text); }
+    // The commands return how they ended; the window ignores it (the log has said it all),
+    // the command-line tool takes its exit status from it.
+    Outcome OnReadDeviceInfo();
+    Outcome OnSetCommId();
+    Outcome OnNextCommId();
+    void OnCommIdEdited(const std::string& text) { form_.TextEdited(id::kCommId, text); }
     void SelectComPort(int port);
     bool IsComPortChecked(int port) const { return state_.comPort == port; }
     void OnEditWithNotepad();
     // Get parameters: button 1028 "Get" (raw form) and hidden button 1002 "&Get...".
-    void OnGet();
-    void OnGetParameters();
+    Outcome OnGet();
+    Outcome OnGetParameters();
     // Set parameters: button 1029 "Set" and hidden button 1003 "&Set...".
-    void OnSet();
-    void OnSetParameters();
+    Outcome OnSet();
+    Outcome OnSetParameters();
     // "FirmWare update..." and the upload the form timer starts after it.
-    void OnFirmwareUpdate();
-    void RunFirmwareUpload();
+    Outcome OnFirmwareUpdate();
+    Outcome RunFirmwareUpload();
     void OnClearList() { host_.ClearLog(); }
 
     FormModel& Form() { return form_; }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/commands/command_context.h"
+#include "core/commands/outcome.h"
 
 namespace vk930 {
 
@@ -21,13 +22,17 @@ struct UploadLogEntry {
 // entry with empty text.
 std::vector<UploadLogEntry> UploadStatusEntries(Short status);
 
+// How an upload status ends the command; `problem` is the link's reason for a refused file.
+Outcome UploadOutcome(Short status, const std::string& problem);
+
 // Shows the firmware dialog. Confirmed: after a pause, opens the port at 4800, remembers the
 // file, logs "Uploading...", returns to the start directory and leaves the upload pending
 // for the form timer (100 ms). Cancelled: logs it and beeps; the link is not touched.
-void OnFirmwareUpdate(const CommandContext& ctx);
+Outcome OnFirmwareUpdate(const CommandContext& ctx);
 
 // The pending upload, run from the form timer: UploadFirmware, the request is cleared, the
-// port released with Connect(0, 4800), and the status logged.
-void RunFirmwareUpload(const CommandContext& ctx);
+// port released with Connect(0, 4800), and the status logged. The outcome carries the link's
+// reason when a file was refused.
+Outcome RunFirmwareUpload(const CommandContext& ctx);
 
 }  // namespace vk930

@@ -3,11 +3,29 @@
 // command-line tool implements it on a terminal, the tests implement it as a recording fake.
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace vk930 {
 
 // Icon kinds of the operation log; the kind is the image index of the entry's icon.
 enum LogIcon : int { kIconFailure = 0, kIconSuccess = 1, kIconProgress = 2 };
+
+// What an entry means, beside its icon: one icon (kind 0) stands for failures, warnings and
+// cancellations alike, and kind 1 also marks the opened connection. Set where the entry is
+// made, so a front end can tell a warning from a failure without reading the text.
+enum class EntrySeverity { kFailure, kWarning, kCancellation, kProgress, kSuccess };
+
+// The severity an entry of that icon kind has unless its maker says otherwise.
+constexpr EntrySeverity SeverityOfKind(int kind) {
+    switch (kind) {
+        case kIconSuccess:
+            return EntrySeverity::kSuccess;
+        case kIconProgress:
+            return EntrySeverity::kProgress;
+        default:
+            return EntrySeverity::kFailure;
+    }
+}
 
 // The Get Parameters dialog (template 131): in goes the preselected port index and the path,
 // out comes the user's answer. portIndex is -1 when no entry of the port list is selected.
@@ -42,6 +60,11 @@ class Host {
 
     // Operation log.
     virtual void AppendLog(std::string text, int kind) = 0;
+    // The entry with its severity; hosts that show only the icon keep the default.
+    virtual void AppendEntry(std::string text, int kind, EntrySeverity severity) {
+        (void)severity;
+        AppendLog(std::move(text), kind);
+    }
     virtual void ClearLog() = 0;
 
     // Plain system beep (MessageBeep(-1)), modal message box with an OK button only.

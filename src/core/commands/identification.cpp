@@ -51,29 +51,27 @@ std::string TypeLabel(int scanner, int rfid, int color) {
            ("0" + std::to_string(color));
 }
 
-void ReadDeviceInfo(const CommandContext& ctx) {
-    if (!OpenPortOrReport(ctx)) return;
-    const std::string n = std::to_string(ctx.state.comPort);
-    ctx.Log("Open COM" + n, kIconProgress);
-    ctx.Log("Searching VK930 device..", kIconProgress);
-    if (!CheckReadInfo(ctx)) return;
-    ctx.Log("Reading Info OK", kIconProgress);
+Outcome IdentifyTerminal(const CommandContext& ctx, TerminalLeft left) {
+    if (Outcome opened = OpenAndSearch(ctx, left); !opened.ok()) return opened;
+    if (Outcome stopped = StopPoint(ctx, left); !stopped.ok()) return stopped;
     ctx.Log("Reading eeprom Page:0...", kIconProgress);
     if (!ctx.link.ReadPage0(0, 255)) {
         ctx.Log("Connection Failure", kIconFailure);
         ClosePort(ctx);
         ctx.host.Beep();
-        return;
+        return Outcome::Failure(OutcomeClass::kCommunication, "page 0 was not read");
     }
     for (int field :
          {id::kType, id::kVersion, id::kScanner, id::kRfid, id::kColor, id::kDisplay, id::kCommId})
         ctx.form.SetText(field, " ");
-    ctx.host.Sleep(300);
-    if (ctx.link.GetDeviceType() != kDeviceTypeHandTerminal) {
+    ctx.host.Sleep(kTerminalWaitMs);
+    if (Outcome stopped = StopPoint(ctx, left); !stopped.ok()) return stopped;
+    if (const Short type = ctx.link.GetDeviceType(); type != kDeviceTypeHandTerminal) {
         ctx.Log("Cannot find VK930 device!", kIconFailure);
         ctx.host.Beep();
         ClosePort(ctx);
-        return;
+        return Outcome::Failure(OutcomeClass::kOtherDevice,
+                                "the device reports type " + std::to_string(type) + ", not 6");
     }
     ctx.Log("Reading info...", kIconProgress);
     ctx.form.SetText(id::kVersion, VersionWithPoint(ctx.link.GetVersionText()));
@@ -88,6 +86,11 @@ void ReadDeviceInfo(const CommandContext& ctx) {
     ctx.form.SetText(id::kType, TypeLabel(scanner, rfid, color));
     ctx.Log("Done", kIconSuccess);
     ClosePort(ctx);
+    return Outcome::Success();
+}
+
+Outcome ReadDeviceInfo(const CommandContext& ctx) {
+    return IdentifyTerminal(ctx, TerminalLeft::kUntouched);
 }
 
 }  // namespace vk930

@@ -3,6 +3,8 @@
 #include <string>
 
 #include "core/commands/command_context.h"
+#include "core/commands/command_steps.h"
+#include "core/commands/outcome.h"
 
 namespace vk930 {
 
@@ -16,6 +18,9 @@ std::string VersionWithPoint(const std::string& version);
 // "KD04" then "0" and the code for scanner, RFID and colour.
 std::string TypeLabel(int scanner, int rfid, int color);
 
-void ReadDeviceInfo(const CommandContext& ctx);
+// Identifies the terminal and fills the fields. `left` is what a stop leaves in the terminal
+// (the CommID write identifies a terminal it has just written).
+Outcome IdentifyTerminal(const CommandContext& ctx, TerminalLeft left);
+Outcome ReadDeviceInfo(const CommandContext& ctx);
 
 }  // namespace vk930

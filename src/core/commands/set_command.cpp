@@ -1,5 +1,7 @@
 #include "core/commands/set_command.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -15,7 +17,13 @@ namespace {
 
 constexpr int kFinishWaitMs = 50;
 
-enum class RunOutcome { kNotConnected, kFailed, kDone };
+Outcome FileFailure(std::string why) {
+    return Outcome::Failure(OutcomeClass::kFile, std::move(why));
+}
+
+Outcome CommunicationFailure(std::string what) {
+    return Outcome::Failure(OutcomeClass::kCommunication, std::move(what));
+}
 
 // Why the file is no parameter file even though it can be opened (a device, a pipe, a file of
 // many megabytes); empty when it is one to read.
@@ -30,44 +38,52 @@ std::string NotAParameterFile(const std::string& path) {
     return {};
 }
 
-bool OpenForReading(const CommandContext& ctx, const std::string& path, std::ifstream& file) {
+Outcome OpenForReading(const CommandContext& ctx, const std::string& path, std::ifstream& file) {
     if (const std::string why = NotAParameterFile(path); !why.empty()) {
         ctx.Log("Cannot open file for reading!", kIconFailure);
         ctx.Log(why, kIconFailure);
-        return false;
+        return FileFailure("'" + path + "': " + why.substr(why.find(": ") + 2));
     }
+    errno = 0;
     file.open(path, std::ios::binary);
-    if (file.is_open()) return true;
+    if (file.is_open()) return Outcome::Success();
+    const std::string reason = errno != 0 ? std::strerror(errno) : "cannot be opened";
     ctx.Log("Cannot open file for reading!", kIconFailure);
-    return false;
+    return FileFailure("'" + path + "': " + reason);
 }
 
 // The document's file, else the one the user picks; it becomes the document's.
-bool OpenParameterFile(const CommandContext& ctx, std::ifstream& file) {
+Outcome OpenParameterFile(const CommandContext& ctx, std::ifstream& file) {
     std::string path = ctx.state.document.m_strFilePath;
     if (path.empty()) {
         const FileDialogAnswer answer = ctx.host.RunFileDialog({false, "pcg", "*.pcg", "", ""});
-        if (!answer.ok) return false;
+        if (!answer.ok)
+            return Outcome::Failure(OutcomeClass::kCancelled, "no parameter file was chosen");
         path = answer.path;
     }
     // A file that cannot be opened is reported just below, once.
     (void)ctx.state.document.OnOpenDocument(path, ctx.host);
-    if (!OpenForReading(ctx, path, file)) return false;
+    if (Outcome opened = OpenForReading(ctx, path, file); !opened.ok()) return opened;
     ctx.form.SetText(id::kFilePath, ctx.state.document.m_strFilePath);
-    return true;
+    return Outcome::Success();
 }
 
 // Echoes every line and applies it, up to the END line or the end of the file. A line
-// without a colon carries no key and is only echoed.
-bool ApplyLines(const CommandContext& ctx, std::istream& file) {
+// without a colon carries no key and is only echoed. A stop is honoured between lines.
+Outcome ApplyLines(const CommandContext& ctx, std::istream& file) {
     LineReader reader(file);
+    TerminalLeft left = TerminalLeft::kUntouched;
     while (const std::optional<std::string> line = reader.Next()) {
+        if (Outcome stopped = StopPoint(ctx, left); !stopped.ok()) return stopped;
         ctx.Log(*line, kIconProgress);
         const std::string key = GetKey(*line);
         if (key == kEndKey) break;
-        if (HasColon(*line) && !WriteParameter(ctx, key, GetValue(*line))) return false;
+        if (!HasColon(*line)) continue;
+        left = TerminalLeft::kPartlyProgrammed;
+        if (!WriteParameter(ctx, key, GetValue(*line)))
+            return CommunicationFailure("the " + key + " line was not written");
     }
-    return true;
+    return Outcome::Success();
 }
 
 void ReportCommunicationFailure(const CommandContext& ctx) {
@@ -75,81 +91,96 @@ void ReportCommunicationFailure(const CommandContext& ctx) {
     ctx.Log("Operation cancelled!", kIconFailure);
 }
 
-bool WriteLinesAndKeys(const CommandContext& ctx, std::istream& file) {
+Outcome WriteLinesAndKeys(const CommandContext& ctx, std::istream& file) {
     ctx.Log("Writing parameters to Device..", kIconProgress);
-    if (!ApplyLines(ctx, file)) {
+    if (Outcome applied = ApplyLines(ctx, file); !applied.ok()) {
+        if (applied.outcomeClass == OutcomeClass::kInterrupted) return applied;
         ReportCommunicationFailure(ctx);
         ctx.host.Beep();
         ClosePort(ctx);
-        return false;
+        return applied;
     }
+    if (Outcome stopped = StopPoint(ctx, TerminalLeft::kPartlyProgrammed); !stopped.ok())
+        return stopped;
     ctx.Log("Writing function keys..!", kIconProgress);
     if (!WriteFunctionKeys(ctx)) {
         ReportCommunicationFailure(ctx);
         ClosePort(ctx);
-        return false;
+        return CommunicationFailure("the function keys were not written");
     }
-    return true;
+    return Outcome::Success();
 }
 
 // Resets the terminal. A reset it did not confirm fails the run like a failed write: the
 // values may not have been taken over, so success must not be reported.
-bool ResetTerminal(const CommandContext& ctx) {
+Outcome ResetTerminal(const CommandContext& ctx) {
+    if (Outcome stopped = StopPoint(ctx, TerminalLeft::kPartlyProgrammed); !stopped.ok())
+        return stopped;
     ctx.link.ResetDevice();
-    if (!ctx.link.LastCallFailed()) return true;
+    if (!ctx.link.LastCallFailed()) return Outcome::Success();
     ReportCommunicationFailure(ctx);
     ctx.host.Beep();
     ClosePort(ctx);
-    return false;
+    return CommunicationFailure("the reset was not confirmed");
 }
 
 // With the raw-dump flag set the run neither resets the terminal nor closes the port.
-bool Finish(const CommandContext& ctx) {
+Outcome Finish(const CommandContext& ctx) {
     if (!ctx.state.rawDump) {
-        if (!ResetTerminal(ctx)) return false;
+        if (Outcome reset = ResetTerminal(ctx); !reset.ok()) return reset;
         ctx.Log("DONE Succesfully!", kIconSuccess);
     }
     ctx.host.Sleep(kFinishWaitMs);
     ctx.state.document.m_nFileOpened = 0;
     if (!ctx.state.rawDump) ClosePort(ctx);
-    return true;
+    return Outcome::Success();
 }
 
-RunOutcome ProgramFile(const CommandContext& ctx, std::istream& file) {
+Outcome ProgramFile(const CommandContext& ctx, std::istream& file) {
+    if (Outcome identified = ReadInfoAfterWait(ctx); !identified.ok()) return identified;
+    if (Outcome type = CheckDeviceType(ctx); !type.ok()) {
+        ctx.host.Beep();
+        ClosePort(ctx);
+        return type;
+    }
+    ctx.Log("Device type: VK930 Hand Terminal", kIconProgress);
+    if (Outcome written = WriteLinesAndKeys(ctx, file); !written.ok()) return written;
+    return Finish(ctx);
+}
+
+// The run after its file is open: its own Connect, then the programming.
+SetRun ConnectAndProgram(const CommandContext& ctx, std::istream& file) {
     if (!ctx.link.Connect(ctx.Port(), kBaudApplication)) {
         ctx.Log("Cannot open COM port " + std::to_string(ctx.state.comPort), kIconFailure);
         ctx.host.Beep();
-        return RunOutcome::kNotConnected;
+        return {Outcome::Failure(OutcomeClass::kPortNotOpened,
+                                 "COM" + std::to_string(ctx.state.comPort) + " did not open"),
+                SetRunEnd::kPortUntouched};
     }
-    if (!ReadInfoAfterWait(ctx)) return RunOutcome::kFailed;
-    if (!CheckDeviceType(ctx)) {
-        ctx.host.Beep();
-        ClosePort(ctx);
-        return RunOutcome::kFailed;
-    }
-    ctx.Log("Device type: VK930 Hand Terminal", kIconProgress);
-    if (!WriteLinesAndKeys(ctx, file) || !Finish(ctx)) return RunOutcome::kFailed;
-    return RunOutcome::kDone;
+    return {ProgramFile(ctx, file), SetRunEnd::kPortHandled};
 }
 
 }  // namespace
 
-void OnSet(const CommandContext& ctx) {
-    if (!ConnectAndIdentify(ctx) || !FetchBothPages(ctx)) return;
+Outcome OnSet(const CommandContext& ctx) {
+    if (Outcome identified = ConnectAndIdentify(ctx); !identified.ok()) return identified;
+    if (Outcome fetched = FetchBothPages(ctx); !fetched.ok()) return fetched;
     ctx.state.rawDump = 0;
+    const SetRun run = OnSetParameters(ctx);
     // The port this command opened must not stay open when the run never took it over.
-    if (OnSetParameters(ctx) == SetRunEnd::kPortUntouched) ClosePort(ctx);
+    if (run.end == SetRunEnd::kPortUntouched) ClosePort(ctx);
     ctx.state.rawDump = 0;
+    return run.outcome;
 }
 
-SetRunEnd OnSetParameters(const CommandContext& ctx) {
+SetRun OnSetParameters(const CommandContext& ctx) {
     ClearFunctionKeys(ctx.state.functionKeys);
     std::ifstream file;
-    const RunOutcome outcome =
-        OpenParameterFile(ctx, file) ? ProgramFile(ctx, file) : RunOutcome::kNotConnected;
-    if (outcome != RunOutcome::kDone) ctx.state.rawDump = 0;
-    return outcome == RunOutcome::kNotConnected ? SetRunEnd::kPortUntouched
-                                                : SetRunEnd::kPortHandled;
+    Outcome opened = OpenParameterFile(ctx, file);
+    const SetRun run =
+        opened.ok() ? ConnectAndProgram(ctx, file) : SetRun{opened, SetRunEnd::kPortUntouched};
+    if (!run.outcome.ok()) ctx.state.rawDump = 0;
+    return run;
 }
 
 }  // namespace vk930

@@ -2,6 +2,7 @@
 // Set parameters: programs a parameter file into the terminal, line by line, function keys
 // last, then resets the terminal.
 #include "core/commands/command_context.h"
+#include "core/commands/outcome.h"
 
 namespace vk930 {
 
@@ -11,13 +12,18 @@ enum class SetRunEnd {
     kPortHandled,    // connected: the run closed the port, or left it open on purpose
 };
 
+struct SetRun {
+    Outcome outcome;
+    SetRunEnd end = SetRunEnd::kPortUntouched;
+};
+
 // The "Set" button: connects, identifies the terminal, fetches both pages, then runs
 // OnSetParameters with the raw-dump flag clear. The port it opened is closed on every path.
-void OnSet(const CommandContext& ctx);
+Outcome OnSet(const CommandContext& ctx);
 
 // The "&Set..." button: takes the document's file (else asks for one), connects, identifies
 // the terminal, applies every line up to END, writes the function keys and resets the
 // terminal.
-SetRunEnd OnSetParameters(const CommandContext& ctx);
+SetRun OnSetParameters(const CommandContext& ctx);
 
 }  // namespace vk930

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/link/link_ctrl.h"
+
 namespace vk930 {
 
 // A load image: contiguous runs of bytes at their addresses, in ascending address order.
@@ -24,19 +26,6 @@ struct FirmwareImage {
         return n;
     }
     bool operator==(const FirmwareImage&) const = default;
-};
-
-// Upload statuses; each failing step has its own.
-enum UploadStatus : std::int16_t {
-    kUploadBootFileBad = 1,
-    kUploadFirmwareFileBad = 2,
-    kUploadNoZero = 3,        // the boot loader's 0x00 never came
-    kUploadNoAA = 4,          // no 0xAA answer to the sync
-    kUploadStage1Failed = 5,  // boot file not taken
-    kUploadStage2Failed = 6,  // erase failed
-    kUploadStage3Failed = 7,  // an image block not taken
-    kUploadVerifyFailed = 8,
-    kUploadSucceeded = 10,
 };
 
 class BootLoaderChannel {

@@ -66,13 +66,19 @@ std::string FirmwareVersionFromPath(const std::string& path) {
 }
 
 Short RunUpload(BootLoaderChannel& channel, const std::string& firmwarePath,
-                const BootFileLookup& bootFiles, const UploadProgress& progress) {
+                const BootFileLookup& bootFiles, const UploadProgress& progress,
+                std::string* problem) {
+    const auto refuse = [problem](Short status, const std::string& why) {
+        if (problem) *problem = why;
+        return status;
+    };
+    if (problem) problem->clear();
     const std::optional<fs::path> bootPath = FindBootFile(bootFiles);
-    if (!bootPath) return kUploadBootFileBad;
+    if (!bootPath) return refuse(kUploadBootFileBad, std::string("no ") + kBootFileName + " found");
     const Result<FirmwareImage> boot = ReadIntelHexFile(bootPath->string());
-    if (!boot) return kUploadBootFileBad;
+    if (!boot) return refuse(kUploadBootFileBad, boot.error());
     const Result<FirmwareImage> image = ReadIntelHexFile(firmwarePath);
-    if (!image) return kUploadFirmwareFileBad;
+    if (!image) return refuse(kUploadFirmwareFileBad, image.error());
     if (!channel.AwaitReady()) return kUploadNoZero;
     if (!channel.Sync()) return kUploadNoAA;
     if (!channel.SendBootFile(boot.value())) return kUploadStage1Failed;

@@ -32,7 +32,9 @@ std::string FirmwareVersionFromPath(const std::string& path);
 // loader never sent 0x00, 4 no 0xAA to the sync, 5 boot file not taken, 6 erase failed,
 // 7 an image block not taken, 8 verification failed, 10 uploaded. Nothing is sent before
 // both files have been read. `progress` (may be empty) hears the image bytes sent so far.
+// `problem` (may be null) receives why a file was refused (statuses 1 and 2), else empty.
 Short RunUpload(BootLoaderChannel& channel, const std::string& firmwarePath,
-                const BootFileLookup& bootFiles, const UploadProgress& progress);
+                const BootFileLookup& bootFiles, const UploadProgress& progress,
+                std::string* problem = nullptr);
 
 }  // namespace vk930

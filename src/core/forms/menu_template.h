@@ -28,10 +28,8 @@ const std::vector<Accelerator>& MainAccelerators();
 
 // The shell's strings (document template string 128 and application title 57344).
 inline constexpr char kFrameTitle[] = "VK930Config";
-inline constexpr char kNewFileTypeName[] = "VK930C";
 inline constexpr char kFilterName[] = "VK930C Files (*.pcg)";
 inline constexpr char kFilterExtension[] = ".pcg";
-inline constexpr char kFileTypeId[] = "VK930Config.Document";
 inline constexpr char kFileTypeName[] = "VK930C Document";
 inline constexpr char kProfileName[] = "VK930Config";
 inline constexpr char kProfileKey[] = "Local AppWizard-Generated Applications";

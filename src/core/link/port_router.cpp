@@ -33,7 +33,7 @@ void PortRouter::CloseCurrent() {
 }
 
 Short PortRouter::UploadFirmware(const std::string& path) {
-    if (!current_) return 3;  // nothing answers: no 0x00 from a boot loader
+    if (!current_) return kUploadNoZero;  // nothing answers: no 0x00 from a boot loader
     current_->SetUploadProgress(progress_);
     return current_->UploadFirmware(path);
 }

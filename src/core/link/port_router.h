@@ -53,6 +53,9 @@ class PortRouter : public CLinkCtrl {
     void SetUploadProgress(UploadProgress progress) override { progress_ = std::move(progress); }
     // With no port open every call fails.
     bool LastCallFailed() const override { return !current_ || current_->LastCallFailed(); }
+    std::string LastUploadProblem() const override {
+        return current_ ? current_->LastUploadProblem() : "";
+    }
 
     // Drops every opened link (after the configuration changed).
     void Forget();

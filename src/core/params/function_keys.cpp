@@ -49,7 +49,7 @@ bool WriteFunctionKeys(const CommandContext& ctx) {
         const FunctionKeyEntry& entry = ctx.state.functionKeys[static_cast<size_t>(i)];
         if (entry.text.empty()) continue;
         const FunctionKeyRecord record = MakeFunctionKeyRecord(entry);
-        if (record.cut) ctx.Log(FunctionKeyCutWarning(i + 1, record.maxText), kIconFailure);
+        if (record.cut) ctx.Warn(FunctionKeyCutWarning(i + 1, record.maxText));
         if (!WriteFunctionKeyRecord(ctx.link, i + 1, record.data)) return false;
     }
     return true;

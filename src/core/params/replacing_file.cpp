@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <random>
 
+#include "core/base/pending_files.h"
+
 #if __has_include(<unistd.h>)
 #include <unistd.h>
 #define VK930_HAVE_FSYNC 1
@@ -68,27 +70,36 @@ Status ReplacingFile::Open(const std::string& target) {
         if (file_) {
             target_ = real.string();
             temporary_ = candidate.string();
+            // Should the program be ended at once, its signal handler removes the file.
+            pendingSlot_ = TemporaryFiles().Add(temporary_);
             return {};
         }
-        if (errno != EEXIST) return Error{"'" + candidate.string() + "': " + std::strerror(errno)};
+        // Named after the target: the temporary name means nothing to the user.
+        if (errno != EEXIST) return Error{"'" + real.string() + "': " + std::strerror(errno)};
     }
     return Error{"no free temporary name next to '" + real.string() + "'"};
 }
 
 bool ReplacingFile::Write(std::string_view bytes) {
     if (!file_ || failed_) return false;
-    failed_ = std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size();
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
+        failed_ = true;
+        writeErrno_ = errno;
+    }
     return !failed_;
 }
 
 Status ReplacingFile::Commit() {
     if (!file_) return Error{"no file open"};
+    errno = 0;
     bool written = !failed_ && std::fflush(file_) == 0 && SyncToDisk(file_);
     written = std::fclose(file_) == 0 && written;
+    if (!failed_ && !written) writeErrno_ = errno;
     file_ = nullptr;
     if (!written) {
         Discard();
-        return Error{"cannot write '" + temporary_ + "'"};
+        const std::string why = writeErrno_ != 0 ? std::strerror(writeErrno_) : "write failed";
+        return Error{"cannot write '" + target_ + "': " + why};
     }
     std::error_code ec;
     // The new file keeps the permissions of the one it replaces.
@@ -99,6 +110,7 @@ Status ReplacingFile::Commit() {
         Discard();
         return Error{"cannot replace '" + target_ + "': " + ec.message()};
     }
+    Unregister();
     temporary_.clear();
     return {};
 }
@@ -109,7 +121,13 @@ void ReplacingFile::Discard() {
     if (temporary_.empty()) return;
     std::error_code ec;
     fs::remove(temporary_, ec);
+    Unregister();
     temporary_.clear();
+}
+
+void ReplacingFile::Unregister() {
+    TemporaryFiles().Remove(pendingSlot_);
+    pendingSlot_ = -1;
 }
 
 }  // namespace vk930

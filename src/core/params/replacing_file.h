@@ -27,11 +27,14 @@ class ReplacingFile {
 
   private:
     void Discard();
+    void Unregister();
 
     std::FILE* file_ = nullptr;
     std::string target_;
     std::string temporary_;
     bool failed_ = false;
+    int writeErrno_ = 0;    // why the first failed write failed
+    int pendingSlot_ = -1;  // in TemporaryFiles(), while the temporary file exists
 };
 
 }  // namespace vk930

@@ -17,7 +17,7 @@ bool InByteRange(int value) {
 
 bool WriteNumber(const CommandContext& ctx, const ParameterRow& row, std::string_view text) {
     const CheckedNumber number = CheckNumber(text, row);
-    if (number.replaced) ctx.Log(std::string(row.warning), kIconFailure);
+    if (number.replaced) ctx.Warn(std::string(row.warning));
     if (row.encoding == Encoding::kTwoByte)
         return WriteTwoByteValue(ctx.link, row.page, row.offset, number.value);
     return WriteByteValue(ctx.link, row.page, row.offset, number.value);
@@ -27,7 +27,7 @@ bool WriteNumber(const CommandContext& ctx, const ParameterRow& row, std::string
 bool WriteSystemByte(const CommandContext& ctx, std::string_view value) {
     const std::optional<SystemByte> raw = ParseSystemValue(value);
     if (!raw) {
-        ctx.Log(std::string(kSystemNotValid), kIconFailure);
+        ctx.Warn(std::string(kSystemNotValid));
         return true;
     }
     if (ctx.state.rawDump) return true;

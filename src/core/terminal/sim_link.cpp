@@ -59,8 +59,8 @@ Short SimLink::UploadFirmware(const std::string& path) {
     // The terminal sits in its boot loader only on a port opened at 4800.
     const bool inBootLoader = open_ && baud_ == kBaudBootLoader && terminal_->Present();
     SimBootLoader bootLoader(*terminal_, inBootLoader);
-    const Short status = RunUpload(bootLoader, path, bootFiles_, progress_);
-    Note(status == kUploadDone);
+    const Short status = RunUpload(bootLoader, path, bootFiles_, progress_, &uploadProblem_);
+    Note(status == kUploadSucceeded);
     return status;
 }
 

@@ -32,6 +32,7 @@ class SimLink : public CLinkCtrl {
     Short UploadFirmware(const std::string& path) override;
     void SetUploadProgress(UploadProgress progress) override { progress_ = std::move(progress); }
     bool LastCallFailed() const override { return lastFailed_; }
+    std::string LastUploadProblem() const override { return uploadProblem_; }
 
     TerminalModel& Terminal() { return *terminal_; }
 
@@ -50,6 +51,7 @@ class SimLink : public CLinkCtrl {
     bool open_ = false;
     Short baud_ = 0;
     UploadProgress progress_;
+    std::string uploadProblem_;
     bool lastFailed_ = false;
 };
 

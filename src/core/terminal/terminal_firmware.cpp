@@ -15,19 +15,21 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Writes the whole text or nothing: a half-written file would be worse than the old one.
+// Writes the whole text or nothing: a half-written file would be worse than the old one, and
+// the temporary file never stays behind (a full disk used to leave an empty one).
 bool ReplaceFile(const std::string& path, const std::string& text) {
     const std::string temporary = path + ".new";
+    bool written = false;
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         out << text;
         out.flush();
-        if (!out) return false;
+        written = static_cast<bool>(out);
     }
     std::error_code ec;
-    fs::rename(temporary, path, ec);
-    if (ec) fs::remove(temporary, ec);
-    return !ec;
+    if (written) fs::rename(temporary, path, ec);
+    if (!written || ec) fs::remove(temporary, ec);
+    return written && !ec;
 }
 
 // The first line of a small text file, at most kMaxVersionFileLine characters of it.

@@ -130,12 +130,12 @@ Short SerialLink::UploadFirmware(const std::string& path) {
     // The boot loader listens only on a port opened at 4800.
     const bool listening = port_->IsOpen() && baud_ == kBaudBootLoader;
     SerialBootChannel channel(*port_, client_, listening, timings_.boot);
-    const Short status = RunUpload(channel, path, bootFiles_, progress_);
+    const Short status = RunUpload(channel, path, bootFiles_, progress_, &uploadProblem_);
     if (listening && !port_->IsOpen()) {
         Report(ToString(WireError::kDeviceLost));
         baud_ = 0;
     }
-    return Answered(status, status != kUploadDone);
+    return Answered(status, status != kUploadSucceeded);
 }
 
 }  // namespace vk930

@@ -41,6 +41,7 @@ class SerialLink : public CLinkCtrl {
     Short UploadFirmware(const std::string& path) override;
     void SetUploadProgress(UploadProgress progress) override { progress_ = std::move(progress); }
     bool LastCallFailed() const override { return lastFailed_; }
+    std::string LastUploadProblem() const override { return uploadProblem_; }
 
     // Requests sent, repeats included (for tests and benchmarks).
     int Sends() const { return client_.Sends(); }
@@ -72,6 +73,7 @@ class SerialLink : public CLinkCtrl {
     PageCopy copy_;
     LinkErrorSink onError_;
     UploadProgress progress_;
+    std::string uploadProblem_;
     Short comPort_ = 0;
     Short baud_ = 0;
     std::optional<Identity> identity_;  // from ReadInfo on this connection

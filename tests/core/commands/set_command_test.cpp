@@ -305,7 +305,7 @@ TEST_F(SetInputTest, WhatIsNoParameterFileIsRefusedBeforeTheTerminalIsTouched) {
         host = FakeHost{};
         state.document.m_strFilePath = path;
         ClearCalls();
-        EXPECT_EQ(OnSetParameters(View().Context()), SetRunEnd::kPortUntouched);
+        EXPECT_EQ(OnSetParameters(View().Context()).end, SetRunEnd::kPortUntouched);
         EXPECT_EQ(host.log, (Log{{"Cannot open file for reading!", 0}, {reason, 0}}));
         EXPECT_EQ(Calls(), Strings{});
         EXPECT_EQ(state.rawDump, 0);
@@ -572,7 +572,7 @@ TEST_P(SetTest, WithTheRawDumpFlagSetTheHiddenButtonSkipsSystemBytesResetAndClos
     UseTerminal("");
     UseFile("SYSTEM:0,200,9\nHEADING:X\nEND\n");
     state.rawDump = 1;
-    EXPECT_EQ(OnSetParameters(View().Context()), SetRunEnd::kPortHandled);
+    EXPECT_EQ(OnSetParameters(View().Context()).end, SetRunEnd::kPortHandled);
     EXPECT_EQ(Calls(), (Strings{"Connect(1,19200)=1", "ReadInfo()=1", "GetDeviceType()=6",
                                 "WriteText(0,1,\"X                   \")=1"}));
     EXPECT_EQ(host.log, Join({kRunStart, Echo({"SYSTEM:0,200,9", "HEADING:X", "END"}),

@@ -50,6 +50,23 @@ TEST(SimBootLoader, EachBootFaultGivesItsStatusAndLeavesTheTerminalAsItWas) {
     }
 }
 
+// A full disk under the state file: the flash cannot be written, the upload fails its
+// verification and no temporary file stays. The temporary name is made a link to /dev/full,
+// which fails every write with ENOSPC: a disk that is full without mounting one.
+TEST(SimBootLoader, AFullDiskFailsVerificationAndLeavesNoTemporaryFile) {
+    TempDir dir;
+    const std::string state = dir.File("STATE");
+    auto terminal = MakeTerminal("sim:" + state);
+    ASSERT_TRUE(std::filesystem::exists("/dev/full"));
+    std::filesystem::create_symlink("/dev/full", FirmwareFilePath(state) + ".new");
+    EXPECT_EQ(Upload(terminal, kFirmware), kUploadVerifyFailed);
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        left.push_back(entry.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string>{"STATE"});
+    EXPECT_EQ(terminal->Version(), "14");
+}
+
 TEST(SimBootLoader, AnswersOnlyOnAPortOpenedAt4800) {
     auto terminal = MakeTerminal("sim");
     EXPECT_EQ(Upload(terminal, kFirmware, kBaudApplication), kUploadNoZero);

@@ -4,9 +4,6 @@
 #include <cstdio>
 #include <sstream>
 
-#include "core/link/port_router.h"
-#include "core/link/tracing_link.h"
-#include "core/terminal/sim_link.h"
 #include "platform/qt_serial_port.h"
 
 namespace vk930::test {
@@ -40,62 +37,28 @@ WireTimings TestWireTimings() {
 }
 
 LinkFixtureBase::~LinkFixtureBase() {
-    DropTerminal();
+    DropLink();  // closes the port before the simulator goes
 }
 
 void LinkFixtureBase::DropTerminal() {
-    view_.reset();
-    link_.reset();  // closes the port before the simulator goes
+    DropLink();
     sim_.reset();
-    terminal_.reset();
+    CommandFixtureBase::DropTerminal();
 }
 
-void LinkFixtureBase::UseTerminal(const std::string& options) {
-    DropTerminal();
-    // A factory-fresh terminal: nothing of an earlier one in this test stays behind.
-    stateFile_ = dir_.File("terminal.bin");
-    for (const std::string& file : {stateFile_, FirmwareFilePath(stateFile_),
-                                    VersionFilePath(stateFile_), dir_.File("sim.trace")})
-        std::remove(file.c_str());
-    Result<LinkSpec> spec =
-        ParseLinkSpec("sim:" + stateFile_ + (options.empty() ? "" : "?" + options));
-    ASSERT_TRUE(spec.ok()) << spec.error();
-    Result<std::unique_ptr<TerminalModel>> terminal = TerminalModel::Create(spec->sim);
-    ASSERT_TRUE(terminal.ok()) << terminal.error();
-    terminal_ = std::move(terminal.value());
-    std::unique_ptr<CLinkCtrl> inner;
-    if (kind_ == LinkKind::kSerial) {
-        EnsureQtApplication();
-        StartSimulator(options);
-        inner = MakeSerialLink();
-    } else {
-        inner = std::make_unique<SimLink>(terminal_, bootFiles);
-    }
-    Wrap(std::move(inner));
+std::unique_ptr<CLinkCtrl> LinkFixtureBase::TerminalLink(const std::string& options) {
+    if (kind_ == LinkKind::kInProcess) return CommandFixtureBase::TerminalLink(options);
+    EnsureQtApplication();
+    StartSimulator(options);
+    if (!sim_->Ready()) return nullptr;
+    return MakeSerialLink();
 }
 
-void LinkFixtureBase::UseNoTerminal() {
-    DropTerminal();
-    std::unique_ptr<CLinkCtrl> inner;
-    if (kind_ == LinkKind::kSerial) {
-        EnsureQtApplication();
-        devicePath_ = dir_.File("no-such-device");
-        inner = MakeSerialLink();
-    } else {
-        auto nothing = [](Short) -> Result<std::unique_ptr<CLinkCtrl>> {
-            return std::unique_ptr<CLinkCtrl>();
-        };
-        inner = std::make_unique<PortRouter>(nothing, nullptr);
-    }
-    Wrap(std::move(inner));
-}
-
-void LinkFixtureBase::Wrap(std::unique_ptr<CLinkCtrl> inner) {
-    link_ = std::make_unique<TracingLink>(std::move(inner), [this](const std::string& line) {
-        calls_.push_back(line);
-        host.events.push_back("link " + line);
-    });
-    view_ = std::make_unique<CVK900ConfigView>(host, *link_, settings, state);
+std::unique_ptr<CLinkCtrl> LinkFixtureBase::NoTerminalLink() {
+    if (kind_ == LinkKind::kInProcess) return CommandFixtureBase::NoTerminalLink();
+    EnsureQtApplication();
+    devicePath_ = dir_.File("no-such-device");
+    return MakeSerialLink();
 }
 
 void LinkFixtureBase::StartSimulator(const std::string& options) {
@@ -121,16 +84,11 @@ std::unique_ptr<CLinkCtrl> LinkFixtureBase::MakeSerialLink() {
 }
 
 int LinkFixtureBase::ResetCount() {
-    if (kind_ == LinkKind::kInProcess) return terminal_->ResetCount();
+    if (kind_ == LinkKind::kInProcess) return CommandFixtureBase::ResetCount();
     std::istringstream trace(ReadFile(simTrace_));
     int resets = 0;
     for (std::string line; std::getline(trace, line);) resets += line == "ResetDevice()";
     return resets;
-}
-
-CVK900ConfigView& LinkFixtureBase::View() {
-    if (!view_) UseTerminal("");
-    return *view_;
 }
 
 }  // namespace vk930::test

@@ -13,15 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "core/commands/app_state.h"
-#include "core/commands/config_view.h"
-#include "core/firmware/upload_procedure.h"
-#include "core/terminal/terminal_model.h"
 #include "core/wire/serial_link.h"
-#include "support/fake_host.h"
-#include "support/memory_settings.h"
+#include "support/command_fixture.h"
 #include "support/sim_process.h"
-#include "support/temp_dir.h"
 
 namespace vk930::test {
 
@@ -38,64 +32,39 @@ void EnsureQtApplication();
 // Short time-outs for the serial link in tests; the production values are the defaults.
 WireTimings TestWireTimings();
 
-class LinkFixtureBase {
+// The command fixture on either link: in process as CommandFixture, or the serial link to a
+// vk930-sim process serving the same state file.
+class LinkFixtureBase : public CommandFixtureBase {
   public:
-    virtual ~LinkFixtureBase();
+    ~LinkFixtureBase() override;
 
-    // Builds a factory-fresh terminal from sim options such as "type=5&fail=page0" (empty:
-    // defaults). Its pages live in a state file in the test's folder.
-    void UseTerminal(const std::string& options);
-    // Every COM port reaches nothing: in process no link at all, on the serial link a device
-    // path that does not exist. Every Connect fails.
-    void UseNoTerminal();
     // The serial link only: stops the simulator and starts another on the same device path
     // and state file, with new options; the link and the view stay as they are.
     void ReplaceSimulator(const std::string& options);
-
-    const std::vector<std::string>& Calls() const { return calls_; }
-    void ClearCalls() { calls_.clear(); }
-    // The terminal's pages as its state file holds them.
-    PageBytes Page(int page) { return Terminal().Page(page); }
-    // The terminal, to set it up. On the serial link it is a second model on the same state
-    // file: what it writes the simulator sees, but its counters are its own.
-    TerminalModel& Terminal() { return *terminal_; }
-    // Resets the terminal carried out.
-    int ResetCount();
-    CVK900ConfigView& View();
+    // On the serial link, Terminal() is a second model on the same state file: what it writes
+    // the simulator sees, but its counters are its own; ResetCount reads the simulator's trace.
+    int ResetCount() override;
     LinkKind Kind() const { return kind_; }
-    const std::string& StateFile() const { return stateFile_; }
     SimProcess* Simulator() { return sim_.get(); }
     // Messages the serial link gave for the technician (device missing, gone).
     const std::vector<std::string>& LinkErrors() const { return linkErrors_; }
 
-    // The link the view drives (with its trace around it).
-    CLinkCtrl& Link() { return *link_; }
-
-    FakeHost host;
-    MemorySettings settings;
-    AppState state;
-    // Where firmware uploads look for the boot file (set before UseTerminal).
-    BootFileLookup bootFiles;
-
   protected:
+    std::unique_ptr<CLinkCtrl> TerminalLink(const std::string& options) override;
+    std::unique_ptr<CLinkCtrl> NoTerminalLink() override;
+    // The simulator goes after the link, before the terminal's files are made anew.
+    void DropTerminal() override;
+
     LinkKind kind_ = LinkKind::kInProcess;
-    TempDir dir_;
 
   private:
     std::unique_ptr<CLinkCtrl> MakeSerialLink();
-    void Wrap(std::unique_ptr<CLinkCtrl> inner);
-    void DropTerminal();
     void StartSimulator(const std::string& options);
 
-    std::string stateFile_;
     std::string devicePath_;
     std::string simTrace_;
-    std::vector<std::string> calls_;
     std::vector<std::string> linkErrors_;
-    std::shared_ptr<TerminalModel> terminal_;
     std::unique_ptr<SimProcess> sim_;
-    std::unique_ptr<CLinkCtrl> link_;
-    std::unique_ptr<CVK900ConfigView> view_;
 };
 
 class BothLinksFixture : public LinkFixtureBase, public ::testing::TestWithParam<LinkKind> {
@@ -109,6 +78,6 @@ class SerialLinkFixture : public LinkFixtureBase, public ::testing::Test {
 };
 
 // For tests of what a command makes of its input rather than of the link: in process only.
-class InProcessLinkFixture : public LinkFixtureBase, public ::testing::Test {};
+using InProcessLinkFixture = CommandFixture;
 
 }  // namespace vk930::test

@@ -32,6 +32,8 @@ constexpr ParameterRow Text(int line, std::string_view key, int page, int offset
             .offset = offset,
             .width = kTextFieldWidth,
             .encoding = Encoding::kText,
+            .range = std::nullopt,
+            .warning = {},
             .keyedLine = line,
             .applied = true};
 }
@@ -43,6 +45,8 @@ constexpr ParameterRow FunctionKey(std::string_view key, Encoding encoding, int 
             .offset = FunctionKeyBase(n),
             .width = kFunctionKeyRecordWidth,
             .encoding = encoding,
+            .range = std::nullopt,
+            .warning = {},
             .keyedLine = encoding == Encoding::kFunctionKeyText ? textLine : textLine + 1,
             .applied = true,
             .functionKey = n};
@@ -59,7 +63,7 @@ constexpr ParameterRow FunctionKeySend(std::string_view key, int n) {
 // Keys of the file's vocabulary that no byte of the pages belongs to: a line naming one is
 // ignored.
 constexpr ParameterRow Placeless(std::string_view key) {
-    return {.key = key};
+    return {.key = key, .range = std::nullopt, .warning = {}};
 }
 
 constexpr ValueRange kFlag{0, 1};
@@ -90,6 +94,8 @@ constexpr std::array kTable = {
                  .offset = 73,
                  .width = 1,
                  .encoding = Encoding::kByte,
+                 .range = std::nullopt,
+                 .warning = {},
                  .keyedLine = 11},
     Number(12, "RECMODE", 21, {kFlag, "Warning! Receive mode value should be 0 or 1", 0}),
     Number(13, "USEFORMLOCK", 78, {kFlag, "Warning! Use Formlock value should be 0 or 1", 0}),

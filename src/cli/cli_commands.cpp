@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include "cli/doctor.h"
 #include "cli/port_listing.h"
 #include "cli/progress_line.h"
 #include "core/forms/form_ids.h"
@@ -107,7 +108,11 @@ const std::vector<CliCommand>& CliCommands() {
         {"firmware", "FILE",
          "upload a firmware file (hsbt*.a20) through the boot loader (\"FirmWare update...\")",
          RunFirmware},
-        {"ports", "", "list the serial ports present and what COM1 to COM8 reach", RunPorts, true},
+        {"ports", "[--assign N SPEC | --unassign N]",
+         "list the serial ports present and what COM1 to COM8 reach; assign what COMN reaches",
+         RunPorts, true},
+        {"doctor", "[--port N]", "check why a port would not open, and the files the program needs",
+         RunDoctor, true},
     };
     return kCommands;
 }

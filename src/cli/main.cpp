@@ -9,6 +9,7 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_session.h"
 #include "cli/exit_status.h"
+#include "cli/help_text.h"
 #include "cli/stop_signals.h"
 #include "cli/terminal_host.h"
 #include "core/terminal/link_spec.h"
@@ -63,7 +64,7 @@ ParsedLine ParseGlobalOptions(const QStringList& arguments) {
     parser.addPositionalArgument("command", "The command to run (see above).");
     if (!parser.parse(arguments)) return UsageError(parser.errorText().toStdString());
     if (parser.isSet("help")) {
-        std::cout << parser.helpText().toStdString();
+        std::cout << parser.helpText().toStdString() << HelpSections();
         return kExitSuccess;
     }
     if (parser.isSet("version")) {

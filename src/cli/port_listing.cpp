@@ -1,50 +1,92 @@
 #include "cli/port_listing.h"
 
-#include <QSerialPortInfo>
 #include <iostream>
 
 #include "cli/cli_commands.h"
 #include "platform/link_factory.h"
+#include "platform/port_assignment.h"
 
 namespace vk930 {
 
 namespace {
 
-std::string UsbIds(const QSerialPortInfo& info) {
-    if (!info.hasVendorIdentifier() || !info.hasProductIdentifier()) return {};
-    return QString("  USB %1:%2")
-        .arg(info.vendorIdentifier(), 4, 16, QChar('0'))
-        .arg(info.productIdentifier(), 4, 16, QChar('0'))
-        .toStdString();
+std::string ReachNote(const PortReach& reach) {
+    switch (reach.kind) {
+        case PortReach::Kind::kBad:
+            return "bad link spec: " + reach.problem;
+        case PortReach::Kind::kDevice:
+            if (!reach.present && !reach.problem.empty()) return "missing; " + reach.problem;
+            break;
+        default:
+            break;
+    }
+    return ReachState(reach);
+}
+
+std::optional<int> PortNumber(const QString& text) {
+    bool ok = false;
+    const int port = text.toInt(&ok);
+    if (!ok || port < 1 || port > kPortCount) return std::nullopt;
+    return port;
+}
+
+CommandResult Assign(CliSession& session, int port, const std::string& text) {
+    const Result<Assignment> assignment = PrepareAssignment(text, ByIdNames());
+    if (!assignment)
+        return CommandResult::Usage("ports --assign " + std::to_string(port) + ": " +
+                                    assignment.error());
+    for (const std::string& warning : assignment.value().warnings)
+        std::cerr << "vk930ctl: warning: " << warning << '\n';
+    if (Status written = WriteAssignment(session.settings, port, assignment.value().spec);
+        !written) {
+        std::cerr << "vk930ctl: ports: " << written.error() << '\n';
+        return CommandResult::Ran(Outcome::Failure(OutcomeClass::kFile, written.error()));
+    }
+    std::cout << "COM" << port << "  " << assignment.value().spec << '\n';
+    if (session.linkOverride)
+        std::cerr << "vk930ctl: warning: --link overrides Device" << port << " in this run\n";
+    return CommandResult::Ran(Outcome::Success());
 }
 
 }  // namespace
 
-std::string ListSerialPorts() {
+std::string ListSerialPorts(const std::vector<SerialDevice>& devices) {
     std::string text = "Serial ports present:\n";
-    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
-    if (ports.isEmpty()) return text + "  (none found)\n";
-    for (const QSerialPortInfo& info : ports) {
-        const QString description =
-            info.description().isEmpty() ? QString("(no description)") : info.description();
-        text += "  " + info.systemLocation().toStdString() + "  " + description.toStdString() +
-                UsbIds(info) + "\n";
+    if (devices.empty()) return text + "  (none found)\n";
+    for (const SerialDevice& device : devices) {
+        text += "  " + device.path + "  " +
+                (device.description.empty() ? "(no description)" : device.description);
+        if (!device.usbIds.empty()) text += "  USB " + device.usbIds;
+        if (!device.byId.empty()) text += "  " + device.byId;
+        text += '\n';
     }
     return text;
 }
 
 std::string ListComPorts(CliSession& session) {
-    std::string text = "COM ports reach:\n";
-    for (int port = 1; port <= kPortCount; ++port)
-        text += "  COM" + std::to_string(port) + "  " +
-                DeviceSpecFor(port, session.linkOverride, session.settings) + "\n";
+    std::string text = "COM ports reach (* the current one):\n";
+    for (int port = 1; port <= kPortCount; ++port) {
+        const PortReach reach = DescribePortReach(port, session.linkOverride, session.settings);
+        text += (port == session.state.comPort ? "* COM" : "  COM") + std::to_string(port) + "  " +
+                reach.spec + "  (" + ReachNote(reach) + ")\n";
+    }
     return text;
 }
 
 CommandResult RunPorts(CliSession& session, const QStringList& args) {
-    if (!args.isEmpty()) return CommandResult::Usage("ports takes no arguments");
-    std::cout << ListSerialPorts() << ListComPorts(session) << std::flush;
-    return CommandResult::Ran(Outcome::Success());
+    if (args.isEmpty()) {
+        std::cout << ListSerialPorts(SerialDevicesPresent()) << ListComPorts(session) << std::flush;
+        return CommandResult::Ran(Outcome::Success());
+    }
+    if (args[0] == "--assign" && args.size() == 3) {
+        if (const std::optional<int> port = PortNumber(args[1]))
+            return Assign(session, *port, args[2].toStdString());
+    } else if (args[0] == "--unassign" && args.size() == 2) {
+        if (const std::optional<int> port = PortNumber(args[1]))
+            return Assign(session, *port, "none");
+    }
+    return CommandResult::Usage(
+        "ports takes nothing, --assign N SPEC or --unassign N (N a COM port number 1 to 8)");
 }
 
 }  // namespace vk930

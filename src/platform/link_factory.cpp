@@ -6,9 +6,12 @@
 #include "core/terminal/link_spec.h"
 #include "core/terminal/sim_factory.h"
 #include "core/wire/serial_link.h"
+#include "platform/port_diagnosis.h"
 #include "platform/qt_serial_port.h"
 
 namespace vk930 {
+
+const char* const kSystemDataDir = VK930_SYSTEM_DATA_DIR;
 
 std::string DefaultDeviceFor(int port) {
 #ifdef _WIN32
@@ -42,8 +45,12 @@ Result<std::unique_ptr<CLinkCtrl>> OpenSerialLink(const std::string& path,
 #ifndef _WIN32
     // Said here, the technician reads which device is missing, not only "Cannot open COM".
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec))
-        return Error{"serial device '" + path + "' does not exist"};
+    if (!std::filesystem::exists(path, ec)) {
+        std::string message = "serial device '" + path + "' does not exist";
+        if (std::optional<std::string> meant = SuggestDevicePath(path))
+            message += "; on Linux a serial device is named by its path: " + *meant;
+        return Error{message};
+    }
 #endif
     return std::unique_ptr<CLinkCtrl>(std::make_unique<SerialLink>(
         std::make_unique<QtSerialPort>(path), WireTimings{}, std::move(onError), bootFiles));
@@ -52,8 +59,10 @@ Result<std::unique_ptr<CLinkCtrl>> OpenSerialLink(const std::string& path,
 }  // namespace
 
 BootFileLookup ProgramBootFileLookup() {
-    if (!QCoreApplication::instance()) return {};
-    return {QCoreApplication::applicationDirPath().toStdString()};
+    BootFileLookup lookup({}, kSystemDataDir);
+    if (QCoreApplication::instance())
+        lookup.programDir = QCoreApplication::applicationDirPath().toStdString();
+    return lookup;
 }
 
 Result<std::unique_ptr<CLinkCtrl>> OpenLink(const std::string& text,

@@ -23,8 +23,12 @@ std::string DeviceSettingName(int port);
 std::string DeviceSpecFor(int port, const std::optional<std::string>& override,
                           SettingsBackendFactory& settings);
 
+// The folder an installed package keeps its data in (the boot file): the install prefix's
+// share/vk930config.
+extern const char* const kSystemDataDir;
+
 // Where this program's firmware uploads look for the boot file: the working directory, then
-// the folder of the running program (when a QCoreApplication exists).
+// the folder of the running program (when a QCoreApplication exists), then kSystemDataDir.
 BootFileLookup ProgramBootFileLookup();
 
 // Opens the link of one spec (sim, none or a serial device).

@@ -93,6 +93,12 @@ class QSettingsBackend : public SettingsBackend {
         return value.toString().toStdString();
     }
 
+    bool SetText(const std::string& name, const std::string& text) override {
+        settings_->setValue(QString::fromStdString(name), QString::fromStdString(text));
+        settings_->sync();
+        return settings_->status() == QSettings::NoError;
+    }
+
     void Close() override {
         if (settings_) settings_->sync();
         settings_.reset();

@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+#include "platform/port_diagnosis.h"
+
 namespace vk930 {
 
 Error QtSerialPort::Failure(const std::string& what) {
@@ -12,7 +14,12 @@ Error QtSerialPort::Failure(const std::string& what) {
 
 Status QtSerialPort::Open(int baud) {
     port_.setPortName(QString::fromStdString(device_));
-    if (!port_.open(QIODevice::ReadWrite)) return Failure("cannot open");
+    if (!port_.open(QIODevice::ReadWrite)) {
+        // Qt's words ("Permission error while locking the device") do not say what to do.
+        Error error{ExplainOpenFailure(device_, port_.errorString().toStdString())};
+        port_.clearError();
+        return error;
+    }
     const bool configured = port_.setBaudRate(baud) && port_.setDataBits(QSerialPort::Data8) &&
                             port_.setParity(QSerialPort::NoParity) &&
                             port_.setStopBits(QSerialPort::OneStop) &&

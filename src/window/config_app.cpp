@@ -9,6 +9,7 @@
 #include "core/forms/menu_template.h"
 #include "platform/link_factory.h"
 #include "window/about_dlg.h"
+#include "window/devices_dlg.h"
 #include "window/file_dialog.h"
 #include "window/icons.h"
 #include "window/main_form.h"
@@ -77,6 +78,11 @@ void CConfigApp::BuildCommandMap() {
         {id::kSetButton, [this] { view_.OnSet(); }},
         {id::kSetRunButton, [this] { view_.OnSetParameters(); }},
         {id::kCmdFirmwareUpdate, [this] { view_.OnFirmwareUpdate(); }},
+        // Links opened before lead to the old devices.
+        {id::kCmdDevices,
+         [this] {
+             if (RunDevicesDialog(frame_.get(), settings_, options_.link)) link_.Forget();
+         }},
     };
     for (int port = 1; port <= 8; ++port)
         commands_[id::kCmdComPort1 + port - 1] = [this, port] { view_.SelectComPort(port); };

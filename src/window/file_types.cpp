@@ -78,7 +78,32 @@ void RefreshCache(const QString& tool, const QString& folder) {
     if (!program.isEmpty()) QProcess::startDetached(program, {folder});
 }
 
+// The program an Exec line starts: its first word, unquoted, found on PATH when not a path.
+QString ExecProgram(const QByteArray& desktopEntry) {
+    for (const QByteArray& line : desktopEntry.split('\n')) {
+        if (!line.startsWith("Exec=")) continue;
+        QString word = QString::fromUtf8(line.mid(5)).trimmed().section(' ', 0, 0);
+        if (word.size() >= 2 && word.startsWith('"') && word.endsWith('"'))
+            word = word.mid(1, word.size() - 2);
+        if (!word.contains('/')) word = QStandardPaths::findExecutable(word);
+        return word.isEmpty() ? QString() : QFileInfo(word).canonicalFilePath();
+    }
+    return {};
+}
+
 }  // namespace
+
+bool RegisteredSystemWide(const QStringList& systemDataDirs, const QString& program) {
+    const QString self = QFileInfo(program).canonicalFilePath();
+    if (self.isEmpty()) return false;
+    for (const QString& dir : systemDataDirs) {
+        QFile desktop(dir + '/' + kDesktopFile);
+        if (!QFileInfo::exists(dir + '/' + kMimeFile) || !desktop.open(QIODevice::ReadOnly))
+            continue;
+        if (ExecProgram(desktop.readAll()) == self) return true;
+    }
+    return false;
+}
 
 QString DesktopExecWord(const QString& program) {
     QString quoted = QStringLiteral("\"");
@@ -114,6 +139,9 @@ std::vector<QString> WriteChangedFiles(const std::vector<RegistrationFile>& file
 void RegisterShellFileTypes() {
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (dataHome.isEmpty()) return;
+    QStringList systemDirs = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
+    systemDirs.removeAll(dataHome);
+    if (RegisteredSystemWide(systemDirs, QCoreApplication::applicationFilePath())) return;
     const std::vector<QString> written =
         WriteChangedFiles(FileTypeRegistration(dataHome, QCoreApplication::applicationFilePath()));
     for (const QString& path : written) {

@@ -5,6 +5,7 @@
 // changes nothing writes nothing.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 namespace vk930 {
@@ -25,8 +26,15 @@ std::vector<QString> WriteChangedFiles(const std::vector<RegistrationFile>& file
 // A program path as one word of a desktop entry's Exec line (quoted and escaped).
 QString DesktopExecWord(const QString& program);
 
+// Whether one of the system's data folders (`systemDataDirs`, as $XDG_DATA_DIRS lists them)
+// holds the desktop entry and the MIME type, with an Exec line that starts `program` itself:
+// an installed package registered the type already, and a per-user copy would only shadow it.
+bool RegisteredSystemWide(const QStringList& systemDataDirs, const QString& program);
+
 // Registers the type for this program in the user's data folder and, when something changed,
-// asks the desktop to refresh its caches (when the tools for it are installed).
+// asks the desktop to refresh its caches (when the tools for it are installed). Nothing is
+// written when the type is registered system-wide for this program; a program run from a
+// build tree still registers itself.
 void RegisterShellFileTypes();
 
 }  // namespace vk930

@@ -114,12 +114,20 @@ TEST_F(Vk930ctlSerial, PortsListsEveryComNumberAndWhatItReaches) {
     ProgramRun run = Run({"ports"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(run.out.find("Serial ports present:\n"), std::string::npos);
-    EXPECT_NE(run.out.find("COM ports reach:\n  COM1  /dev/ttyS0\n  COM2  /dev/ttyS1\n  COM3  " +
-                           Device() + "\n  COM4  /dev/ttyS3\n  COM5  sim\n"),
-              std::string::npos)
+    // Each line ends with the state of what the port reaches; the current port is marked.
+    const auto ttyS = [](int n) {
+        const std::string path = "/dev/ttyS" + std::to_string(n);
+        return path + (std::filesystem::exists(path) ? "  (present)" : "  (missing)");
+    };
+    EXPECT_NE(
+        run.out.find("COM ports reach (* the current one):\n* COM1  " + ttyS(0) + "\n  COM2  " +
+                     ttyS(1) + "\n  COM3  " + Device() + "  (missing)\n  COM4  " + ttyS(3) +
+                     "\n  COM5  sim  (simulated terminal)\n"),
+        std::string::npos)
         << run.out;
     run = Run({"--link", "sim:x.bin", "ports"});
-    EXPECT_NE(run.out.find("  COM8  sim:x.bin\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("  COM8  sim:x.bin  (simulated terminal)\n"), std::string::npos)
+        << run.out;
     EXPECT_EQ(Run({"ports", "extra"}).exitCode, 2);
 }
 

@@ -25,6 +25,10 @@ class MemoryBackend : public SettingsBackend {
         if (found == store_.texts.end()) return std::nullopt;
         return found->second;
     }
+    bool SetText(const std::string& name, const std::string& text) override {
+        store_.texts[name] = text;
+        return true;
+    }
     void Close() override { ++store_.closes; }
 
   private:

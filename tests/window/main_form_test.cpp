@@ -111,12 +111,15 @@ TEST_F(MainFormTest, MenuCaptionAndFrameStyle) {
               QStringList({"&Open Configuration File...=57601", "FirmWare update...=32771", "-",
                            "&About VK930Config...=57664", "E&xit=57665"}));
     const QList<QAction*> ports = popups[1]->menu()->actions();
-    ASSERT_EQ(ports.size(), 8);
+    ASSERT_EQ(ports.size(), 10);  // COM1 to COM8, a separator, "Devices..."
     for (int i = 0; i < 8; ++i) {
         EXPECT_EQ(ports[i]->text(), QString("COM%1").arg(i + 1));
         EXPECT_EQ(ports[i]->data().toInt(), 32773 + i);
         EXPECT_TRUE(ports[i]->isCheckable());
     }
+    EXPECT_TRUE(ports[8]->isSeparator());
+    EXPECT_EQ(ports[9]->text(), "Devices...");
+    EXPECT_FALSE(ports[9]->isCheckable());
     EXPECT_FALSE(frame.windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(frame.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(frame.findChildren<QStatusBar*>().isEmpty());

@@ -89,6 +89,55 @@ TEST(FileTypes, RegistrationIsWrittenOnceAndAgainOnlyWhenItChanges) {
     EXPECT_TRUE(written[0].endsWith("vk930config.desktop"));
 }
 
+// What the package installs system-wide is what the window would write for the user.
+TEST(FileTypes, ThePackagedFilesMatchTheUsersRegistration) {
+    const QString data = QStringLiteral(VK930_SOURCE_DIR "/data/");
+    const auto files = FileTypeRegistration("/home", "/usr/bin/vk930config");
+    EXPECT_EQ(ToQ(ReadFile(ToStd(data + "vk930config.xml"))).toUtf8(), files[0].content);
+    const QString packaged = ToQ(ReadFile(ToStd(data + "vk930config.desktop")));
+    for (const QString& line : QString::fromUtf8(files[3].content).split('\n')) {
+        if (line.startsWith("Exec=") || line.startsWith("Categories=")) continue;
+        EXPECT_TRUE(packaged.contains(line + '\n')) << ToStd(line);
+    }
+    EXPECT_TRUE(packaged.contains("Exec=vk930config %f\n"));
+}
+
+// An installed package registers the type once for everybody; the installed program then
+// leaves the user's folder alone, while another copy (a build tree) registers itself.
+TEST(FileTypes, ASystemWideRegistrationOfThisProgramIsNotCopiedForTheUser) {
+    TempDir system, user, bin;
+    const QString self = QCoreApplication::applicationFilePath();
+    const QString systemDir = ToQ(system.Path().string());
+    const auto entries = FileTypeRegistration(systemDir, self);
+    WriteChangedFiles({entries[3]});  // the desktop entry alone is not enough
+    EXPECT_FALSE(RegisteredSystemWide({systemDir}, self));
+    WriteChangedFiles(entries);
+    EXPECT_TRUE(RegisteredSystemWide({"/nonexistent", systemDir}, self));
+    EXPECT_FALSE(RegisteredSystemWide({systemDir}, "/usr/bin/true"));
+
+    // Exec by name, found on PATH, as the packaged entry has it.
+    QFile::link(self, ToQ(bin.File("vk930config")));
+    WriteFile(system.File("applications/vk930config.desktop"),
+              "[Desktop Entry]\nExec=vk930config %f\n");
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", ToQ(bin.Path().string()).toUtf8() + ':' + path);
+    EXPECT_TRUE(RegisteredSystemWide({systemDir}, self));
+    qputenv("PATH", path);
+    EXPECT_FALSE(RegisteredSystemWide({systemDir}, self)) << "another vk930config on PATH";
+
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME"), dataDirs = qgetenv("XDG_DATA_DIRS");
+    qputenv("XDG_DATA_HOME", ToQ(user.Path().string()).toUtf8());
+    WriteChangedFiles(entries);
+    qputenv("XDG_DATA_DIRS", systemDir.toUtf8());
+    RegisterShellFileTypes();
+    EXPECT_FALSE(QFileInfo::exists(ToQ(user.File("applications/vk930config.desktop"))));
+    qputenv("XDG_DATA_DIRS", "/usr/share");
+    RegisterShellFileTypes();
+    EXPECT_TRUE(QFileInfo::exists(ToQ(user.File("applications/vk930config.desktop"))));
+    qputenv("XDG_DATA_HOME", dataHome);
+    qputenv("XDG_DATA_DIRS", dataDirs);
+}
+
 TEST(FileTypes, ProgramPathIsQuotedForTheExecLine) {
     EXPECT_EQ(DesktopExecWord("/usr/bin/vk930config"), R"("/usr/bin/vk930config")");
     // Exec quoting escapes " ` $ \ with a backslash; the entry's own escaping doubles it.

@@ -45,9 +45,11 @@ std::optional<fs::path> FindBootFile(const BootFileLookup& lookup) {
     std::error_code ec;
     const fs::path here = fs::current_path(ec) / kBootFileName;
     if (!ec && IsFile(here)) return here;
-    if (lookup.programDir.empty()) return std::nullopt;
-    const fs::path besideProgram = fs::path(lookup.programDir) / kBootFileName;
-    if (IsFile(besideProgram)) return besideProgram;
+    for (const std::string& dir : {lookup.programDir, lookup.systemDir}) {
+        if (dir.empty()) continue;
+        const fs::path there = fs::path(dir) / kBootFileName;
+        if (IsFile(there)) return there;
+    }
     return std::nullopt;
 }
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "core/firmware/boot_loader.h"
 #include "core/link/link_ctrl.h"
@@ -15,12 +16,17 @@ inline constexpr char kBootFileName[] = "boot.a20";
 // Image bytes per WriteBlock; blocks start on multiples of it where the image allows.
 inline constexpr std::size_t kUploadBlockSize = 256;
 
-// Where the boot file is looked for: the working directory first, then the program's folder.
+// Where the boot file is looked for: the working directory first, then the program's folder,
+// then the folder an installed package keeps it in.
 struct BootFileLookup {
-    std::string programDir;  // empty: the working directory only
+    BootFileLookup(std::string program = {}, std::string system = {})
+        : programDir(std::move(program)), systemDir(std::move(system)) {}
+
+    std::string programDir;  // empty: not looked at
+    std::string systemDir;   // empty: not looked at
 };
 
-// The first boot file found, or nullopt when neither place has one.
+// The first boot file found, or nullopt when no place has one.
 std::optional<std::filesystem::path> FindBootFile(const BootFileLookup& lookup);
 
 // The version a firmware file carries in its name: the digits right after "hsbt" (in any

@@ -34,6 +34,7 @@ inline constexpr int kCmdAbout = 57664;
 inline constexpr int kCmdExit = 57665;
 inline constexpr int kCmdFirmwareUpdate = 32771;
 inline constexpr int kCmdComPort1 = 32773;  // to kCmdComPort1 + 7 for COM8
+inline constexpr int kCmdDevices = 32781;   // "Devices...": what each COM port reaches
 
 // Accelerator commands that reach no handler of the program's own.
 inline constexpr int kCmdUndo = 57643;

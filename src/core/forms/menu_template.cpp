@@ -12,6 +12,8 @@ std::vector<MenuItem> ComPortItems() {
         const std::string name = "COM" + std::to_string(port);
         items.push_back({id::kCmdComPort1 + port - 1, name, "Use port " + name});
     }
+    items.push_back({kSeparator, "", ""});
+    items.push_back({id::kCmdDevices, "Devices...", "Choose what each COM port reaches"});
     return items;
 }
 

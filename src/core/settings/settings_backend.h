@@ -20,6 +20,8 @@ class SettingsBackend {
     virtual bool Set(const std::string& name, std::int32_t value) = 0;
     // A text value (the device each COM port reaches); nullopt when missing.
     virtual std::optional<std::string> QueryText(const std::string& name) = 0;
+    // Stores a text value; false when it could not be written.
+    virtual bool SetText(const std::string& name, const std::string& text) = 0;
     virtual void Close() = 0;
 };
 

@@ -148,6 +148,19 @@ TEST_F(UploadProcedure, TheBootFileInTheWorkingDirectoryComesFirst) {
     EXPECT_EQ(FindBootFile({}), std::nullopt);
 }
 
+// An installed program finds the packaged boot file when neither the working directory nor
+// its own folder has one; a copy beside the program still wins over the packaged one.
+TEST_F(UploadProcedure, TheSystemFolderIsTheLastPlaceLookedAt) {
+    TempDir program;
+    EXPECT_EQ(FindBootFile({program.Path().string(), kBootDir}), fs::path(kBootDir) / "boot.a20");
+    EXPECT_EQ(FindBootFile({"", kBootDir}), fs::path(kBootDir) / "boot.a20");
+    WriteFile(program.File("boot.a20"), WriteIntelHex(FirmwareImage{{{0x40, {1}}}}));
+    EXPECT_EQ(FindBootFile({program.Path().string(), kBootDir}), program.Path() / "boot.a20");
+    EXPECT_EQ(FindBootFile({program.File("nowhere"), program.File("nowhere either")}),
+              std::nullopt);
+    EXPECT_EQ(Upload(kFirmware, {"", kBootDir}), kUploadSucceeded);
+}
+
 TEST(FirmwareVersion, IsTheDigitsAfterHsbtInTheFileName) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"hsbt15.a20", "15"},

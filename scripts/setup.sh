@@ -8,6 +8,7 @@ PACKAGES=(
     libgl-dev libgtest-dev
     clang libclang-rt-14-dev clang-format
     xvfb xauth
+    debhelper dpkg-dev fakeroot lintian appstream desktop-file-utils man-db bash-completion
 )
 
 missing=()

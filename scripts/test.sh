@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the test suite, the same suite built with AddressSanitizer and
+# Builds and runs every test: the test suite, the Debian package (built, checked, installed,
+# exercised and removed), the same suite built with AddressSanitizer and
 # UndefinedBehaviorSanitizer, and each fuzz target for a short while.
 # VK930_QUICK=1 runs the test suite alone.
 set -euo pipefail
@@ -9,6 +10,8 @@ echo "== format check"
 bash scripts/check_format.sh
 (cd build && ctest -j2 --output-on-failure --timeout 300)
 if [ "${VK930_QUICK:-0}" = 1 ]; then exit 0; fi
+echo "== the Debian package"
+bash scripts/package_test.sh
 echo "== the test suite with AddressSanitizer and UndefinedBehaviorSanitizer"
 bash scripts/sanitize.sh
 echo "== fuzz targets, 20 seconds each"

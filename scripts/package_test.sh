@@ -67,10 +67,19 @@ expect "DONE Succesfully!" "$(ctl set "$run/saved.pcg")"
 # The working directory has no boot file: the packaged one in /usr/share/vk930config is used.
 expect "UPLOADING DONE" "$(ctl firmware /usr/share/doc/vk930config/examples/hsbt15.a20)"
 expect "1.5" "$(ctl info)"
+expect "[ok]   boot file '/usr/share/vk930config/boot.a20'" "$(ctl doctor)"
 /usr/bin/vk930ctl --settings "$settings" ports --assign 2 "sim:$run/terminal.bin" >/dev/null
-expect "COM2" "$(/usr/bin/vk930ctl --settings "$settings" ports)"
+expect "  COM2  sim:$run/terminal.bin  (simulated terminal)" \
+    "$(/usr/bin/vk930ctl --settings "$settings" ports)"
 cleanup
 sim_pid=
+# The installed window finds the type registered system-wide and writes no copy for the user.
+(cd "$run/cwd" && QT_QPA_PLATFORM=offscreen /usr/bin/vk930config --settings "$settings" \
+    --link sim --exit-when-shown >/dev/null)
+if [ -e "$run/data/applications/vk930config.desktop" ]; then
+    echo "package: the installed window wrote a desktop entry for the user" >&2
+    exit 1
+fi
 
 step "manual pages, completion, desktop files"
 for program in vk930config vk930ctl vk930-sim; do man -w "$program"; done

@@ -68,12 +68,12 @@ TEST(HelpAndManPage, EveryCommandOptionAndSettingsKeyOfTheHelpIsInTheManPage) {
         EXPECT_NE(help.find(key), std::string::npos) << key;
         EXPECT_NE(man.find(key), std::string::npos) << key << " is not in the manual page";
     }
-    for (const std::string& section :
+    for (const char* section :
          {"Exit status:", "Link specs", "Settings keys", "Files:", "Commands:", "Options:"})
         EXPECT_NE(help.find(section), std::string::npos) << section;
-    for (const std::string& section :
+    for (const char* section :
          {"EXIT STATUS", "LINK SPECS", "SETTINGS", "FILES", "EXAMPLES", "COMMANDS", "OPTIONS"})
-        EXPECT_NE(man.find(".SH " + section), std::string::npos) << section;
+        EXPECT_NE(man.find(std::string(".SH ") + section), std::string::npos) << section;
 }
 
 // The manual page has an entry for each command, and describes no command that does not exist.

@@ -194,7 +194,9 @@ TEST_F(PortsAndDoctor, PermissionDeniedNamesTheGroupAndTheFix) {
                     fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
     const fs::path home = dir.Path() / "home";
     fs::create_directories(home);
-    if (getuid() == 0) ASSERT_EQ(chown(home.c_str(), user->uid, user->gid), 0);
+    if (getuid() == 0) {
+        ASSERT_EQ(chown(home.c_str(), user->uid, user->gid), 0);
+    }
     const std::vector<std::string> env = {
         "HOME=" + home.string(), "XDG_CONFIG_HOME=" + (home / "config").string(),
         "XDG_STATE_HOME=" + (home / "state").string(), "QT_QPA_PLATFORM=offscreen"};

@@ -4,7 +4,9 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMenu>
+#include <QMessageBox>
 
+#include "core/commands/progress.h"
 #include "core/forms/form_ids.h"
 #include "core/forms/menu_template.h"
 #include "platform/link_factory.h"
@@ -12,8 +14,10 @@
 #include "window/devices_dlg.h"
 #include "window/file_dialog.h"
 #include "window/icons.h"
+#include "window/link_area.h"
 #include "window/main_form.h"
 #include "window/main_frame.h"
+#include "window/port_text.h"
 #include "window/text.h"
 
 namespace vk930 {
@@ -50,42 +54,57 @@ CConfigApp::CConfigApp(const WindowOptions& options, Sleeper sleep)
     BuildCommandMap();
     connect(frame_.get(), &CMainFrame::command, this, &CConfigApp::OnCommand);
     connect(form_, &MainFormWidget::command, this, &CConfigApp::OnCommand);
-    connect(form_, &MainFormWidget::commIdEdited, this,
-            [this](const QString& text) { view_.OnCommIdEdited(ToStd(text)); });
+    connect(form_, &MainFormWidget::commIdEdited, this, [this](const QString& text) {
+        if (!CommandRunning()) view_.OnCommIdEdited(ToStd(text));
+    });
     connect(frame_.get(), &CMainFrame::comPortMenuAboutToShow, this,
             &CConfigApp::UpdateComPortMenu);
     connect(frame_.get(), &CMainFrame::fileDropped, this, &CConfigApp::OpenDocumentFile);
-    host_.OnFormTimer([this] { view_.OnTimer(); });
+    connect(&runner_, &CommandRunner::finished, this, &CConfigApp::OnJobFinished);
+    frame_->OnCloseRequest([this] { return AllowClose(); });
+    host_.OnFormTimer([this] { OnFormTimer(); });
+    link_.SetUploadProgress(UploadProgressTo(host_));
 }
 
-CConfigApp::~CConfigApp() = default;
+CConfigApp::~CConfigApp() {
+    runner_.WaitForIdle();
+    // The links were opened on the command thread, and are closed there.
+    runner_.RunAndWait([this] { link_.Forget(); });
+}
 
 void CConfigApp::BuildCommandMap() {
+    auto onGui = [](std::function<void()> run) { return Command{std::move(run), std::nullopt}; };
+    auto job = [](Job kind, std::function<void()> run) { return Command{std::move(run), kind}; };
     commands_ = {
-        {id::kCmdNew, [this] { OnFileNew(); }},
-        {id::kCmdOpen, [this] { OnFileOpen(); }},
-        {id::kCmdAbout, [this] { OnAppAbout(); }},
-        {id::kCmdExit, [this] { OnAppExit(); }},
-        {id::kClearListButton, [this] { view_.OnClearList(); }},
-        {id::kEditWithNotepadButton, [this] { view_.OnEditWithNotepad(); }},
+        {id::kCmdNew, onGui([this] { OnFileNew(); })},
+        {id::kCmdOpen, onGui([this] { OnFileOpen(); })},
+        {id::kCmdAbout, onGui([this] { OnAppAbout(); })},
+        {id::kCmdExit, onGui([this] { OnAppExit(); })},
+        {id::kClearListButton, onGui([this] { view_.OnClearList(); })},
+        {id::kEditWithNotepadButton, onGui([this] { view_.OnEditWithNotepad(); })},
         // Closing the document closes its frame, the main window: the program ends.
-        {id::kCloseButton, [this] { frame_->close(); }},
-        {id::kReadDeviceInfoButton, [this] { view_.OnReadDeviceInfo(); }},
-        {id::kSetCommIdButton, [this] { view_.OnSetCommId(); }},
-        {id::kNextCommIdButton, [this] { view_.OnNextCommId(); }},
-        {id::kGetButton, [this] { view_.OnGet(); }},
-        {id::kGetKeyedButton, [this] { view_.OnGetParameters(); }},
-        {id::kSetButton, [this] { view_.OnSet(); }},
-        {id::kSetRunButton, [this] { view_.OnSetParameters(); }},
-        {id::kCmdFirmwareUpdate, [this] { view_.OnFirmwareUpdate(); }},
-        // Links opened before lead to the old devices.
-        {id::kCmdDevices,
-         [this] {
-             if (RunDevicesDialog(frame_.get(), settings_, options_.link)) link_.Forget();
-         }},
+        {id::kCloseButton, onGui([this] { frame_->close(); })},
+        {id::kReadDeviceInfoButton, job(Job::kIdentify, [this] { view_.OnReadDeviceInfo(); })},
+        {id::kSetCommIdButton, job(Job::kCommId, [this] { view_.OnSetCommId(); })},
+        {id::kNextCommIdButton, job(Job::kCommId, [this] { view_.OnNextCommId(); })},
+        {id::kGetButton, job(Job::kGet, [this] { view_.OnGet(); })},
+        {id::kGetKeyedButton, job(Job::kGet, [this] { view_.OnGetParameters(); })},
+        {id::kSetButton, job(Job::kSet, [this] { view_.OnSet(); })},
+        {id::kSetRunButton, job(Job::kSet, [this] { view_.OnSetParameters(); })},
+        {id::kCmdFirmwareUpdate, job(Job::kUpload, [this] { view_.OnFirmwareUpdate(); })},
+        // Links opened before lead to the old devices; they live on the command thread.
+        {id::kCmdDevices, onGui([this] {
+             if (RunDevicesDialog(frame_.get(), settings_, options_.link)) {
+                 runner_.RunAndWait([this] { link_.Forget(); });
+                 ShowPort();
+             }
+         })},
     };
     for (int port = 1; port <= 8; ++port)
-        commands_[id::kCmdComPort1 + port - 1] = [this, port] { view_.SelectComPort(port); };
+        commands_[id::kCmdComPort1 + port - 1] = onGui([this, port] {
+            view_.SelectComPort(port);
+            ShowPort();
+        });
 }
 
 // A port whose configuration is wrong, or whose device cannot be opened or went away: the
@@ -96,12 +115,119 @@ void CConfigApp::ReportLinkFault(const std::string& message) {
 
 void CConfigApp::OnCommand(int id) {
     const auto found = commands_.find(id);
-    if (found != commands_.end()) found->second();
+    if (found == commands_.end()) return;
+    if (CommandRunning()) {
+        // Input made during a command is dropped, never run after it; closing asks.
+        if (id == id::kCmdExit || id == id::kCloseButton) frame_->close();
+        return;
+    }
+    const Command& command = found->second;
+    if (!command.job) {
+        command.run();
+        return;
+    }
+    state_.stop.Clear();  // a stop asked of an earlier command is not this one's
+    StartJob(*command.job, command.run);
+}
+
+bool CConfigApp::CommandRunning() const {
+    return runner_.Running() || (state_.uploadPending && host_.FormTimerPending());
+}
+
+void CConfigApp::StartJob(Job job, std::function<void()> run) {
+    job_ = job;
+    SetBusy(true);
+    runner_.Start(std::move(run));
+}
+
+void CConfigApp::OnJobFinished() {
+    form_->Link().ClearProgress();
+    ShowPort();                    // the Get dialog may have chosen another port
+    if (CommandRunning()) return;  // the firmware upload waits for the form timer
+    if (timerDeferred_) {
+        timerDeferred_ = false;
+        OnFormTimer();
+        if (CommandRunning()) return;
+    }
+    SetBusy(false);
+    if (closeAfterCommand_) frame_->close();
+}
+
+// The form timer's expiry is the program's own event, not input: one that comes while a
+// command runs is served once the command has ended.
+void CConfigApp::OnFormTimer() {
+    if (runner_.Running()) {
+        timerDeferred_ = true;
+        return;
+    }
+    if (!state_.uploadPending) {
+        view_.OnTimer();  // only the "File:" field: no terminal command
+        return;
+    }
+    StartJob(Job::kUpload, [this] { view_.OnTimer(); });
+}
+
+void CConfigApp::SetBusy(bool busy) {
+    form_->SetBusy(busy);
+    frame_->SetBusy(busy);
+}
+
+namespace {
+
+// What stopping a command after its current step leaves behind.
+QString WhatStoppingLeaves(CConfigApp::Job job) {
+    switch (job) {
+        case CConfigApp::Job::kUpload:
+            return QStringLiteral(
+                "A firmware upload is running. Stopped now, the terminal stays in its boot "
+                "loader without a complete firmware: it must be uploaded again before the "
+                "terminal can be used.");
+        case CConfigApp::Job::kSet:
+            return QStringLiteral(
+                "A parameter file is being programmed. Stopped now, the terminal keeps the "
+                "values written so far; the rest of the file, the function keys and the "
+                "reset are left out.");
+        case CConfigApp::Job::kCommId:
+            return QStringLiteral(
+                "A communication ID is being written. Stopped now, the terminal may have "
+                "the new ID without having been identified again, and the ID may not be "
+                "remembered for the next one.");
+        case CConfigApp::Job::kGet:
+            return QStringLiteral(
+                "The parameters are being read. Stopped now, no file is written; a file "
+                "that was there stays as it was.");
+        case CConfigApp::Job::kIdentify:
+            break;
+    }
+    return QStringLiteral(
+        "The terminal is being identified. Stopped now, the fields show what was read so far.");
+}
+
+}  // namespace
+
+bool CConfigApp::AllowClose() {
+    if (!CommandRunning()) return true;    // outside commands nothing is ever asked
+    if (closeAfterCommand_) return false;  // asked once: the window closes when it ends
+    QMessageBox question(
+        QMessageBox::Question, kFrameTitle,
+        WhatStoppingLeaves(job_) + QStringLiteral("\n\nStop it after its current step and close?"),
+        QMessageBox::Yes | QMessageBox::No, frame_.get());
+    question.setDefaultButton(QMessageBox::No);
+    question.setTextFormat(Qt::PlainText);
+    if (question.exec() != QMessageBox::Yes) return false;
+    state_.stop.Request();
+    closeAfterCommand_ = true;
+    return !CommandRunning();  // it may have ended while the question was open
+}
+
+void CConfigApp::ShowPort() {
+    form_->Link().SetPortText(PortReachText(state_.comPort, options_.link, settings_));
 }
 
 void CConfigApp::UpdateComPortMenu() {
     for (int port = 1; port <= 8; ++port)
-        frame_->MenuCommand(id::kCmdComPort1 + port - 1)->setChecked(view_.IsComPortChecked(port));
+        frame_->SetComPortItem(port, view_.IsComPortChecked(port),
+                               PortReachText(port, options_.link, settings_));
 }
 
 bool CConfigApp::InitInstance() {
@@ -117,6 +243,7 @@ void CConfigApp::InitialUpdate() {
     frame_->FitToForm(!firstUpdate_);
     firstUpdate_ = false;
     view_.OnInitialUpdate();
+    ShowPort();
 }
 
 void CConfigApp::OnFileNew() {
@@ -131,6 +258,8 @@ void CConfigApp::OnFileOpen() {
 }
 
 bool CConfigApp::OpenDocumentFile(const QString& path) {
+    // A file dropped or handed over by a second start while a command runs is dropped too.
+    if (CommandRunning()) return false;
     const QString full = QFileInfo(path).absoluteFilePath();
     if (Status opened = state_.document.OnOpenDocument(ToStd(full), host_); !opened) {
         host_.MessageBox(opened.error(), kFrameTitle);

@@ -2,18 +2,22 @@
 // The application object: it owns the program's state, the settings store, the link, the
 // main frame with its form, and the form's logic (the core's CVK900ConfigView). It handles
 // New, Open, About and Exit itself and routes every other command of the frame and the form
-// to the view.
+// to the view. The terminal commands run on the command thread, one at a time: while one
+// runs, input to the form, the menu and the accelerators is dropped, and closing the window
+// asks whether to stop the command.
 #include <QObject>
 #include <QString>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "core/commands/app_state.h"
 #include "core/commands/config_view.h"
 #include "core/link/port_router.h"
 #include "platform/qsettings_backend.h"
 #include "window/command_line.h"
+#include "window/command_runner.h"
 #include "window/recent_files.h"
 #include "window/window_host.h"
 
@@ -41,8 +45,12 @@ class CConfigApp : public QObject {
     void OnFileOpen();
     void OnAppAbout();
     void OnAppExit();
-    // Runs a command of the menu, the accelerators or the form's buttons.
+    // Runs a command of the menu, the accelerators or the form's buttons; dropped while a
+    // terminal command runs (but closing, which asks).
     void OnCommand(int id);
+    // True from the start of a terminal command to its end; a firmware upload waiting for
+    // the form timer counts as running.
+    bool CommandRunning() const;
 
     CMainFrame& Frame() { return *frame_; }
     MainFormWidget& Form() { return *form_; }
@@ -50,8 +58,23 @@ class CConfigApp : public QObject {
     AppState& State() { return state_; }
     WindowHost& Host() { return host_; }
     QSettingsBackendFactory& Settings() { return settings_; }
+    const CommandRunner& Runner() const { return runner_; }
+
+    // The terminal commands, by what stopping one leaves behind.
+    enum class Job { kIdentify, kCommId, kGet, kSet, kUpload };
 
   private:
+    struct Command {
+        std::function<void()> run;
+        std::optional<Job> job;  // set for a terminal command, which runs on the command thread
+    };
+
+    void StartJob(Job job, std::function<void()> run);
+    void OnJobFinished();
+    void OnFormTimer();
+    void SetBusy(bool busy);
+    bool AllowClose();
+    void ShowPort();
     void InitialUpdate();
     void BuildCommandMap();
     void UpdateComPortMenu();
@@ -66,8 +89,12 @@ class CConfigApp : public QObject {
     PortRouter link_;
     CVK900ConfigView view_;
     RecentFileList recent_;
-    std::map<int, std::function<void()>> commands_;
+    std::map<int, Command> commands_;
     bool firstUpdate_ = true;
+    Job job_ = Job::kIdentify;        // the running one
+    bool timerDeferred_ = false;      // the form timer expired while a command ran
+    bool closeAfterCommand_ = false;  // the user chose to stop the command and close
+    CommandRunner runner_;            // last: its thread ends before the link goes
 };
 
 }  // namespace vk930

@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QValidator>
 #include <QWidget>
 #include <algorithm>
@@ -20,6 +22,9 @@ namespace {
 
 constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
 constexpr int kIconPixels = 32;  // an icon control shows the standard-size icon
+constexpr int kProbeWidth = 400;
+constexpr int kCaptionIndent = 6;                            // a group box caption's place
+constexpr int kGroupCaptionMargin = 2 * kCaptionIndent + 4;  // and the blank around it
 
 // Rounds like the platform's MulDiv: value * numerator / denominator, to the nearest.
 int MulDiv(int value, int numerator, int denominator) {
@@ -66,9 +71,6 @@ class TemplateGroupBox : public QGroupBox {
         style()->drawItemText(&painter, caption, Qt::AlignCenter | Qt::TextShowMnemonic, palette(),
                               isEnabled(), title(), QPalette::WindowText);
     }
-
-  private:
-    static constexpr int kCaptionIndent = 6;
 };
 
 // Digits only, typed or pasted.
@@ -172,13 +174,49 @@ QString ControlObjectName(int id) {
     return QStringLiteral("ctl%1").arg(id);
 }
 
-BuiltDialog BuildDialog(const DialogTemplate& dialog, QWidget* surface,
-                        const ControlMaker& custom) {
+int BaseXToFit(int base, const QFontMetrics& metrics, const std::vector<TextRoom>& rooms) {
+    for (const TextRoom& room : rooms) {
+        if (room.width <= 0) continue;
+        const int needed = metrics.horizontalAdvance(room.text) + room.margin;
+        while (MulDiv(room.width, base, room.divisor) < needed) ++base;
+    }
+    return base;
+}
+
+int TextMargin(const QWidget* control) {
+    if (const auto* button = qobject_cast<const QPushButton*>(control)) {
+        // The style's margins around a button's label, measured on a probe of any size.
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.rect = QRect(0, 0, kProbeWidth, button->fontMetrics().height() * 2);
+        option.text = button->text();
+        return kProbeWidth - button->style()
+                                 ->subElementRect(QStyle::SE_PushButtonContents, &option, button)
+                                 .width();
+    }
+    if (const auto* label = qobject_cast<const QLabel*>(control)) {
+        const int indent = label->frameWidth() > 0 ? std::max(label->indent(), 0) : 0;
+        return 2 * (label->frameWidth() + label->margin()) + indent;
+    }
+    if (qobject_cast<const QGroupBox*>(control)) return kGroupCaptionMargin;
+    return 0;
+}
+
+QString WithoutMnemonic(const QString& caption) {
+    QString text;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size()) ++i;
+        text += caption[i];
+    }
+    return text;
+}
+
+BuiltDialog BuildDialog(const DialogTemplate& dialog, QWidget* surface, const ControlMaker& custom,
+                        const ControlTexts& texts, const std::vector<TextRoom>& rooms) {
     const QFont font = DialogFont(dialog);
     surface->setFont(font);
     BuiltDialog built;
-    built.units = UnitsOf(font);
-    built.size = built.units.Size(dialog.width, dialog.height);
+    std::vector<TextRoom> fit = rooms;
     for (const DialogControl& c : dialog.controls) {
         QWidget* widget = custom ? custom(c, surface) : nullptr;
         if (!widget) widget = MakeStandard(c, surface);
@@ -186,12 +224,23 @@ BuiltDialog BuildDialog(const DialogTemplate& dialog, QWidget* surface,
             widget->setObjectName(ControlObjectName(c.id));
             built.byId[c.id] = widget;
         }
-        widget->setGeometry(PlaceOf(c, built.units, widget));
         widget->setHidden(!c.visible);
         // Group boxes are frames drawn behind the controls they surround.
         if (c.kind == ControlKind::kGroupBox) widget->lower();
         built.controls.push_back(widget);
+        const bool showsCaption = c.kind != ControlKind::kEdit && c.kind != ControlKind::kIcon &&
+                                  c.kind != ControlKind::kComboList;
+        const int margin = TextMargin(widget);
+        if (showsCaption && !c.caption.empty())
+            fit.push_back({WithoutMnemonic(ToQ(c.caption)), c.width, 4, margin});
+        if (const auto more = texts.find(c.id); more != texts.end())
+            for (const QString& text : more->second) fit.push_back({text, c.width, 4, margin});
     }
+    built.units = UnitsOf(font);
+    built.units.baseX = BaseXToFit(built.units.baseX, QFontMetrics(font), fit);
+    built.size = built.units.Size(dialog.width, dialog.height);
+    for (std::size_t i = 0; i < dialog.controls.size(); ++i)
+        built.controls[i]->setGeometry(PlaceOf(dialog.controls[i], built.units, built.controls[i]));
     return built;
 }
 

@@ -2,7 +2,10 @@
 // Turns a dialog template into widgets. Positions and sizes in dialog units are converted
 // with the dialog font's metrics, as the platform the templates were designed on does it:
 // x pixels = x units * average character width / 4, y pixels = y units * character height / 8.
+// The templates were drawn for a narrower font than the sans fonts that replace it, so the
+// horizontal base is widened where needed until every fixed text fits its control.
 #include <QFont>
+#include <QFontMetrics>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -37,6 +40,26 @@ QFont DialogFont(const DialogTemplate& dialog);
 // rounded, and the font's height.
 DialogUnits UnitsOf(const QFont& font);
 
+// The horizontal base of the font the templates were drawn with ("MS Sans Serif" 8 pt):
+// pixel widths given for that font (the log's 280-pixel column) scale by baseX / 6.
+inline constexpr int kTemplateBaseX = 6;
+
+// A text that must fit into a width of `width * baseX / divisor` pixels less `margin`
+// pixels: a control's width in dialog units (divisor 4), or a width in pixels at the
+// template font (divisor kTemplateBaseX).
+struct TextRoom {
+    QString text;
+    int width = 0;
+    int divisor = 4;
+    int margin = 0;
+};
+// The smallest horizontal base, not below `base`, at which every text fits its room.
+int BaseXToFit(int base, const QFontMetrics& metrics, const std::vector<TextRoom>& rooms);
+// The pixels beside the text of a control the builder made: frame, indent, button margins.
+int TextMargin(const QWidget* control);
+// A caption as it is drawn: mnemonic marks removed ("&&" stays one "&").
+QString WithoutMnemonic(const QString& caption);
+
 // "ctl1016" for control 1016: the object name under which each control with an id is found.
 QString ControlObjectName(int id);
 
@@ -51,9 +74,14 @@ struct BuiltDialog {
 // control); returns null to let the builder make its default.
 using ControlMaker = std::function<QWidget*(const DialogControl& control, QWidget* parent)>;
 
+// Texts a control shows besides its caption (the identification fields' texts), by id.
+using ControlTexts = std::map<int, std::vector<QString>>;
+
 // Builds every control of the template onto `surface`, which gets the dialog font and the
-// template's size. Controls marked hidden are created hidden.
+// template's size. Controls marked hidden are created hidden. The horizontal base fits every
+// caption, every text of `texts` and every extra room.
 BuiltDialog BuildDialog(const DialogTemplate& dialog, QWidget* surface,
-                        const ControlMaker& custom = {});
+                        const ControlMaker& custom = {}, const ControlTexts& texts = {},
+                        const std::vector<TextRoom>& rooms = {});
 
 }  // namespace vk930

@@ -189,13 +189,19 @@ EditorChoices CollectEditorChoices(SettingsBackendFactory& settings) {
     return choices;
 }
 
-bool LaunchEditor(const QString& path, SettingsBackendFactory& settings) {
+QString LaunchEditor(const QString& path, SettingsBackendFactory& settings) {
     const std::optional<EditorCommand> command = ChooseEditor(CollectEditorChoices(settings), path);
-    if (!command) {
-        qWarning("vk930config: no text editor found; set \"Editor\" in the settings file");
-        return false;
-    }
-    return QProcess::startDetached(command->program, command->arguments);
+    if (!command)
+        return QStringLiteral(
+                   "No text editor was found to open the parameter file.\n\n"
+                   "Set \"%1\" in the settings file to the command line of one, for example:\n"
+                   "%1=gedit --new-window")
+            .arg(QString::fromLatin1(kValueEditor));
+    if (QProcess::startDetached(command->program, command->arguments)) return {};
+    return QStringLiteral(
+               "The text editor \"%1\" could not be started.\n\n"
+               "Set \"%2\" in the settings file to the command line of another.")
+        .arg(command->program, QString::fromLatin1(kValueEditor));
 }
 
 }  // namespace vk930

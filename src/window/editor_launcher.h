@@ -50,7 +50,8 @@ std::optional<EditorCommand> ChooseEditor(const EditorChoices& choices, const QS
 // Looks the choices up: settings, environment, the desktop's default, the PATH.
 EditorChoices CollectEditorChoices(SettingsBackendFactory& settings);
 
-// Starts the editor detached; false when none was found or it could not be started.
-bool LaunchEditor(const QString& path, SettingsBackendFactory& settings);
+// Starts the editor detached. Empty when it started, else what to tell the user: that no
+// editor was found (naming the "Editor" setting that chooses one), or which one failed.
+QString LaunchEditor(const QString& path, SettingsBackendFactory& settings);
 
 }  // namespace vk930

@@ -1,5 +1,6 @@
 #include "window/main_frame.h"
 
+#include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMenuBar>
@@ -62,11 +63,13 @@ void CMainFrame::BuildMenu() {
             action->setObjectName(QStringLiteral("cmd%1").arg(item.id));
             action->setData(item.id);
             action->setStatusTip(ToQ(item.prompt));
-            action->setCheckable(IsComPortCommand(item.id));
             connect(action, &QAction::triggered, this, [this, id = item.id] { emit command(id); });
             actions_[item.id] = action;
         }
-        if (popup.items.size() && IsComPortCommand(popup.items.front().id)) comPortMenu_ = menu;
+        if (popup.items.size() && IsComPortCommand(popup.items.front().id)) {
+            comPortMenu_ = menu;
+            menu->setToolTipsVisible(true);  // each port's tool tip says what it reaches
+        }
     }
     connect(comPortMenu_, &QMenu::aboutToShow, this, &CMainFrame::comPortMenuAboutToShow);
 }
@@ -77,12 +80,35 @@ void CMainFrame::BuildAccelerators() {
         auto* shortcut = new QShortcut(QKeySequence(ToQ(accelerator.key)), this);
         connect(shortcut, &QShortcut::activated, this,
                 [this, id = accelerator.id] { emit command(id); });
+        shortcuts_.push_back(shortcut);
     }
 }
 
 QAction* CMainFrame::MenuCommand(int id) const {
     const auto found = actions_.find(id);
     return found == actions_.end() ? nullptr : found->second;
+}
+
+void CMainFrame::SetComPortItem(int port, bool checked, const QString& toolTip) {
+    QAction* item = MenuCommand(id::kCmdComPort1 + port - 1);
+    // Only the checked item is checkable: styles draw an empty box beside the others.
+    item->setCheckable(checked);
+    item->setChecked(checked);
+    item->setToolTip(toolTip);
+}
+
+void CMainFrame::SetBusy(bool busy) {
+    for (const auto& [id, action] : actions_)
+        if (id != id::kCmdExit) action->setEnabled(!busy);
+    for (QShortcut* shortcut : shortcuts_) shortcut->setEnabled(!busy);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (allowClose_ && !allowClose_()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void CMainFrame::SetDocumentTitle(const QString& title) {

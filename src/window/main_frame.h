@@ -4,11 +4,14 @@
 // the signal command(id); it handles none of them itself.
 #include <QMainWindow>
 #include <QString>
+#include <functional>
 #include <map>
+#include <vector>
 
 class QAction;
 class QMenu;
 class QScrollArea;
+class QShortcut;
 
 namespace vk930 {
 
@@ -32,6 +35,13 @@ class CMainFrame : public QMainWindow {
     // The menu item of a command id (null when the menu has none).
     QAction* MenuCommand(int id) const;
     QMenu* ComPortMenu() const { return comPortMenu_; }
+    // A COM port item's check mark; an unchecked item shows no empty box either.
+    void SetComPortItem(int port, bool checked, const QString& toolTip);
+
+    // Asked when the window is about to close; false keeps it open.
+    void OnCloseRequest(std::function<bool()> allowClose) { allowClose_ = std::move(allowClose); }
+    // While a command runs, every menu item but "E&xit" and every accelerator do nothing.
+    void SetBusy(bool busy);
 
   signals:
     void command(int id);
@@ -41,6 +51,7 @@ class CMainFrame : public QMainWindow {
   protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void BuildMenu();
@@ -50,6 +61,8 @@ class CMainFrame : public QMainWindow {
     QScrollArea* scroll_ = nullptr;
     QMenu* comPortMenu_ = nullptr;
     std::map<int, QAction*> actions_;
+    std::vector<QShortcut*> shortcuts_;
+    std::function<bool()> allowClose_;
 };
 
 }  // namespace vk930

@@ -2,6 +2,10 @@
 
 #include <QHeaderView>
 #include <QMetaObject>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+
+#include "window/dialog_builder.h"
 
 namespace vk930 {
 
@@ -31,6 +35,25 @@ OperationLogView::OperationLogView(QWidget* parent) : QTableView(parent) {
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->resizeSection(0, kStatusColumnWidth);
+}
+
+void OperationLogView::ScaleStatusColumn(int baseX) {
+    horizontalHeader()->resizeSection(
+        0, (kStatusColumnWidth * baseX + kTemplateBaseX / 2) / kTemplateBaseX);
+}
+
+int OperationLogView::TextMargin() const {
+    constexpr int kProbeWidth = 400;
+    QStyleOptionViewItem option;
+    option.initFrom(this);
+    option.features = QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration;
+    option.decorationSize = iconSize();
+    option.rect = QRect(0, 0, kProbeWidth, verticalHeader()->defaultSectionSize());
+    option.text = QStringLiteral("W");
+    const QRect text = style()->subElementRect(QStyle::SE_ItemViewItemText, &option, this);
+    // The style draws the text inside that rectangle with a margin on either side.
+    const int textMargin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    return kProbeWidth - text.width() + 2 * textMargin;
 }
 
 void OperationLogView::AppendLog(QString text, int kind) {

@@ -20,6 +20,11 @@ class OperationLogView : public QTableView {
 
     explicit OperationLogView(QWidget* parent = nullptr);
 
+    // The column is 280 pixels at the template font and scales as dialog units do.
+    void ScaleStatusColumn(int baseX);
+    // The pixels of a row beside its text: the icon and the style's margins.
+    int TextMargin() const;
+
     void AppendLog(QString text, int kind);
     void ClearLog();
     LogModel& Model() { return model_; }

@@ -1,20 +1,27 @@
 // vk930-screenshots: saves pictures of the main window, the About box and the two dialogs,
-// as the documentation shows them:
-//   vk930-screenshots FOLDER
+// as the documentation shows them, and of the window during a firmware upload:
+//   vk930-screenshots FOLDER [DEVICE FIRMWARE]
 // The window runs on a simulated terminal in memory with a settings file of its own that
 // allows editing the CommID, and "&Read Device Info" has been pressed, so that every control
-// the user can ever see is shown.
+// the user can ever see is shown. Given the device of a paced vk930-sim and a firmware file,
+// a second window uploads it there and is drawn when a third of the image has been sent.
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
+#include <QProgressBar>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 #include <cstdio>
 
+#include "core/forms/form_ids.h"
 #include "window/about_dlg.h"
 #include "window/config_app.h"
 #include "window/firmware_dlg.h"
 #include "window/get_params_dlg.h"
+#include "window/link_area.h"
+#include "window/main_form.h"
 #include "window/main_frame.h"
 
 using namespace vk930;
@@ -37,13 +44,53 @@ bool Save(QWidget& widget, const QString& file) {
     return saved;
 }
 
+// Answers the firmware dialog with the file, as a user who picked it would.
+void AnswerFirmwareDialog(const QString& file) {
+    auto* poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, [poll, file] {
+        auto* dialog = qobject_cast<CFirmwareDlg*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        dialog->m_strFile = file;
+        auto* path = dialog->findChild<QLabel*>(ControlObjectName(id::kFwFilePath));
+        if (path) path->setText(file);
+        dialog->accept();
+        poll->deleteLater();
+    });
+    poll->start(50);
+}
+
+// The window while the upload runs, drawn from the GUI thread as the bar passes a third.
+bool SaveDuringUpload(const QString& device, const QString& firmware, const QString& settings,
+                      const QString& file) {
+    WindowOptions options;
+    options.link = device.toStdString();
+    options.settingsPath = settings;
+    CConfigApp config(options);
+    if (!config.InitInstance()) return false;
+    Settle(200);
+    bool saved = false;
+    const QProgressBar& bar = config.Form().Link().Bar();
+    QObject::connect(&bar, &QProgressBar::valueChanged, [&](int value) {
+        if (saved || bar.maximum() <= 1 || value * 3 < bar.maximum()) return;
+        saved = config.Frame().grab().save(file);
+    });
+    AnswerFirmwareDialog(firmware);
+    config.OnCommand(id::kCmdFirmwareUpdate);
+    for (int waited = 0; config.CommandRunning() && waited < 120000; waited += 10) {
+        QApplication::processEvents();
+        QThread::msleep(10);
+    }
+    std::printf("%s %s\n", saved ? "saved" : "FAILED", qPrintable(file));
+    return saved;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments();
-    if (args.size() != 2) {
-        std::fprintf(stderr, "usage: vk930-screenshots FOLDER\n");
+    if (args.size() != 2 && args.size() != 4) {
+        std::fprintf(stderr, "usage: vk930-screenshots FOLDER [DEVICE FIRMWARE]\n");
         return 2;
     }
     const QDir folder(args[1]);
@@ -65,5 +112,8 @@ int main(int argc, char** argv) {
     ok = Save(getParams, folder.filePath("get_parameters.png")) && ok;
     CFirmwareDlg firmware(&config.Frame());
     ok = Save(firmware, folder.filePath("firmware_upload.png")) && ok;
+    if (args.size() == 4)
+        ok = SaveDuringUpload(args[2], args[3], settingsPath, folder.filePath("uploading.png")) &&
+             ok;
     return ok ? 0 : 1;
 }

@@ -1,7 +1,9 @@
 #pragma once
 // The host contract on the Qt window: the operation log and the controls of the main form,
-// the form timer, message boxes, beeps, the modal dialogs, the working directory, the editor
-// and the caption.
+// the form timer, message boxes, beeps, the modal dialogs, the working directory, the editor,
+// the caption and the progress in the link control's place. A command runs on the command
+// thread (see CommandRunner): every call but Sleep is carried out on the GUI thread while
+// the command waits for it; Sleep blocks the command thread only.
 #include <QTimer>
 #include <functional>
 
@@ -13,8 +15,8 @@ namespace vk930 {
 class CMainFrame;
 class MainFormWidget;
 
-// Blocks for a number of milliseconds. The window blocks like the platform's Sleep, so that
-// a command runs to completion; tests pass one that only counts.
+// Blocks for a number of milliseconds (on the command's thread: the window goes on painting);
+// tests pass one that only counts.
 using Sleeper = std::function<void(int milliseconds)>;
 void BlockingSleep(int milliseconds);
 
@@ -35,8 +37,8 @@ class WindowHost : public Host {
     void SetControlText(int id, const std::string& text) override;
     void SetControlVisible(int id, bool visible) override;
     void SetControlReadOnly(int id, bool readOnly) override;
-    void StartFormTimer(int milliseconds) override { formTimer_.start(milliseconds); }
-    void StopFormTimer() override { formTimer_.stop(); }
+    void StartFormTimer(int milliseconds) override;
+    void StopFormTimer() override;
     GetParamsDialogAnswer RunGetParamsDialog(int portIndex, const std::string& path) override;
     FirmwareDialogAnswer RunFirmwareDialog() override;
     FileDialogAnswer RunFileDialog(const FileDialogRequest& request) override;
@@ -44,6 +46,7 @@ class WindowHost : public Host {
     bool SetCurrentDirectory(const std::string& path) override;
     void StartEditor(const std::string& path) override;
     void SetDocumentTitle(const std::string& title) override;
+    void Progress(const ProgressReport& report) override;
 
   private:
     CMainFrame& frame_;

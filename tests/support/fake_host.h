@@ -36,6 +36,7 @@ class FakeHost : public Host {
     std::string currentDir = "/work/dir";
     std::string title;
     std::vector<std::string> editorStarts;
+    std::vector<ProgressReport> progress;  // kept apart from `events`: no log, no link call
 
     std::deque<GetParamsDialogAnswer> getParamsAnswers;  // empty: cancel
     std::deque<FirmwareDialogAnswer> firmwareAnswers;
@@ -63,6 +64,7 @@ class FakeHost : public Host {
     std::optional<std::string> CurrentDirectory() override { return currentDir; }
     bool SetCurrentDirectory(const std::string& path) override;
     void StartEditor(const std::string& path) override;
+    void Progress(const ProgressReport& report) override { progress.push_back(report); }
     void SetDocumentTitle(const std::string& text) override;
 
   private:

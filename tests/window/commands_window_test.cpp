@@ -68,10 +68,11 @@ TEST_F(CommandsWindowTest, FirmwareUpdateFromTheMenuUploadsWhenTheFormTimerExpir
     const QString firmware = QString(VK930_FIRMWARE_DATA_DIR) + "/hsbt15.a20";
     ModalAnswerer answerer(
         {ClickControl(id::kOpenFwFileButton), PickFile(firmware), ClickControl(id::kOk)});
-    app->Frame().MenuCommand(id::kCmdFirmwareUpdate)->trigger();
+    Trigger(id::kCmdFirmwareUpdate);
     EXPECT_EQ(Log().back(), (LogEntry{"Uploading...", 2}));
     EXPECT_TRUE(app->Host().FormTimerPending());
     ASSERT_TRUE(WaitUntil([&] { return Logged("UPLOADING DONE"); }, 10000));
+    WaitForCommandThread();
     const std::vector<LogEntry> log = Log();
     EXPECT_EQ(std::vector<LogEntry>(log.end() - 3, log.end()),
               (std::vector<LogEntry>{{"UPLOADING DONE", 1},
@@ -85,7 +86,7 @@ TEST_F(CommandsWindowTest, FirmwareUpdateFromTheMenuUploadsWhenTheFormTimerExpir
 TEST_F(CommandsWindowTest, CancelledFirmwareDialogLogsTheCancellation) {
     Start();
     ModalAnswerer answerer({ClickControl(id::kCancel)});
-    app->Frame().MenuCommand(id::kCmdFirmwareUpdate)->trigger();
+    Trigger(id::kCmdFirmwareUpdate);
     EXPECT_EQ(Log(), (std::vector<LogEntry>{{"Operation canceled by the user!", 0}}));
     EXPECT_EQ(app->State().uploadPending, 0);
 }

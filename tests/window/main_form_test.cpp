@@ -71,7 +71,11 @@ class MainFormTest : public WindowTest {};
 TEST_F(MainFormTest, EveryControlOfTheTemplateIsWhereTheTemplatePutsIt) {
     Start();
     MainFormWidget& form = app->Form();
-    const DialogUnits units = UnitsOf(DialogFont(MainFormTemplate()));
+    // The font's own units, the horizontal base widened as far as the fixed texts need.
+    const DialogUnits measured = UnitsOf(DialogFont(MainFormTemplate()));
+    const DialogUnits units = form.Units();
+    EXPECT_EQ(units.baseY, measured.baseY);
+    EXPECT_GE(units.baseX, measured.baseX);
     EXPECT_EQ(form.size(), units.Size(282, 327));
     for (const DialogControl& c : MainFormTemplate().controls) {
         SCOPED_TRACE("control " + std::to_string(c.id) + " " + c.caption);
@@ -112,10 +116,12 @@ TEST_F(MainFormTest, MenuCaptionAndFrameStyle) {
                            "&About VK930Config...=57664", "E&xit=57665"}));
     const QList<QAction*> ports = popups[1]->menu()->actions();
     ASSERT_EQ(ports.size(), 10);  // COM1 to COM8, a separator, "Devices..."
+    emit popups[1]->menu()->aboutToShow();
     for (int i = 0; i < 8; ++i) {
         EXPECT_EQ(ports[i]->text(), QString("COM%1").arg(i + 1));
         EXPECT_EQ(ports[i]->data().toInt(), 32773 + i);
-        EXPECT_TRUE(ports[i]->isCheckable());
+        // The port in use carries the check mark; the others show no empty box.
+        EXPECT_EQ(ports[i]->isCheckable(), i == 0);
     }
     EXPECT_TRUE(ports[8]->isSeparator());
     EXPECT_EQ(ports[9]->text(), "Devices...");
@@ -239,7 +245,9 @@ TEST_F(MainFormTest, OperationLogListKeepsTheNewestEntryInView) {
     Start();
     OperationLogView& log = app->Form().Log();
     EXPECT_EQ(log.model()->columnCount(), 1);
-    EXPECT_EQ(log.horizontalHeader()->sectionSize(0), 280);
+    // 280 pixels at the template font's base of 6, scaled as dialog units are.
+    const int baseX = app->Form().Units().baseX;
+    EXPECT_EQ(log.horizontalHeader()->sectionSize(0), (280 * baseX + 3) / 6);
     EXPECT_TRUE(log.verticalHeader()->isHidden());
     EXPECT_EQ(log.model()->headerData(0, Qt::Horizontal).toString(), "Status");
     EXPECT_EQ(log.selectionBehavior(), QAbstractItemView::SelectRows);

@@ -1,20 +1,29 @@
 #include "window_fixture.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSettings>
 
+#include "modal_answerer.h"
 #include "window/main_form.h"
 #include "window/main_frame.h"
 #include "window/text.h"
 
 namespace vk930::test {
 
+namespace {
+constexpr int kCommandTimeoutMs = 30000;
+}  // namespace
+
 CConfigApp& WindowTest::Make(WindowOptions options) {
     if (options.settingsPath.isEmpty()) options.settingsPath = SettingsPath();
     if (!options.link) options.link = "sim";
-    app = std::make_unique<CConfigApp>(options, [this](int ms) { sleeps.push_back(ms); });
+    app = std::make_unique<CConfigApp>(options, [this](int ms) {
+        sleeps.push_back(ms);
+        if (onSleep) onSleep(ms);
+    });
     return *app;
 }
 
@@ -63,7 +72,22 @@ QString WindowTest::TextOf(int id) {
 void WindowTest::Click(int id) {
     auto* button = qobject_cast<QAbstractButton*>(Control(id));
     ASSERT_NE(button, nullptr) << "control " << id << " is not a button";
+    WaitForCommandThread();
     button->click();
+    WaitForCommandThread();
+}
+
+void WindowTest::Trigger(int id) {
+    QAction* item = app->Frame().MenuCommand(id);
+    ASSERT_NE(item, nullptr) << "command " << id << " has no menu item";
+    WaitForCommandThread();
+    item->trigger();
+    WaitForCommandThread();
+}
+
+void WindowTest::WaitForCommandThread() {
+    EXPECT_TRUE(WaitUntil([&] { return !app->Runner().Running(); }, kCommandTimeoutMs))
+        << "the command did not end";
 }
 
 std::vector<LogEntry> WindowTest::Log() {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -31,11 +32,18 @@ class WindowTest : public ::testing::Test {
 
     QWidget* Control(int id);
     QString TextOf(int id);
+    // Clicks the button once no command runs, and waits for the command it starts to end.
     void Click(int id);
+    // The same for a menu item.
+    void Trigger(int id);
+    // Serves the window until no command runs on the command thread.
+    void WaitForCommandThread();
     std::vector<LogEntry> Log();
 
     TempDir dir;
     std::vector<int> sleeps;
+    // Called on the command's thread for each of its waits, after it was recorded.
+    std::function<void(int ms)> onSleep;
     std::unique_ptr<CConfigApp> app;
 };
 

@@ -32,6 +32,7 @@ Outcome RestartAndIdentify(const CommandContext& ctx) {
         return Outcome::Failure(OutcomeClass::kCommunication, "the reset was not confirmed");
     }
     ctx.Log("commID written successful. Resetting...", kIconProgress);
+    ctx.host.Progress({ProgressKind::kWait, 0, kCommIdRestartMs});
     ctx.host.Sleep(kCommIdRestartMs);
     if (Outcome stopped = StopPoint(ctx, TerminalLeft::kPartlyProgrammed); !stopped.ok())
         return stopped;

@@ -1,6 +1,7 @@
 #pragma once
 // What a command may ask of the window around it. The Qt form implements it, the
 // command-line tool implements it on a terminal, the tests implement it as a recording fake.
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <utility>
@@ -54,6 +55,20 @@ struct FileDialogAnswer {
     std::string path;
 };
 
+// How far the running command has got, for a front end that shows it (a bar, a countdown);
+// the operation log is not touched by it.
+enum class ProgressKind {
+    kUpload,  // done: image bytes sent, total: bytes in all
+    kLines,   // done: parameter-file lines applied by a Set run; total 0: not known
+    kWait,    // total: the length of a wait that starts now, in milliseconds
+};
+struct ProgressReport {
+    ProgressKind kind = ProgressKind::kUpload;
+    std::size_t done = 0;
+    std::size_t total = 0;
+    bool operator==(const ProgressReport&) const = default;
+};
+
 class Host {
   public:
     virtual ~Host() = default;
@@ -97,6 +112,9 @@ class Host {
 
     // The document's title changed (the caption shows it).
     virtual void SetDocumentTitle(const std::string& title) = 0;
+
+    // Progress of the running command; a host that shows none ignores it.
+    virtual void Progress(const ProgressReport& report) { (void)report; }
 };
 
 }  // namespace vk930

@@ -73,15 +73,18 @@ Outcome OpenParameterFile(const CommandContext& ctx, std::ifstream& file) {
 Outcome ApplyLines(const CommandContext& ctx, std::istream& file) {
     LineReader reader(file);
     TerminalLeft left = TerminalLeft::kUntouched;
+    std::size_t applied = 0;
     while (const std::optional<std::string> line = reader.Next()) {
         if (Outcome stopped = StopPoint(ctx, left); !stopped.ok()) return stopped;
         ctx.Log(*line, kIconProgress);
         const std::string key = GetKey(*line);
         if (key == kEndKey) break;
-        if (!HasColon(*line)) continue;
-        left = TerminalLeft::kPartlyProgrammed;
-        if (!WriteParameter(ctx, key, GetValue(*line)))
-            return CommunicationFailure("the " + key + " line was not written");
+        if (HasColon(*line)) {
+            left = TerminalLeft::kPartlyProgrammed;
+            if (!WriteParameter(ctx, key, GetValue(*line)))
+                return CommunicationFailure("the " + key + " line was not written");
+        }
+        ctx.host.Progress({ProgressKind::kLines, ++applied, 0});
     }
     return Outcome::Success();
 }

@@ -2,7 +2,9 @@
 # Runs the window's benchmarks and prints their figures and ratios:
 #   start to first painted window and peak memory of vk930config, against a bare Qt window
 #   and against a bare window with a menu and a label (the font set-up any text needs);
-#   appending 100,000 entries to the operation log.
+#   appending 100,000 entries to the operation log;
+#   the event loop's longest gap and the repaints a second during long commands over a paced
+#   vk930-sim, before and now (offscreen only: it takes about two minutes).
 # On the offscreen platform, and on a virtual X display when xvfb-run is installed.
 # RUNS=N sets the number of starts of each program (default 21).
 set -euo pipefail
@@ -28,3 +30,6 @@ if command -v xvfb-run >/dev/null; then
     echo "== X11 (xvfb-run)"
     run_all xvfb-run -a -s "-screen 0 1024x768x24"
 fi
+
+echo "== long commands over a paced vk930-sim (offscreen)"
+QT_QPA_PLATFORM=offscreen "$bin/bench_command_gaps"

@@ -225,6 +225,9 @@ void CConfigApp::ShowPort() {
 }
 
 void CConfigApp::UpdateComPortMenu() {
+    // During a command the port is the command's (the Get dialog may change it); the items
+    // take no input then and keep what they showed.
+    if (CommandRunning()) return;
     for (int port = 1; port <= 8; ++port)
         frame_->SetComPortItem(port, view_.IsComPortChecked(port),
                                PortReachText(port, options_.link, settings_));

@@ -231,9 +231,11 @@ BuiltDialog BuildDialog(const DialogTemplate& dialog, QWidget* surface, const Co
         const bool showsCaption = c.kind != ControlKind::kEdit && c.kind != ControlKind::kIcon &&
                                   c.kind != ControlKind::kComboList;
         const int margin = TextMargin(widget);
+        const auto more = texts.find(c.id);
+        if (more != texts.end() && more->second.empty()) continue;  // never shown
         if (showsCaption && !c.caption.empty())
             fit.push_back({WithoutMnemonic(ToQ(c.caption)), c.width, 4, margin});
-        if (const auto more = texts.find(c.id); more != texts.end())
+        if (more != texts.end())
             for (const QString& text : more->second) fit.push_back({text, c.width, 4, margin});
     }
     built.units = UnitsOf(font);

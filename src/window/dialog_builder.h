@@ -74,7 +74,8 @@ struct BuiltDialog {
 // control); returns null to let the builder make its default.
 using ControlMaker = std::function<QWidget*(const DialogControl& control, QWidget* parent)>;
 
-// Texts a control shows besides its caption (the identification fields' texts), by id.
+// Texts a control shows besides its caption (the identification fields' texts), by id. An
+// empty list marks a control that is never shown: its caption need not fit.
 using ControlTexts = std::map<int, std::vector<QString>>;
 
 // Builds every control of the template onto `surface`, which gets the dialog font and the

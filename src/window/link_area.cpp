@@ -28,14 +28,16 @@ LinkArea::LinkArea(QWidget* parent)
     bar_->setObjectName(QStringLiteral("linkBar"));
     bar_->setTextVisible(false);
     bar_->setMaximumHeight(fontMetrics().height() / 2 + 2);
+    // The port on the first line; the progress text and its bar on the second.
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(kMargin, 1, kMargin, 1);
     layout->setSpacing(kSpacing);
+    layout->addWidget(port_);
     auto* row = new QHBoxLayout;
-    row->addWidget(port_, 1);
-    row->addWidget(progress_, 2);
+    row->setSpacing(kMargin * 2);
+    row->addWidget(progress_);
+    row->addWidget(bar_, 1);
     layout->addLayout(row);
-    layout->addWidget(bar_);
     countdown_.setInterval(kCountdownTickMs);
     connect(&countdown_, &QTimer::timeout, this, &LinkArea::Tick);
     ClearProgress();

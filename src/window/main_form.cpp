@@ -17,9 +17,10 @@ namespace vk930 {
 
 namespace {
 
-// The identification fields' texts, which must fit their fields.
+// The identification fields' texts, which must fit their fields. The two hidden buttons are
+// never shown (their captions are wider than they are on any font).
 ControlTexts FieldTexts() {
-    ControlTexts texts;
+    ControlTexts texts = {{id::kGetKeyedButton, {}}, {id::kSetRunButton, {}}};
     for (const int field : {id::kType, id::kScanner, id::kRfid, id::kColor, id::kDisplay})
         for (const std::string& text : FixedFieldTexts(field)) texts[field].push_back(ToQ(text));
     return texts;

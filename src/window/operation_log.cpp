@@ -49,7 +49,8 @@ int OperationLogView::TextMargin() const {
     option.features = QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration;
     option.decorationSize = iconSize();
     option.rect = QRect(0, 0, kProbeWidth, verticalHeader()->defaultSectionSize());
-    option.text = QStringLiteral("W");
+    // A text wider than the probe: its rectangle is then all the row leaves for text.
+    option.text = QString(kProbeWidth / 4, QLatin1Char('W'));
     const QRect text = style()->subElementRect(QStyle::SE_ItemViewItemText, &option, this);
     // The style draws the text inside that rectangle with a margin on either side.
     const int textMargin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;

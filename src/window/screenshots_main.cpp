@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "core/forms/dialog_ids.h"
 #include "core/forms/form_ids.h"
 #include "window/about_dlg.h"
 #include "window/config_app.h"

@@ -44,6 +44,8 @@ class BoundsCheckingLink : public CLinkCtrl {
     }
     void ResetDevice() override { inner_->ResetDevice(); }
     Short UploadFirmware(const std::string& path) override { return inner_->UploadFirmware(path); }
+    // The Set run asks it after ResetDevice: an unconfirmed reset must reach the run.
+    bool LastCallFailed() const override { return inner_->LastCallFailed(); }
 
   private:
     static bool ValidPage(int page) { return page == 0 || page == 1; }

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "core/link/link_ctrl.h"
+#include "core/link/trace_line.h"
 #include "core/terminal/link_spec.h"
 #include "sim/sim_server.h"
 
@@ -36,12 +37,6 @@ int StopSignals() {
     // A host that hangs up mid-answer is a write error to carry on from, not the end.
     signal(SIGPIPE, SIG_IGN);
     return signalfd(-1, &stopSet, SFD_CLOEXEC);
-}
-
-WireServer::TraceSink TraceTo(const std::string& path) {
-    if (path.empty()) return {};
-    auto out = std::make_shared<std::ofstream>(path, std::ios::app | std::ios::binary);
-    return [out](const std::string& line) { *out << line << '\n' << std::flush; };
 }
 
 constexpr char kHelp[] =
@@ -100,7 +95,16 @@ int main(int argc, char** argv) {
         std::cerr << "vk930-sim: " << terminal.error() << '\n';
         return kExitFailure;
     }
-    SimServer server(**terminal, args->pace, TraceTo(args->spec.traceFile));
+    WireServer::TraceSink trace;
+    if (!args->spec.traceFile.empty()) {
+        Result<TraceSink> opened = OpenTraceFile(args->spec.traceFile);
+        if (!opened) {
+            std::cerr << "vk930-sim: " << opened.error() << '\n';
+            return kExitFailure;
+        }
+        trace = std::move(opened.value());
+    }
+    SimServer server(**terminal, args->pace, std::move(trace));
     if (Status served = server.Run(args->linkPath, stopFd); !served) {
         std::cerr << "vk930-sim: " << served.error() << '\n';
         return kExitFailure;

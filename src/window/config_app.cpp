@@ -45,9 +45,11 @@ CConfigApp::CConfigApp(const WindowOptions& options, Sleeper sleep)
       frame_(MakeFrame()),
       form_(frame_->Form()),
       host_(*frame_, *form_, settings_, std::move(sleep)),
-      link_(MakePortOpener(options.link, settings_, ProgramBootFileLookup(),
-                           [this](const std::string& message) { ReportLinkFault(message); }),
-            [this](const std::string& message) { ReportLinkFault(message); }),
+      link_(
+          MakePortOpener(options.link, settings_, ProgramBootFileLookup(),
+                         [this](const std::string& message) { ReportLinkFault(message); }),
+          [this](const std::string& message) { ReportLinkFault(message); },
+          ProgramBootFileLookup()),
       view_(host_, link_, settings_, state_),
       recent_(QString::fromLatin1(kProfileKey), QString::fromLatin1(kProfileName),
               kRecentFileCount) {

@@ -63,10 +63,25 @@ TEST_F(Vk930ctlFirmware, Hsbt15UploadsAndInfoThenShowsVersion15) {
               "2\tUploading...\n1\tUPLOADING DONE\n2\tREMOVE BOOT CABLE FROM DEVICE\n"
               "2\tREMOVE BATTERIES AND PUT THEM BACK AGAIN\n=success\n");
     EXPECT_EQ(run.err, "") << "no progress bar when standard error is not a terminal";
+    // The upload ends with Connect(0, 4800), as the program calls it.
     EXPECT_EQ(ReadFile(trace),
-              "Connect(1,4800)=1\nUploadFirmware(\"" + kFirmware + "\")=10\nConnect(1,0)=0\n");
+              "Connect(1,4800)=1\nUploadFirmware(\"" + kFirmware + "\")=10\nConnect(0,4800)=0\n");
     ProgramRun info = Run({"--porcelain", "--link", Sim(), "info"});
     EXPECT_NE(info.out.find("@1017\t1.5\n"), std::string::npos) << info.out;
+}
+
+// On a port that reaches nothing the upload still names a file it cannot read before it
+// says that nothing answers.
+TEST_F(Vk930ctlFirmware, WithNothingOnThePortAMissingFileIsNamedFirst) {
+    ProgramRun run = Run({"--porcelain", "--link", "none", "firmware", dir.File("gone.a20")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "2\tUploading...\n0\tCan't open FW file\n=file\tthe firmware file\n")
+        << run.err;
+    run = Run({"--porcelain", "--link", "none", "firmware", kFirmware});
+    EXPECT_EQ(run.out,
+              "2\tUploading...\n0\tNo response from device: Waiting 00\n"
+              "=no-terminal\tno boot loader answered\n")
+        << run.err;
 }
 
 TEST_F(Vk930ctlFirmware, ANameIsTakenInTheWorkingDirectoryAndSoIsItsBootFile) {

@@ -2,44 +2,62 @@
 
 namespace vk930 {
 
+CLinkCtrl& PortRouter::Target() const {
+    if (current_) return *current_;
+    if (last_) return *last_;
+    return nothing_;
+}
+
 bool PortRouter::Connect(Short port, Short baud) {
-    if (baud == kBaudClose) {
-        CloseCurrent();
-        return false;
+    if (port > 0 && baud != kBaudClose) return Open(port, baud);
+    const auto own = links_.find(port);
+    CLinkCtrl& link = own != links_.end() ? *own->second : Target();
+    // The links release on a close and on port 0; none opens on either.
+    if (&link == current_) current_ = nullptr;
+    if (&link != &nothing_) last_ = &link;
+    return link.Connect(port, baud);
+}
+
+bool PortRouter::Open(Short port, Short baud) {
+    if (current_ && currentPort_ != port) {
+        // One port at a time, as with one link control.
+        current_->Connect(currentPort_, kBaudClose);
+        current_ = nullptr;
     }
-    if (current_ && currentPort_ == port) return current_->Connect(port, baud);
-    CloseCurrent();
-    if (port <= 0) return false;
     auto found = links_.find(port);
     if (found == links_.end()) {
         Result<std::unique_ptr<CLinkCtrl>> opened = opener_(port);
         if (!opened) {
             if (onError_) onError_("COM" + std::to_string(port) + ": " + opened.error());
+            last_ = nullptr;
             return false;
         }
-        if (!opened.value()) return false;
+        if (!opened.value()) {
+            last_ = nullptr;
+            return false;
+        }
         found = links_.emplace(port, std::move(opened.value())).first;
     }
-    if (!found->second->Connect(port, baud)) return false;
-    current_ = found->second.get();
+    last_ = found->second.get();
+    if (!last_->Connect(port, baud)) {
+        current_ = nullptr;
+        return false;
+    }
+    current_ = last_;
     currentPort_ = port;
     return true;
 }
 
-void PortRouter::CloseCurrent() {
-    if (current_) current_->Connect(currentPort_, kBaudClose);
-    current_ = nullptr;
-    currentPort_ = 0;
-}
-
 Short PortRouter::UploadFirmware(const std::string& path) {
-    if (!current_) return kUploadNoZero;  // nothing answers: no 0x00 from a boot loader
-    current_->SetUploadProgress(progress_);
-    return current_->UploadFirmware(path);
+    CLinkCtrl& link = Target();
+    link.SetUploadProgress(progress_);
+    return link.UploadFirmware(path);
 }
 
 void PortRouter::Forget() {
-    CloseCurrent();
+    if (current_) current_->Connect(currentPort_, kBaudClose);
+    current_ = nullptr;
+    last_ = nullptr;
     links_.clear();
 }
 

@@ -1,24 +1,18 @@
 #pragma once
-// Wraps a link and appends one line per call to a trace file:
-//   Name(arg,arg,...)=result
-// Texts are in double quotes with \r, \n, \\, \" and \xNN escapes.
-#include <functional>
+// Wraps a link and hands one line per call to a trace sink, in the form of trace_line.h.
 #include <memory>
 #include <string>
 
 #include "core/link/link_ctrl.h"
+#include "core/link/trace_line.h"
 
 namespace vk930 {
 
-std::string QuoteTraceText(const std::string& text);
-
 class TracingLink : public CLinkCtrl {
   public:
-    using Sink = std::function<void(const std::string& line)>;
+    using Sink = TraceSink;
     TracingLink(std::unique_ptr<CLinkCtrl> inner, Sink sink)
         : inner_(std::move(inner)), sink_(std::move(sink)) {}
-    // Appends the lines to a file, flushed line by line.
-    TracingLink(std::unique_ptr<CLinkCtrl> inner, const std::string& traceFile);
 
     bool Connect(Short port, Short baud) override;
     Short ReadInfo() override;

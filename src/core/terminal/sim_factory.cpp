@@ -5,10 +5,14 @@
 
 namespace vk930 {
 
-std::unique_ptr<CLinkCtrl> WithTrace(std::unique_ptr<CLinkCtrl> link,
-                                     const std::string& traceFile) {
+Result<std::unique_ptr<CLinkCtrl>> WithTrace(std::unique_ptr<CLinkCtrl> link,
+                                             const std::string& traceFile) {
     if (traceFile.empty()) return link;
-    return std::make_unique<TracingLink>(std::move(link), traceFile);
+    // A trace asked for and not written would pass for a run that made no calls.
+    Result<TraceSink> sink = OpenTraceFile(traceFile);
+    if (!sink) return Error{sink.error()};
+    return std::unique_ptr<CLinkCtrl>(
+        std::make_unique<TracingLink>(std::move(link), std::move(sink.value())));
 }
 
 Result<std::unique_ptr<CLinkCtrl>> MakeSimLink(const TerminalSpec& spec,

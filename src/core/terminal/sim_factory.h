@@ -1,4 +1,5 @@
 #pragma once
+// The in-process simulated terminal of a sim spec, with its trace.
 #include <memory>
 
 #include "core/base/result.h"
@@ -13,7 +14,8 @@ namespace vk930 {
 Result<std::unique_ptr<CLinkCtrl>> MakeSimLink(const TerminalSpec& spec,
                                                const BootFileLookup& bootFiles = {});
 
-// Puts a trace around any link when traceFile is set.
-std::unique_ptr<CLinkCtrl> WithTrace(std::unique_ptr<CLinkCtrl> link, const std::string& traceFile);
+// Puts a trace around any link when traceFile is set; an error when the file cannot be written.
+Result<std::unique_ptr<CLinkCtrl>> WithTrace(std::unique_ptr<CLinkCtrl> link,
+                                             const std::string& traceFile);
 
 }  // namespace vk930

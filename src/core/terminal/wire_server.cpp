@@ -1,6 +1,6 @@
 #include "core/terminal/wire_server.h"
 
-#include "core/link/tracing_link.h"
+#include "core/link/trace_line.h"
 #include "core/wire/wire_protocol.h"
 
 namespace vk930 {
@@ -55,7 +55,7 @@ Bytes WireServer::ReadInfo() {
     const std::string version = terminal_.Version();
     // A version too long for a frame (a hand-made version file) is refused, not sent broken.
     if (version.size() + 3 > kMaxPayload) return Answered(wire::kStatusRefused);
-    Trace("ReadInfo()=1");
+    Trace(TraceLine("ReadInfo").Returns(1));
     Bytes answer = Ok();
     wire::PutInt16(answer, terminal_.DeviceType());
     answer.insert(answer.end(), version.begin(), version.end());
@@ -64,7 +64,7 @@ Bytes WireServer::ReadInfo() {
 
 Bytes WireServer::DeviceType() {
     const int type = terminal_.DeviceType();
-    Trace("GetDeviceType()=" + std::to_string(type));
+    Trace(TraceLine("GetDeviceType").Returns(type));
     Bytes answer = Ok();
     wire::PutInt16(answer, type);
     return answer;
@@ -73,7 +73,7 @@ Bytes WireServer::DeviceType() {
 Bytes WireServer::Version() {
     const std::string version = terminal_.Version();
     if (version.size() + 1 > kMaxPayload) return Answered(wire::kStatusRefused);
-    Trace("GetVersionText()=" + QuoteTraceText(version));
+    Trace(TraceLine("GetVersionText").ReturnsText(version));
     Bytes answer = Ok();
     answer.insert(answer.end(), version.begin(), version.end());
     return answer;
@@ -81,7 +81,7 @@ Bytes WireServer::Version() {
 
 Bytes WireServer::CommId() {
     const PageBytes page = terminal_.Page(0);
-    Trace("GetCommIdText()=" + QuoteTraceText(std::to_string(page[1] * 256 + page[2])));
+    Trace(TraceLine("GetCommIdText").ReturnsText(std::to_string(page[1] * 256 + page[2])));
     return Bytes{wire::kStatusOk, page[1], page[2]};
 }
 
@@ -89,7 +89,7 @@ Bytes WireServer::ReadPage(const Bytes& payload) {
     if (payload.size() != 1) return Answered(wire::kStatusMalformed);
     const int page = payload[0];
     const std::optional<PageBytes> bytes = terminal_.ReadPage(page);
-    Trace("ReadPage" + std::to_string(page) + "(0,255)=" + (bytes ? "1" : "0"));
+    Trace(TraceLine("ReadPage" + std::to_string(page), {0, kPageSize - 1}).Returns(bytes ? 1 : 0));
     if (!bytes) return Answered(wire::kStatusRefused);
     Bytes answer = Ok();
     answer.insert(answer.end(), bytes->begin(), bytes->end());
@@ -102,8 +102,8 @@ Bytes WireServer::WriteByte(const Bytes& payload) {
     const int offset = wire::GetInt16(payload, 2);
     const int value = wire::GetInt16(payload, 4);
     const bool done = terminal_.WriteByte(page, offset, value);
-    Trace("WriteByte(" + std::to_string(offset) + "," + std::to_string(value) + "," +
-          std::to_string(page) + ")=" + (done ? "1" : "-1"));
+    Trace(TraceLine("WriteByte", {offset, value, page})
+              .Returns(done ? kWriteByteOk : kWriteByteFailed));
     return Answered(done ? wire::kStatusOk : wire::kStatusRefused);
 }
 
@@ -113,14 +113,13 @@ Bytes WireServer::WriteText(const Bytes& payload) {
     const int offset = wire::GetInt16(payload, 2);
     const std::string text(payload.begin() + 4, payload.end());
     const bool done = terminal_.WriteText(page, offset, text);
-    Trace("WriteText(" + std::to_string(offset) + "," + std::to_string(page) + "," +
-          QuoteTraceText(text) + ")=" + (done ? "1" : "0"));
+    Trace(TraceLine("WriteText", {offset, page}).Text(text).Returns(done ? 1 : 0));
     return Answered(done ? wire::kStatusOk : wire::kStatusRefused);
 }
 
 Bytes WireServer::Reset() {
     if (!terminal_.Reset()) return Answered(wire::kStatusRefused);
-    Trace("ResetDevice()");
+    Trace(TraceLine("ResetDevice").Done());
     return Ok();
 }
 

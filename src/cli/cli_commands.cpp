@@ -1,6 +1,7 @@
 #include "cli/cli_commands.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <chrono>
 #include <memory>
 #include <optional>
@@ -8,8 +9,8 @@
 #include "cli/doctor.h"
 #include "cli/port_listing.h"
 #include "cli/progress_line.h"
+#include "core/commands/commid.h"
 #include "core/forms/form_ids.h"
-#include "core/settings/registry_key.h"
 
 namespace vk930 {
 
@@ -20,26 +21,30 @@ CommandResult RunInfo(CliSession& s, const QStringList& args) {
     return CommandResult::Ran(s.view.OnReadDeviceInfo());
 }
 
+// A whole number as typed: an optional sign, then digits.
+bool IsWholeNumber(const QString& text) {
+    static const QRegularExpression kNumber("^[+-]?[0-9]+$");
+    return kNumber.match(text).hasMatch();
+}
+
 CommandResult RunCommId(CliSession& s, const QStringList& args) {
     if (args.size() != 1)
         return CommandResult::Usage("commid needs one argument: an ID (0 to 65535) or --next");
     if (args[0] == "--next") {
-        // The field holds the stored ID, as the settings load fills it.
+        // The field holds the stored ID, as the settings load fills it. A store that cannot
+        // keep the counter is refused here, before the field changes.
         std::int32_t stored = 0;
-        {
-            CRegistryKey key(s.settings, s.host);
-            stored = key.ReadValue(kValueCommId, 10000);
-        }
+        if (Outcome kept = StoredCommId(s.view.Context(), stored); !kept.ok())
+            return CommandResult::Ran(kept);
         s.view.Form().SetText(id::kCommId, std::to_string(stored));
         s.host.ForgetFields();
         return CommandResult::Ran(s.view.OnNextCommId());
     }
-    bool ok = false;
-    const uint value = args[0].toUInt(&ok);
-    if (!ok || value > 65535)
+    // A number outside 0 to 65535 is typed as it is: the command refuses it and says why.
+    if (!IsWholeNumber(args[0]))
         return CommandResult::Usage("commid: '" + args[0].toStdString() +
                                     "' is not an ID from 0 to 65535");
-    s.view.OnCommIdEdited(std::to_string(value));
+    s.view.OnCommIdEdited(args[0].toStdString());
     return CommandResult::Ran(s.view.OnSetCommId());
 }
 

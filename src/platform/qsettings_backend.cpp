@@ -63,10 +63,10 @@ class QSettingsBackend : public SettingsBackend {
     explicit QSettingsBackend(QString path) : path_(std::move(path)) {}
 
     int Open() override {
-        if (const int error = CheckSettingsFile(path_); error != 0) return error;
-        if (const int error = EnsureWritable(path_); error != 0) return error;
+        if (const int error = CheckSettingsFile(path_); error != 0) return Failed(error);
+        if (const int error = EnsureWritable(path_); error != 0) return Failed(error);
         settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
-        if (settings_->status() == QSettings::AccessError) return kErrorAccessDenied;
+        if (settings_->status() == QSettings::AccessError) return Failed(kErrorAccessDenied);
         return 0;
     }
 
@@ -84,7 +84,9 @@ class QSettingsBackend : public SettingsBackend {
     bool Set(const std::string& name, std::int32_t value) override {
         settings_->setValue(QString::fromStdString(name), value);
         settings_->sync();
-        return settings_->status() == QSettings::NoError;
+        if (settings_->status() == QSettings::NoError) return true;
+        Failed(kErrorAccessDenied);
+        return false;
     }
 
     std::optional<std::string> QueryText(const std::string& name) override {
@@ -104,8 +106,16 @@ class QSettingsBackend : public SettingsBackend {
         settings_.reset();
     }
 
+    std::string Problem() const override { return problem_; }
+
   private:
+    int Failed(int error) {
+        problem_ = "settings file '" + path_.toStdString() + "' " + SettingsFileProblem(error);
+        return error;
+    }
+
     QString path_;
+    std::string problem_;
     std::unique_ptr<QSettings> settings_;
 };
 

@@ -62,7 +62,10 @@ TEST_F(BadInputCli, ArgumentsOutOfRangeAreUsageErrorsNamingTheArgument) {
         {{"--link", "sim?version=" + std::string(33, '9'), "info"}, "at most 32 characters"},
         {{"--link", "sim?stall=0", "info"}, "stall=N"},
         {{"--link", "sim?corrupt=99999999999999999999", "info"}, "corrupt=N"},
-        {{"--link", Sim(), "commid", "65536"}, "is not an ID from 0 to 65535"},
+        // A whole number outside 0 to 65535 is refused by the command itself (exit 1, with a
+        // log entry: vk930ctl_test); anything else is no ID at all.
+        {{"--link", Sim(), "commid", "+-5"}, "is not an ID from 0 to 65535"},
+        {{"--link", Sim(), "commid", " 5"}, "is not an ID"},
         {{"--link", Sim(), "commid", "1e3"}, "is not an ID"},
         {{"--link", Sim(), "commid", ""}, "is not an ID"},
         {{"--link", Sim(), "set", ""}, "set: FILE is empty"},

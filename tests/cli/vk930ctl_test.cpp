@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 #include "support/run_program.h"
 #include "support/temp_dir.h"
@@ -53,6 +57,101 @@ TEST_F(Vk930ctl, NextIdStartsFromTheStoredOne) {
     EXPECT_NE(ReadFile(dir.File("settings.ini")).find("commID=42"), std::string::npos);
 }
 
+TEST_F(Vk930ctl, CommIdWriteShowsBothClosesInTheTrace) {
+    const std::string trace = dir.File("t.log");
+    ProgramRun run = Run({"--link", Sim("trace=" + trace), "commid", "300"});
+    EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+    // The identification releases the port, then the command does.
+    const std::string calls = ReadFile(trace);
+    EXPECT_NE(calls.find("GetByte(0,38)=1\nConnect(1,0)=0\nConnect(1,0)=0\n"), std::string::npos)
+        << calls;
+}
+
+// An ID beyond two bytes, typed or counted, would be cut to one that an earlier terminal
+// carries: it is refused, with nothing written and nothing stored.
+TEST_F(Vk930ctl, AnIdThatDoesNotFitIsRefused) {
+    const std::string trace = dir.File("t.log");
+    const struct {
+        std::vector<std::string> command;
+        std::string stored;  // the settings file's commID line before the run
+        std::string refused;
+    } cases[] = {
+        {{"commid", "70000"}, "", "70000"},
+        {{"commid", "-5"}, "", "-5"},
+        {{"commid", "99999999"}, "", "99999999"},
+        {{"commid", "--next"}, "commID=65535", "65536"},
+        {{"commid", "--next"}, "commID=-5", "-4"},
+        {{"commid", "--next"}, "commID=99999999", "100000000"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command.back() + " " + c.stored);
+        WriteFile(dir.File("settings.ini"), "[General]\n" + c.stored + "\n");
+        std::remove(trace.c_str());
+        std::remove(dir.File("t.bin").c_str());
+        std::vector<std::string> args = {"--porcelain", "--link", Sim("trace=" + trace)};
+        args.insert(args.end(), c.command.begin(), c.command.end());
+        ProgramRun run = Run(args);
+        EXPECT_EQ(run.exitCode, 1) << run.out << run.err;
+        // The log, then the fields the command set (the typed or offered ID).
+        EXPECT_EQ(run.out.substr(0, run.out.find('@')),
+                  "2\tOpen COM1\n2\tSearching VK930 device..\n2\tReading Info OK\n0\tCommID " +
+                      c.refused + " does not fit the terminal (0 to 65535)\n");
+        EXPECT_NE(run.out.find("\n=refused\tthe ID does not fit the terminal\n"), std::string::npos)
+            << run.out;
+        EXPECT_EQ(ReadFile(trace), "Connect(1,19200)=1\nReadInfo()=1\nConnect(1,0)=0\n");
+        EXPECT_EQ(ReadFile(dir.File("t.bin")).substr(1, 2), std::string("\0\1", 2));
+        EXPECT_EQ(ReadFile(dir.File("settings.ini")).find("commID=") == std::string::npos,
+                  c.stored.empty());
+        if (!c.stored.empty())
+            EXPECT_NE(ReadFile(dir.File("settings.ini")).find(c.stored), std::string::npos);
+    }
+}
+
+// A store that cannot keep the counter would give every terminal the same ID.
+TEST_F(Vk930ctl, NextIdIsRefusedWhenTheStoreCannotBeWritten) {
+    std::string settings = dir.File("ro.ini");
+    if (geteuid() == 0) {
+        // Root writes any file whatever its mode: a file in place of the folder stops it.
+        WriteFile(dir.File("file"), "");
+        settings = dir.File("file/ro.ini");
+    } else {
+        WriteFile(settings, "[General]\ncommID=100\n");
+        chmod(settings.c_str(), 0444);
+    }
+    const std::string trace = dir.File("t.log");
+    ProgramRun run =
+        RunProgram(VK930CTL_PATH, {"--settings", settings, "--porcelain", "--port", "1", "--link",
+                                   Sim("trace=" + trace), "commid", "--next"});
+    EXPECT_EQ(run.exitCode, 1) << run.out << run.err;
+    EXPECT_EQ(run.out,
+              "0\tCannot record the CommID: settings file '" + settings +
+                  "' cannot be written\n=refused\tthe CommID cannot be recorded: settings file '" +
+                  settings + "' cannot be written\n");
+    EXPECT_EQ(ReadFile(trace), "") << "nothing reached the terminal";
+    // Typed by hand, the ID is still written.
+    run = RunProgram(VK930CTL_PATH, {"--settings", settings, "--porcelain", "--port", "1", "--link",
+                                     Sim(), "commid", "300"});
+    EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+    EXPECT_EQ(ReadFile(dir.File("t.bin"))[2], 44);
+}
+
+TEST_F(Vk930ctl, AStoredPortBeyondSixteenBitsReachesNoPort) {
+    // 65537 cut to 16 bits would be COM1.
+    WriteFile(dir.File("settings.ini"), "[General]\nComPort=65537\nDevice1=" + Sim() + "\n");
+    ProgramRun run = Run({"--porcelain", "info"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "0\tCannot open COM0\n=port-not-opened\tCOM0 did not open\n") << run.err;
+}
+
+TEST_F(Vk930ctl, ATraceFileThatCannotBeWrittenIsAnError) {
+    const std::string trace = dir.File("no/such/folder/t.log");
+    ProgramRun run = Run({"--porcelain", "--link", Sim("trace=" + trace), "info"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("cannot write the trace file '" + trace + "'"), std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.out, "0\tCannot open COM1\n=port-not-opened\tCOM1 did not open\n");
+}
+
 TEST_F(Vk930ctl, FailuresExitOneAndReadableOutputMarksKinds) {
     ProgramRun run = Run({"--link", Sim("absent"), "info"});
     EXPECT_EQ(run.exitCode, 1);
@@ -71,8 +170,8 @@ TEST_F(Vk930ctl, UsageErrorsExitTwo) {
         {"--port", "x", "info"},
         {"--link", "sim?bogus", "info"},
         {"--link", "sim", "commid"},
-        {"--link", "sim", "commid", "70000"},
-        {"--link", "sim", "commid", "-1"},
+        {"--link", "sim", "commid", "abc"},
+        {"--link", "sim", "commid", "12x"},
         {"--link", "sim", "info", "extra"},
     };
     for (const auto& args : cases) {

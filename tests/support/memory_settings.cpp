@@ -17,7 +17,10 @@ class MemoryBackend : public SettingsBackend {
         return found->second;
     }
     bool Set(const std::string& name, std::int32_t value) override {
+        if (store_.setFails) return false;
         store_.values[name] = value;
+        if (store_.events)
+            store_.events->push_back("settings " + name + "=" + std::to_string(value));
         return true;
     }
     std::optional<std::string> QueryText(const std::string& name) override {
@@ -30,6 +33,7 @@ class MemoryBackend : public SettingsBackend {
         return true;
     }
     void Close() override { ++store_.closes; }
+    std::string Problem() const override { return store_.problem; }
 
   private:
     MemorySettings& store_;

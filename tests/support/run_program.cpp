@@ -6,8 +6,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 #include "support/temp_dir.h"
 
@@ -15,6 +17,11 @@ namespace vk930::test {
 
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
                       const std::string& workingDir) {
+    return RunProgram(program, args, workingDir, {});
+}
+
+ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                      const std::string& workingDir, const std::function<bool(pid_t)>& watch) {
     TempDir dir;
     const std::string outPath = dir.File("out"), errPath = dir.File("err");
     const pid_t pid = fork();
@@ -35,7 +42,11 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
     }
     ProgramRun run;
     int status = 0;
-    waitpid(pid, &status, 0);
+    bool watched = !watch;
+    while (waitpid(pid, &status, watched ? 0 : WNOHANG) == 0) {
+        watched = watch(pid);
+        if (!watched) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     run.out = ReadFile(outPath);
     run.err = ReadFile(errPath);

@@ -1,5 +1,8 @@
 #pragma once
 // Runs a program of the build with arguments (no shell) and collects what it printed.
+#include <sys/types.h>
+
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +17,10 @@ struct ProgramRun {
 // `workingDir`: where the program runs (empty: here).
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
                       const std::string& workingDir = "");
+// The same; while it runs, `watch` is asked every few milliseconds, with its process id, until
+// it answers true: for a test that acts at a moment of the run (a signal, a killed peer).
+ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                      const std::string& workingDir, const std::function<bool(pid_t)>& watch);
 
 // Runs the program and, once its standard output holds `trigger`, sends it `signals` in turn
 // (a short pause between them, so that none is merged into the one before). Reads the output

@@ -67,6 +67,11 @@ int SimProcess::Stop() {
     return Reap(0);
 }
 
+int SimProcess::Kill() {
+    if (pid_ > 0) kill(pid_, SIGKILL);
+    return Reap(0);
+}
+
 int SimProcess::Wait() {
     const auto until = std::chrono::steady_clock::now() + kEndWait;
     while (std::chrono::steady_clock::now() < until) {

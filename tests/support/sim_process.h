@@ -20,6 +20,8 @@ class SimProcess {
     bool Ready() const { return ready_; }
     // Stops it and returns its exit status (128 + signal when a signal ended it).
     int Stop();
+    // Ends it with SIGKILL, as a crash would: it removes nothing, its link stays behind.
+    int Kill();
     // Waits a while for it to end by itself (after a hang-up), else stops it; returns its exit
     // status.
     int Wait();

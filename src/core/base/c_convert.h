@@ -8,5 +8,8 @@
 namespace vk930 {
 
 std::int32_t CAtoi(std::string_view text);
+// The same conversion held at the 64-bit limits instead: for a number that must be checked
+// against a range before it is cut to 32 bits.
+std::int64_t CAtoll(std::string_view text);
 
 }  // namespace vk930

@@ -16,10 +16,27 @@ constexpr int kOffsetCommIdHigh = 1;  // the low byte follows it
 constexpr int kCommIdRestartMs = 4000;
 constexpr size_t kNextCaptionMaxChars = 9;
 
-void RememberCommId(const CommandContext& ctx, std::int32_t commId) {
+// How the written ID is recorded: a typed one through the store as it is (its failure boxes
+// and nothing more); a numbered one must reach the store, or the log says it did not.
+enum class Numbering { kTyped, kCounted };
+
+Outcome ReportUnrecorded(const CommandContext& ctx, const std::string& reason) {
+    ctx.Log("Cannot record the CommID: " + reason, kIconFailure);
+    ctx.host.Beep();
+    return Outcome::Failure(OutcomeClass::kRefused, "the CommID cannot be recorded: " + reason);
+}
+
+// Success, or (numbering only) the failure to record that the log has named.
+Outcome RememberCommId(const CommandContext& ctx, std::int32_t commId, Numbering numbering) {
+    if (numbering == Numbering::kCounted) {
+        const Status kept = KeepValue(ctx.settings, kValueCommId, commId);
+        if (!kept) return ReportUnrecorded(ctx, kept.error());
+        return Outcome::Success();
+    }
     CRegistryKey key(ctx.settings, ctx.host);
     key.WriteValue(kValueCommId, commId);
     key.Close();
+    return Outcome::Success();
 }
 
 // Resets the terminal and shows what it reports after its restart. A reset it did not confirm
@@ -39,6 +56,36 @@ Outcome RestartAndIdentify(const CommandContext& ctx) {
     return IdentifyTerminal(ctx, TerminalLeft::kPartlyProgrammed);
 }
 
+Outcome WriteCommId(const CommandContext& ctx, Numbering numbering) {
+    const std::int64_t entered = CAtoll(ctx.form.Text(id::kCommId));
+    if (Outcome opened = OpenAndSearch(ctx, TerminalLeft::kUntouched); !opened.ok()) return opened;
+    // Cutting a larger number to its low 16 bits would give a terminal an ID that another
+    // one already carries.
+    if (entered < kCommIdMin || entered > kCommIdMax) {
+        ctx.Log("CommID " + std::to_string(entered) + " does not fit the terminal (0 to 65535)",
+                kIconFailure);
+        ctx.host.Beep();
+        ClosePort(ctx);
+        return Outcome::Failure(OutcomeClass::kRefused, "the ID does not fit the terminal");
+    }
+    if (Outcome stopped = StopPoint(ctx, TerminalLeft::kUntouched); !stopped.ok()) return stopped;
+    const auto commId = static_cast<std::int32_t>(entered);
+    // Both bytes are checked (high first, the low one only after it): a failed high byte
+    // would leave a wrong ID behind.
+    if (!WriteTwoByteValue(ctx.link, kPageCommId, kOffsetCommIdHigh, commId)) {
+        ctx.Log("Cannot write ID!", kIconFailure);
+        ctx.host.Beep();
+        ClosePort(ctx);
+        return Outcome::Failure(OutcomeClass::kCommunication, "the ID was not written");
+    }
+    // The ID is in the terminal: it is recorded at once, before the reset and the wait that
+    // an interruption or a failure could cut short, so that it is never offered again.
+    const Outcome recorded = RememberCommId(ctx, commId, numbering);
+    const Outcome identified = RestartAndIdentify(ctx);
+    ClosePort(ctx);
+    return recorded.ok() ? identified : recorded;
+}
+
 }  // namespace
 
 std::string NextCommIdCaption(const std::string& editText) {
@@ -56,30 +103,25 @@ void OnCommIdChange(const CommandContext& ctx) {
 }
 
 Outcome SetCommId(const CommandContext& ctx) {
-    const std::int32_t commId = CAtoi(ctx.form.Text(id::kCommId));
-    if (Outcome opened = OpenAndSearch(ctx, TerminalLeft::kUntouched); !opened.ok()) return opened;
-    if (Outcome stopped = StopPoint(ctx, TerminalLeft::kUntouched); !stopped.ok()) return stopped;
-    // Both bytes are checked (high first, the low one only after it): a failed high byte
-    // would leave a wrong ID behind.
-    if (!WriteTwoByteValue(ctx.link, kPageCommId, kOffsetCommIdHigh, commId & 0xFFFF)) {
-        ctx.Log("Cannot write ID!", kIconFailure);
-        ctx.host.Beep();
-        ClosePort(ctx);
-        return Outcome::Failure(OutcomeClass::kCommunication, "the ID was not written");
-    }
-    const Outcome identified = RestartAndIdentify(ctx);
-    // The ID is in the terminal: it is remembered whatever follows, so that the next ID
-    // offered is never one already given out.
-    RememberCommId(ctx, commId);
-    ClosePort(ctx);
-    return identified;
+    return WriteCommId(ctx, Numbering::kTyped);
+}
+
+Outcome StoredCommId(const CommandContext& ctx, std::int32_t& stored) {
+    Result<std::int32_t> kept = ReadKeepableValue(ctx.settings, kValueCommId, kDefaultCommId);
+    if (!kept) return ReportUnrecorded(ctx, kept.error());
+    stored = kept.value();
+    return Outcome::Success();
 }
 
 Outcome NextCommId(const CommandContext& ctx) {
+    // Checked before the edit changes: a refused press leaves the offer where it was, so the
+    // next press does not skip an ID.
+    std::int32_t stored = 0;
+    if (Outcome kept = StoredCommId(ctx, stored); !kept.ok()) return kept;
     const std::string caption =
         ctx.form.Text(id::kNextCommIdButton).substr(0, kNextCaptionMaxChars);
     ctx.form.SetText(id::kCommId, caption);
-    return SetCommId(ctx);
+    return WriteCommId(ctx, Numbering::kCounted);
 }
 
 }  // namespace vk930

@@ -1,5 +1,6 @@
 #pragma once
 // Writing the communication ID, typed or offered as the next number.
+#include <cstdint>
 #include <string>
 
 #include "core/commands/command_context.h"
@@ -7,14 +8,25 @@
 
 namespace vk930 {
 
+// The IDs a terminal can carry: two bytes.
+inline constexpr std::int64_t kCommIdMin = 0;
+inline constexpr std::int64_t kCommIdMax = 65535;
+
 // The next-ID caption for an edit text: decimal text of (converted number + 1).
 std::string NextCommIdCaption(const std::string& editText);
 
 // Change handler of the CommID edit: offers the next ID, or hides the offer for an empty edit.
 void OnCommIdChange(const CommandContext& ctx);
-// "&Set": writes the ID in the edit, resets and identifies the terminal, remembers the ID.
+// "&Set": writes the ID in the edit, remembers it once both bytes are confirmed, then resets
+// and identifies the terminal. An ID outside 0 to 65535 is refused before anything is written.
 Outcome SetCommId(const CommandContext& ctx);
-// The next-ID button: its caption becomes the edit's text and is written.
+// The next-ID button: its caption becomes the edit's text and is written. Refused, with the
+// edit unchanged, when the stored "commID" cannot be read and written back: a counter that
+// cannot be kept would hand out the same IDs again.
 Outcome NextCommId(const CommandContext& ctx);
+
+// The stored "commID" the next ID counts from, read and written back into `stored`. When the
+// store cannot keep it: logs "Cannot record the CommID: <reason>", beeps, and is refused.
+Outcome StoredCommId(const CommandContext& ctx, std::int32_t& stored);
 
 }  // namespace vk930

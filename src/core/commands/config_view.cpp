@@ -1,5 +1,7 @@
 #include "core/commands/config_view.h"
 
+#include <limits>
+
 #include "core/commands/commid.h"
 #include "core/commands/firmware_commands.h"
 #include "core/commands/get_command.h"
@@ -25,13 +27,26 @@ void CVK900ConfigView::OnInitialUpdate() {
     state_.uploadPending = 0;
 }
 
+namespace {
+
+// The link takes a 16-bit port: a stored number beyond it would reach some other port once
+// cut to 16 bits, so it reaches none.
+int PortFromStore(std::int32_t stored) {
+    return stored >= std::numeric_limits<Short>::min() &&
+                   stored <= std::numeric_limits<Short>::max()
+               ? stored
+               : 0;
+}
+
+}  // namespace
+
 void CVK900ConfigView::LoadSettings() {
     CRegistryKey key(ctx_.settings, host_);
-    state_.comPort = key.ReadValue(kValueComPort, 1);
+    state_.comPort = PortFromStore(key.ReadValue(kValueComPort, 1));
     if (key.ReadValue(kValueAllowEditSno, 0) != 0) {
         form_.SetReadOnly(id::kCommId, false);
         form_.Show(id::kSetCommIdButton, true);
-        form_.SetText(id::kCommId, std::to_string(key.ReadValue(kValueCommId, 10000)));
+        form_.SetText(id::kCommId, std::to_string(key.ReadValue(kValueCommId, kDefaultCommId)));
     }
     key.Close();
 }

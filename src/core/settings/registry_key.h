@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "core/base/result.h"
 #include "core/commands/host.h"
 #include "core/settings/settings_backend.h"
 
@@ -12,6 +13,7 @@ namespace vk930 {
 inline constexpr char kValueComPort[] = "ComPort";
 inline constexpr char kValueAllowEditSno[] = "AllowEditSno";
 inline constexpr char kValueCommId[] = "commID";
+inline constexpr std::int32_t kDefaultCommId = 10000;
 
 class CRegistryKey {
   public:
@@ -31,5 +33,13 @@ class CRegistryKey {
   private:
     std::unique_ptr<SettingsBackend> backend_;
 };
+
+// Reads a value and writes it straight back, for a counter that must never repeat: the value
+// (the default when it is missing), or why the store cannot keep it: it does not open, the
+// value is there but no number, or it cannot be written. Shows no boxes.
+Result<std::int32_t> ReadKeepableValue(SettingsBackendFactory& factory, const std::string& name,
+                                       std::int32_t defaultValue);
+// Writes a value, shows no boxes, and says why it was not kept.
+Status KeepValue(SettingsBackendFactory& factory, const std::string& name, std::int32_t value);
 
 }  // namespace vk930

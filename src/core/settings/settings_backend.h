@@ -23,6 +23,9 @@ class SettingsBackend {
     // Stores a text value; false when it could not be written.
     virtual bool SetText(const std::string& name, const std::string& text) = 0;
     virtual void Close() = 0;
+    // Why the last Open or Set failed, in a technician's words ("settings file 'x.ini' cannot
+    // be written"); empty when the back end cannot tell.
+    virtual std::string Problem() const { return {}; }
 };
 
 // Makes a fresh, unopened back end each time the store is opened.

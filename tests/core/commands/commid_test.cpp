@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 #include "core/forms/form_ids.h"
 #include "core/settings/registry_key.h"
 #include "support/link_fixture.h"
@@ -47,13 +50,51 @@ TEST_P(CommIdTest, WritesBothBytesResetsIdentifiesAndRemembers) {
     EXPECT_EQ(host.log.back(), (LogEntry{"Done", 1}));
 }
 
-TEST_P(CommIdTest, IdAboveSixteenBitsWritesLowBitsAndStoresWholeNumber) {
+// Cut to its low 16 bits, such an ID would be one that an earlier terminal already carries.
+TEST_P(CommIdTest, AnIdThatDoesNotFitIsRefusedBeforeAnythingIsWritten) {
+    for (const std::string& typed : {"65536", "70000", "-5", "99999999", "4294967597"}) {
+        SCOPED_TRACE(typed);
+        UseTerminal("");
+        host.log.clear();
+        host.beeps = 0;
+        host.boxes.clear();
+        settings.values.erase("commID");
+        ClearCalls();
+        const PageBytes before = Page(0);
+        View().OnCommIdEdited(typed);
+        View().OnSetCommId();
+        EXPECT_EQ(host.LogTexts(),
+                  (std::vector<std::string>{
+                      "Open COM1", "Searching VK930 device..", "Reading Info OK",
+                      "CommID " + std::string(typed) + " does not fit the terminal (0 to 65535)"}));
+        EXPECT_EQ(host.log.back().kind, 0);
+        EXPECT_EQ(host.beeps, 1);
+        EXPECT_EQ(Calls(), (std::vector<std::string>{"Connect(1,19200)=1", "ReadInfo()=1",
+                                                     "Connect(1,0)=0"}));
+        EXPECT_EQ(Page(0), before);
+        EXPECT_EQ(ResetCount(), 0);
+        EXPECT_EQ(settings.values.count("commID"), 0u);
+    }
+}
+
+TEST_P(CommIdTest, TheHighestIdIsWrittenAndTheNextIsRefused) {
     UseTerminal("");
-    View().OnCommIdEdited("70000");  // 0x11170
-    View().OnSetCommId();
-    EXPECT_EQ(Page(0)[1], 0x11);
-    EXPECT_EQ(Page(0)[2], 0x70);
-    EXPECT_EQ(settings.values["commID"], 70000);
+    settings.values["AllowEditSno"] = 1;
+    settings.values["commID"] = 65534;
+    View().OnInitialUpdate();
+    View().OnNextCommId();
+    EXPECT_EQ(Page(0)[1], 0xFF);
+    EXPECT_EQ(Page(0)[2], 0xFF);
+    EXPECT_EQ(settings.values["commID"], 65535);
+    EXPECT_EQ(View().Form().Text(id::kNextCommIdButton), "65536");
+    host.log.clear();
+    ClearCalls();
+    View().OnNextCommId();
+    EXPECT_EQ(host.log.back(),
+              (LogEntry{"CommID 65536 does not fit the terminal (0 to 65535)", 0}));
+    EXPECT_EQ(settings.values["commID"], 65535);
+    EXPECT_EQ(Calls().size(), 3u);  // Connect, ReadInfo, the release
+    EXPECT_EQ(Page(0)[2], 0xFF);
 }
 
 TEST_P(CommIdTest, EmptyEditHidesTheOfferAndWritesZero) {
@@ -137,6 +178,76 @@ TEST_P(CommIdTest, NextButtonNumbersASeries) {
     EXPECT_EQ(View().Form().Text(id::kNextCommIdButton), "43");
     View().OnNextCommId();
     EXPECT_EQ(Page(0)[2], 43);
+}
+
+TEST_P(CommIdTest, TheIdIsRecordedOnceBothBytesAreConfirmedBeforeTheReset) {
+    UseTerminal("");
+    settings.events = &host.events;
+    View().OnCommIdEdited("300");
+    View().OnSetCommId();
+    const auto at = [&](const std::string& event) {
+        return std::find(host.events.begin(), host.events.end(), event) - host.events.begin();
+    };
+    ASSERT_LT(at("settings commID=300"), static_cast<long>(host.events.size()));
+    EXPECT_EQ(at("settings commID=300"), at("link WriteByte(2,44,0)=1") + 1);
+    EXPECT_LT(at("settings commID=300"), at("link ResetDevice()"));
+    EXPECT_EQ(host.log.back(), (LogEntry{"Done", 1}));
+}
+
+// The next-ID button counts on from the store: a store that cannot keep the counter would
+// hand out the same IDs again, so nothing is numbered.
+TEST_P(CommIdTest, NextIdIsRefusedWhenTheStoreCannotKeepTheCounter) {
+    struct Case {
+        std::string name;
+        std::function<void(MemorySettings&)> breakIt;
+        std::string reason;
+    };
+    const std::vector<Case> cases = {
+        {"unwritable",
+         [](MemorySettings& s) {
+             s.setFails = true;
+             s.problem = "settings file 'ro.ini' cannot be written";
+         },
+         "settings file 'ro.ini' cannot be written"},
+        {"not opening, no reason given", [](MemorySettings& s) { s.openError = 5; },
+         "the settings store does not open (error 5)"},
+        {"not a number", [](MemorySettings& s) { s.texts["commID"] = "1O1"; },
+         "the stored \"commID\" is not a number: '1O1'"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UseTerminal("");
+        settings = MemorySettings{};
+        settings.values["AllowEditSno"] = 1;
+        settings.values["commID"] = 100;
+        View().OnInitialUpdate();
+        c.breakIt(settings);
+        if (c.name == "not a number") settings.values.erase("commID");
+        host.log.clear();
+        host.beeps = 0;
+        host.boxes.clear();
+        ClearCalls();
+        const PageBytes before = Page(0);
+        View().OnNextCommId();
+        EXPECT_EQ(host.log, (std::vector<LogEntry>{{"Cannot record the CommID: " + c.reason, 0}}));
+        EXPECT_EQ(host.beeps, 1);
+        EXPECT_TRUE(host.boxes.empty());
+        EXPECT_TRUE(Calls().empty());
+        EXPECT_EQ(Page(0), before);
+        EXPECT_EQ(View().Form().Text(id::kCommId), "100");  // the offer stays where it was
+        EXPECT_EQ(View().Form().Text(id::kNextCommIdButton), "101");
+    }
+}
+
+TEST_P(CommIdTest, TypingAnIdStillWorksWithTheStoresFailureBoxes) {
+    UseTerminal("");
+    settings.openError = 5;
+    View().OnCommIdEdited("300");
+    View().OnSetCommId();
+    EXPECT_EQ(Page(0)[2], 44);
+    EXPECT_EQ(host.log.back(), (LogEntry{"Done", 1}));
+    EXPECT_EQ(host.boxes, (std::vector<std::pair<std::string, std::string>>{
+                              {"er", "5"}, {"5", "RegCreateEx FAIL"}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Links, CommIdTest, BothLinks(), LinkKindName);

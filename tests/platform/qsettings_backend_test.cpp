@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 
 #include "core/settings/registry_key.h"
@@ -13,6 +14,20 @@
 
 namespace vk930::test {
 namespace {
+
+// Tests that run side by side must never share the user's settings file or profile.
+TEST(QSettingsBackend, TheDefaultFileOfATestIsInFoldersOfItsOwnProcess) {
+    const std::string own = "/vk930-home-" + std::to_string(getpid()) + "-";
+    const std::string path = DefaultSettingsPath().toStdString();
+    EXPECT_NE(path.find(own), std::string::npos) << path;
+    for (const char* variable :
+         {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME", "XDG_RUNTIME_DIR"}) {
+        const char* folder = std::getenv(variable);
+        ASSERT_NE(folder, nullptr) << variable;
+        EXPECT_NE(std::string(folder).find(own), std::string::npos) << variable << "=" << folder;
+        EXPECT_TRUE(std::filesystem::is_directory(folder)) << folder;
+    }
+}
 
 TEST(QSettingsBackend, StoresNumbersInTheFileAndReadsThemBack) {
     TempDir dir;
@@ -54,6 +69,27 @@ TEST(QSettingsBackend, UnwritableFileIsAccessDenied) {
     chmod(dir.File("vk.ini").c_str(), 0444);
     QSettingsBackendFactory factory(QString::fromStdString(dir.File("vk.ini")));
     EXPECT_EQ(factory.Make()->Open(), 5);
+}
+
+TEST(QSettingsBackend, ACounterThatCannotBeKeptSaysWhy) {
+    TempDir dir;
+    WriteFile(dir.File("file"), "");
+    const std::string path = dir.File("file/vk.ini");  // its folder is a file: never written
+    QSettingsBackendFactory factory(QString::fromStdString(path));
+    Result<std::int32_t> read = ReadKeepableValue(factory, "commID", 10000);
+    ASSERT_FALSE(read.ok());
+    EXPECT_EQ(read.error(), "settings file '" + path + "' cannot be written");
+    EXPECT_EQ(KeepValue(factory, "commID", 5).error(), read.error());
+
+    WriteFile(dir.File("vk.ini"), "[General]\ncommID=12x\n");
+    QSettingsBackendFactory garbage(QString::fromStdString(dir.File("vk.ini")));
+    EXPECT_EQ(ReadKeepableValue(garbage, "commID", 10000).error(),
+              "the stored \"commID\" is not a number: '12x'");
+    QSettingsBackendFactory fresh(QString::fromStdString(dir.File("new.ini")));
+    Result<std::int32_t> first = ReadKeepableValue(fresh, "commID", 10000);
+    ASSERT_TRUE(first.ok()) << first.error();
+    EXPECT_EQ(first.value(), 10000);
+    EXPECT_NE(ReadFile(dir.File("new.ini")).find("commID=10000"), std::string::npos);
 }
 
 TEST(QSettingsBackend, FolderInsteadOfFileIsAnError) {

@@ -67,6 +67,11 @@ int SimProcess::Stop() {
     return Reap(0);
 }
 
+int SimProcess::Kill() {
+    if (pid_ > 0) kill(pid_, SIGKILL);
+    return Reap(0);
+}
+
 int SimProcess::Wait() {
     const auto until = std::chrono::steady_clock::now() + kEndWait;
     while (std::chrono::steady_clock::now() < until) {
@@ -78,6 +83,15 @@ int SimProcess::Wait() {
 
 std::string SimProcess::Errors() const {
     return ReadFile(errPath_);
+}
+
+bool SimProcess::WaitForErrors(const std::string& text) const {
+    const auto until = std::chrono::steady_clock::now() + kStartWait;
+    while (Errors().find(text) == std::string::npos) {
+        if (std::chrono::steady_clock::now() >= until) return false;
+        std::this_thread::sleep_for(kLookInterval);
+    }
+    return true;
 }
 
 }  // namespace vk930::test

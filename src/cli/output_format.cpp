@@ -45,11 +45,8 @@ std::string OutputFormatHelp() {
            "  With --porcelain, each log entry as K<TAB>TEXT, K the icon kind (0 failure,\n"
            "  warning or cancellation; 1 success; 2 progress), then each field as\n"
            "  @ID<TAB>TEXT, then the outcome as the last line: =CLASS, or =CLASS<TAB>TEXT\n"
-           "  with its detail. CLASS is one of: " +
-           OutcomeClassNames() +
-           ".\n"
-           "  The fields:\n" +
-           fields +
+           "  with its detail. CLASS is one of:\n" +
+           OutcomeClassNames() + "  The fields:\n" + fields +
            "  Texts (entries, fields, details, messages on standard error) are escaped: a byte\n"
            "  0x00 to 0x1F (tab, CR and LF included) or 0x7F, a byte that is not part of\n"
            "  well-formed UTF-8, and each byte of a C1 control U+0080 to U+009F as \\xNN (two\n"

@@ -10,8 +10,10 @@
 #include "cli/cli_session.h"
 #include "cli/exit_status.h"
 #include "cli/help_text.h"
+#include "cli/output_format.h"
 #include "cli/stop_signals.h"
 #include "cli/terminal_host.h"
+#include "core/base/printable_text.h"
 #include "core/terminal/link_spec.h"
 #include "platform/link_factory.h"
 #include "platform/qsettings_backend.h"
@@ -30,7 +32,7 @@ QString CommandsHelp() {
 }
 
 int UsageError(const std::string& message) {
-    std::cerr << "vk930ctl: " << message << "\nTry 'vk930ctl --help'.\n";
+    std::cerr << "vk930ctl: " << PrintableText(message) << "\nTry 'vk930ctl --help'.\n";
     return kExitUsage;
 }
 
@@ -50,7 +52,8 @@ using ParsedLine = std::variant<GlobalOptions, int>;
 ParsedLine ParseGlobalOptions(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription("Configures a VK930 Hand Terminal on a serial port.\n\n" +
-                                     CommandsHelp());
+                                     CommandsHelp() + "\n" +
+                                     QString::fromStdString(OutputFormatHelp()));
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     parser.addHelpOption();
     parser.addVersionOption();
@@ -59,7 +62,9 @@ ParsedLine ParseGlobalOptions(const QStringList& arguments) {
         "SPEC");
     const QCommandLineOption portOption("port", "COM port number 1 to 8 (not saved).", "N");
     const QCommandLineOption settingsOption("settings", "Settings file to use.", "FILE");
-    const QCommandLineOption porcelainOption("porcelain", "Machine-readable output.");
+    const QCommandLineOption porcelainOption(
+        "porcelain",
+        "Machine-readable output: K<TAB>TEXT and @ID<TAB>TEXT lines (see Output above).");
     parser.addOptions({linkOption, portOption, settingsOption, porcelainOption});
     parser.addPositionalArgument("command", "The command to run (see above).");
     if (!parser.parse(arguments)) return UsageError(parser.errorText().toStdString());
@@ -104,14 +109,14 @@ int RunCommand(const GlobalOptions& options, TerminalHost& host) {
     QSettingsBackendFactory settings(options.settingsPath);
     // A file that is no settings file is named and left alone, before any command touches it.
     if (const int error = CheckSettingsFile(settings.Path()); error != 0) {
-        std::cerr << "vk930ctl: settings file '" << settings.Path().toStdString() << "' "
-                  << SettingsFileProblem(error) << '\n';
+        std::cerr << "vk930ctl: settings file '" << PrintableText(settings.Path().toStdString())
+                  << "' " << SettingsFileProblem(error) << '\n';
         return kExitUsage;
     }
     bool linkFault = false;
     const LinkErrorSink reportLinkError = [&](const std::string& message) {
         linkFault = true;
-        std::cerr << "vk930ctl: " << message << '\n';
+        std::cerr << "vk930ctl: " << PrintableText(message) << '\n';
     };
     CliSession session(
         host, settings,

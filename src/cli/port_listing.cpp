@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/cli_commands.h"
+#include "core/base/printable_text.h"
 #include "platform/link_factory.h"
 #include "platform/port_assignment.h"
 
@@ -54,10 +55,12 @@ std::string ListSerialPorts(const std::vector<SerialDevice>& devices) {
     std::string text = "Serial ports present:\n";
     if (devices.empty()) return text + "  (none found)\n";
     for (const SerialDevice& device : devices) {
-        text += "  " + device.path + "  " +
-                (device.description.empty() ? "(no description)" : device.description);
+        // A USB device names itself: its texts are escaped like any other.
+        text +=
+            "  " + PrintableText(device.path) + "  " +
+            (device.description.empty() ? "(no description)" : PrintableText(device.description));
         if (!device.usbIds.empty()) text += "  USB " + device.usbIds;
-        if (!device.byId.empty()) text += "  " + device.byId;
+        if (!device.byId.empty()) text += "  " + PrintableText(device.byId);
         text += '\n';
     }
     return text;
@@ -68,7 +71,7 @@ std::string ListComPorts(CliSession& session) {
     for (int port = 1; port <= kPortCount; ++port) {
         const PortReach reach = DescribePortReach(port, session.linkOverride, session.settings);
         text += (port == session.state.comPort ? "* COM" : "  COM") + std::to_string(port) + "  " +
-                reach.spec + "  (" + ReachNote(reach) + ")\n";
+                PrintableText(reach.spec) + "  (" + PrintableText(ReachNote(reach)) + ")\n";
     }
     return text;
 }

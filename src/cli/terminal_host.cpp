@@ -10,7 +10,8 @@
 #include <ostream>
 #include <thread>
 
-#include "core/forms/form_ids.h"
+#include "cli/output_format.h"
+#include "core/base/printable_text.h"
 
 namespace vk930 {
 
@@ -34,31 +35,6 @@ const char* Mark(int kind, EntrySeverity severity) {
     return kind == kIconSuccess ? "[ OK ] " : "[ .. ] ";
 }
 
-std::string FieldName(int id) {
-    switch (id) {
-        case id::kType:
-            return "Type";
-        case id::kVersion:
-            return "Version";
-        case id::kScanner:
-            return "Scanner";
-        case id::kRfid:
-            return "RFID";
-        case id::kColor:
-            return "Color";
-        case id::kDisplay:
-            return "Display";
-        case id::kCommId:
-            return "CommID";
-        case id::kFilePath:
-            return "File";
-        case id::kNextCommIdButton:
-            return "Next CommID";
-        default:
-            return "Control " + std::to_string(id);
-    }
-}
-
 }  // namespace
 
 TerminalHost::TerminalHost(std::ostream& out, std::ostream& err, bool porcelain)
@@ -70,10 +46,12 @@ void TerminalHost::AppendLog(std::string text, int kind) {
 
 void TerminalHost::AppendEntry(std::string text, int kind, EntrySeverity severity) {
     EraseStatus();
+    // Texts come from files and terminals: escaped, an entry is one line and sends nothing
+    // to the terminal emulator.
     if (porcelain_)
-        out_ << kind << '\t' << text << '\n';
+        out_ << kind << '\t' << PrintableText(text) << '\n';
     else
-        out_ << Mark(kind, severity) << text << '\n';
+        out_ << Mark(kind, severity) << PrintableText(text) << '\n';
     FlushOut();
 }
 
@@ -87,13 +65,13 @@ void TerminalHost::FlushOut() {
 void TerminalHost::PrintOutcome(const Outcome& outcome) {
     if (porcelain_) {
         out_ << '=' << ToString(outcome.outcomeClass);
-        if (!outcome.detail.empty()) out_ << '\t' << outcome.detail;
+        if (!outcome.detail.empty()) out_ << '\t' << PrintableText(outcome.detail);
         out_ << '\n';
         FlushOut();
     } else if (!outcome.ok()) {
         EraseStatus();
         err_ << "vk930ctl: " << ToString(outcome.outcomeClass);
-        if (!outcome.detail.empty()) err_ << ": " << outcome.detail;
+        if (!outcome.detail.empty()) err_ << ": " << PrintableText(outcome.detail);
         err_ << '\n' << std::flush;
     }
 }
@@ -112,7 +90,7 @@ void TerminalHost::EraseStatus() {
 
 void TerminalHost::Note(const std::string& text) {
     EraseStatus();
-    err_ << "vk930ctl: " << text << '\n' << std::flush;
+    err_ << "vk930ctl: " << PrintableText(text) << '\n' << std::flush;
 }
 
 void TerminalHost::Beep() {
@@ -120,7 +98,7 @@ void TerminalHost::Beep() {
 }
 
 void TerminalHost::MessageBox(const std::string& text, const std::string& caption) {
-    err_ << caption << ": " << text << '\n';
+    err_ << PrintableText(caption) << ": " << PrintableText(text) << '\n';
 }
 
 void TerminalHost::Sleep(int milliseconds) {
@@ -142,9 +120,9 @@ void TerminalHost::SetControlText(int id, const std::string& text) {
 void TerminalHost::PrintFields() {
     for (int id : fieldOrder_) {
         if (porcelain_)
-            out_ << '@' << id << '\t' << fields_.at(id) << '\n';
+            out_ << '@' << id << '\t' << PrintableText(fields_.at(id)) << '\n';
         else
-            out_ << FieldName(id) << ": " << fields_.at(id) << '\n';
+            out_ << FieldName(id) << ": " << PrintableText(fields_.at(id)) << '\n';
     }
     FlushOut();
 }

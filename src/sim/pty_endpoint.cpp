@@ -9,6 +9,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "sim/link_path.h"
+
 namespace vk930 {
 
 namespace {
@@ -43,20 +45,6 @@ int BaudOf(speed_t speed) {
     }
 }
 
-Status MakeLink(const std::string& target, const std::string& linkPath) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const fs::file_status status = fs::symlink_status(linkPath, ec);
-    if (fs::exists(status)) {
-        if (!fs::is_symlink(status) || fs::exists(linkPath, ec))
-            return Error{"'" + linkPath + "' already exists"};
-        fs::remove(linkPath, ec);  // dangling: a killed simulator's
-    }
-    fs::create_symlink(target, linkPath, ec);
-    if (ec) return Error{"cannot create link '" + linkPath + "': " + ec.message()};
-    return {};
-}
-
 }  // namespace
 
 PtyEndpoint::~PtyEndpoint() {
@@ -64,6 +52,11 @@ PtyEndpoint::~PtyEndpoint() {
 }
 
 Status PtyEndpoint::Open(const std::string& linkPath) {
+    replacedTarget_.reset();
+    // Judged before the master is opened: the new pseudo-terminal may get the number of the
+    // one a stale link points to.
+    const LinkInspection inspection = InspectLinkPath(linkPath);
+    if (Status free = CheckLinkPlace(linkPath, inspection); !free) return free;
     master_ = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
     if (master_ < 0) return SystemError("cannot open a pseudo-terminal");
     if (grantpt(master_) != 0 || unlockpt(master_) != 0) return SystemError("cannot unlock it");
@@ -73,8 +66,9 @@ Status PtyEndpoint::Open(const std::string& linkPath) {
     cfsetspeed(&raw, B19200);
     if (tcsetattr(master_, TCSANOW, &raw) != 0) return SystemError("cannot set raw mode");
     slavePath_ = ptsname(master_);
-    if (Status linked = MakeLink(slavePath_, linkPath); !linked) return linked;
+    if (Status linked = MakeDeviceLink(slavePath_, linkPath, inspection); !linked) return linked;
     linkPath_ = linkPath;
+    if (inspection.place == LinkPlace::kStale) replacedTarget_ = inspection.target;
     return {};
 }
 

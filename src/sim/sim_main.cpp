@@ -10,6 +10,7 @@
 #include <iostream>
 #include <optional>
 
+#include "core/base/printable_text.h"
 #include "core/link/link_ctrl.h"
 #include "core/link/trace_line.h"
 #include "core/terminal/link_spec.h"
@@ -22,8 +23,14 @@ namespace {
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
+// Messages name paths and spec texts as given: escaped, like everything the tools print.
+void Say(const std::string& message) {
+    std::cerr << "vk930-sim: " << PrintableText(message) << '\n';
+}
+
 int UsageError(const std::string& message) {
-    std::cerr << "vk930-sim: " << message << "\nTry 'vk930-sim --help'.\n";
+    Say(message);
+    std::cerr << "Try 'vk930-sim --help'.\n";
     return kExitUsage;
 }
 
@@ -92,24 +99,23 @@ int main(int argc, char** argv) {
     if (!args) return UsageError(error);
     Result<std::unique_ptr<TerminalModel>> terminal = TerminalModel::Create(args->spec);
     if (!terminal) {
-        std::cerr << "vk930-sim: " << terminal.error() << '\n';
+        Say(terminal.error());
         return kExitFailure;
     }
     WireServer::TraceSink trace;
     if (!args->spec.traceFile.empty()) {
         Result<TraceSink> opened = OpenTraceFile(args->spec.traceFile);
         if (!opened) {
-            std::cerr << "vk930-sim: " << opened.error() << '\n';
+            Say(opened.error());
             return kExitFailure;
         }
         trace = std::move(opened.value());
     }
     SimServer server(**terminal, args->pace, std::move(trace));
-    if (Status served = server.Run(args->linkPath, stopFd); !served) {
-        std::cerr << "vk930-sim: " << served.error() << '\n';
+    if (Status served = server.Run(args->linkPath, stopFd, Say); !served) {
+        Say(served.error());
         return kExitFailure;
     }
-    if (server.HungUp())
-        std::cerr << "vk930-sim: hung up (wire fault), " << args->linkPath << " removed\n";
+    if (server.HungUp()) Say("hung up (wire fault), " + args->linkPath + " removed");
     return 0;
 }

@@ -10,11 +10,14 @@ namespace vk930 {
 SimServer::SimServer(TerminalModel& terminal, bool pace, WireServer::TraceSink trace)
     : terminal_(terminal), pacer_(pace), wire_(terminal, terminal.Spec().wire, std::move(trace)) {}
 
-Status SimServer::Run(const std::string& linkPath, int stopFd) {
+Status SimServer::Run(const std::string& linkPath, int stopFd, const NoticeSink& notice) {
     if (Status opened = pty_.Open(linkPath); !opened) {
         pty_.Close();
         return opened;
     }
+    if (const std::optional<std::string>& replaced = pty_.ReplacedTarget(); replaced && notice)
+        notice("replaced the stale link '" + linkPath + "' (it pointed to '" + *replaced +
+               "', no live pseudo-terminal)");
     while (!stopped_) Step(stopFd);
     pty_.Close();
     return {};

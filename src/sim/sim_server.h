@@ -3,6 +3,7 @@
 // stop. Hosts come and go (a host closing the port is not an error); the baud a host sets
 // picks the terminal's mode: 19200 the application protocol, 4800 the boot loader.
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -21,11 +22,14 @@ inline constexpr int kSimIdleMs = 10;
 
 class SimServer {
   public:
+    // Remarks for the user while it runs (a stale link it replaced).
+    using NoticeSink = std::function<void(const std::string&)>;
+
     SimServer(TerminalModel& terminal, bool pace, WireServer::TraceSink trace);
 
     // Opens the pseudo-terminal with its link and serves until `stopFd` becomes readable or
     // the wire fault `hangup` takes the device away. The error says why it could not start.
-    Status Run(const std::string& linkPath, int stopFd);
+    Status Run(const std::string& linkPath, int stopFd, const NoticeSink& notice = {});
     bool HungUp() const { return hungUp_; }
     const std::string& SlavePath() const { return pty_.SlavePath(); }
 

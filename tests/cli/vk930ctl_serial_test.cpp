@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <tuple>
 
@@ -80,6 +81,67 @@ TEST_F(Vk930ctlSerial, TheSimulatorRefusesBadArguments) {
     EXPECT_EQ(taken.exitCode, 1);
     EXPECT_EQ(taken.err, "vk930-sim: '" + Device() + "' already exists\n");
     EXPECT_EQ(ReadFile(Device()), "taken");  // nothing of the user's is replaced
+}
+
+TEST_F(Vk930ctlSerial, ALinkLeftByAKilledSimulatorIsReplaced) {
+    auto killed = Serve();
+    const std::filesystem::path deadDevice = std::filesystem::read_symlink(Device());
+    EXPECT_EQ(killed->Kill(), 128 + SIGKILL);
+    ASSERT_TRUE(std::filesystem::is_symlink(Device()));  // nothing could remove it
+    ASSERT_FALSE(std::filesystem::exists(deadDevice));
+
+    auto next = std::make_unique<SimProcess>(VK930SIM_PATH, Device(), "sim:" + dir.File("t.bin"));
+    ASSERT_TRUE(next->WaitForErrors("vk930-sim: replaced the stale link '" + Device() +
+                                    "' (it pointed to '" + deadDevice.string() +
+                                    "', no live pseudo-terminal)\n"))
+        << next->Errors();
+    ProgramRun run = Run({"--porcelain", "--link", Device(), "info"});
+    EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+    EXPECT_EQ(next->Stop(), 0);
+    EXPECT_FALSE(std::filesystem::is_symlink(Device()));
+
+    // A link to something else that is no live pseudo-terminal: the link goes, its target
+    // stays as it was.
+    WriteFile(dir.File("notes.txt"), "mine");
+    for (const std::string& target :
+         {dir.File("notes.txt"), dir.File("gone"), std::string("rel")}) {
+        std::filesystem::create_symlink(target, Device());
+        auto sim = std::make_unique<SimProcess>(VK930SIM_PATH, Device(), "sim");
+        EXPECT_TRUE(sim->WaitForErrors("it pointed to '" + target + "'")) << sim->Errors();
+        EXPECT_EQ(sim->Stop(), 0);
+    }
+    EXPECT_EQ(ReadFile(dir.File("notes.txt")), "mine");
+}
+
+TEST_F(Vk930ctlSerial, ALinkToALiveSimulatorIsRefusedAndKeepsServing) {
+    auto serving = Serve();
+    const std::filesystem::path device = std::filesystem::read_symlink(Device());
+    ProgramRun second = RunProgram(VK930SIM_PATH, {"--link", Device(), "sim"});
+    EXPECT_EQ(second.exitCode, 1);
+    EXPECT_EQ(second.err,
+              "vk930-sim: '" + Device() + "' already exists: a link to the live pseudo-terminal '" +
+                  device.string() + "' (stop what serves it, or choose another PATH)\n");
+    EXPECT_EQ(std::filesystem::read_symlink(Device()), device);
+    ProgramRun run = Run({"--porcelain", "--link", Device(), "info"});
+    EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+
+    // Anything that is no symbolic link is refused, whatever it is.
+    serving->Stop();
+    std::filesystem::create_directory(Device());
+    ProgramRun folder = RunProgram(VK930SIM_PATH, {"--link", Device(), "sim"});
+    EXPECT_EQ(folder.exitCode, 1);
+    EXPECT_EQ(folder.err, "vk930-sim: '" + Device() + "' already exists\n");
+    EXPECT_TRUE(std::filesystem::is_directory(Device()));
+}
+
+TEST_F(Vk930ctlSerial, TheSimulatorEscapesTheTextsItNames) {
+    const std::string hostile = dir.File(
+        "a\x1b]0;PWNED\x07"
+        "b/vk0");
+    ProgramRun run = RunProgram(VK930SIM_PATH, {"--link", hostile, "sim"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err.find('\x1b'), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("a\\x1B]0;PWNED\\x07b/vk0"), std::string::npos) << run.err;
 }
 
 TEST_F(Vk930ctlSerial, TheSettingsTellWhatEachComPortReaches) {

@@ -85,4 +85,13 @@ std::string SimProcess::Errors() const {
     return ReadFile(errPath_);
 }
 
+bool SimProcess::WaitForErrors(const std::string& text) const {
+    const auto until = std::chrono::steady_clock::now() + kStartWait;
+    while (Errors().find(text) == std::string::npos) {
+        if (std::chrono::steady_clock::now() >= until) return false;
+        std::this_thread::sleep_for(kLookInterval);
+    }
+    return true;
+}
+
 }  // namespace vk930::test

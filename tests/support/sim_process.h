@@ -20,13 +20,15 @@ class SimProcess {
     bool Ready() const { return ready_; }
     // Stops it and returns its exit status (128 + signal when a signal ended it).
     int Stop();
-    // Ends it with SIGKILL, as a crash would: it removes nothing, its link stays behind.
+    // Ends it with SIGKILL, as a crash would: it cannot remove its link. Returns 128 + 9.
     int Kill();
     // Waits a while for it to end by itself (after a hang-up), else stops it; returns its exit
     // status.
     int Wait();
     // What it printed on standard error so far.
     std::string Errors() const;
+    // Waits a while until its standard error holds `text`; false when it never did.
+    bool WaitForErrors(const std::string& text) const;
 
   private:
     int Reap(int options);

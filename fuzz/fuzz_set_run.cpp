@@ -24,6 +24,7 @@ class NoSettings : public vk930::SettingsBackendFactory {
         std::optional<std::int32_t> Query(const std::string&) override { return std::nullopt; }
         bool Set(const std::string&, std::int32_t) override { return false; }
         std::optional<std::string> QueryText(const std::string&) override { return std::nullopt; }
+        bool SetText(const std::string&, const std::string&) override { return false; }
         void Close() override {}
     };
 

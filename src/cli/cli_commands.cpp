@@ -6,7 +6,10 @@
 #include <memory>
 #include <optional>
 
+#include "cli/backup_commands.h"
+#include "cli/diff_command.h"
 #include "cli/doctor.h"
+#include "cli/history_command.h"
 #include "cli/port_listing.h"
 #include "cli/progress_line.h"
 #include "core/commands/commid.h"
@@ -62,9 +65,12 @@ CommandResult RunGet(CliSession& s, const QStringList& args) {
     return CommandResult::Ran(keyed ? s.view.OnGetParameters() : s.view.OnGet());
 }
 
-CommandResult RunSet(CliSession& s, const QStringList& args) {
+CommandResult RunSet(CliSession& s, const QStringList& options) {
+    QStringList args = options;
+    // --verify reads the pages back after the reset and compares every byte written.
+    if (args.removeAll("--verify") > 0) s.view.Proof().verifyAfterSet = true;
     if (args.size() > 1 || (args.size() == 1 && args[0].startsWith("--")))
-        return CommandResult::Usage("set takes at most one FILE to program: set [FILE]");
+        return CommandResult::Usage("set takes at most one FILE to program: set [--verify] [FILE]");
     if (args.size() == 1 && args[0].isEmpty()) return CommandResult::Usage("set: FILE is empty");
     // The file becomes the document's, so the run programs it without asking; without one
     // the run's open-file dialog is answered "cancel".
@@ -109,7 +115,13 @@ const std::vector<CliCommand>& CliCommands() {
          RunCommId},
         {"get", "[--keyed] FILE",
          "save the parameters to FILE, raw (\"Get\") or keyed (\"&Get...\")", RunGet},
-        {"set", "[FILE]", "program a parameter file into the terminal (\"Set\")", RunSet},
+        {"set", "[--verify] [FILE]",
+         "program a parameter file into the terminal (\"Set\"), after a backup of its pages; "
+         "--verify reads them back",
+         RunSet},
+        {"restore", "FILE [--force]",
+         "program a backup into the terminal it was taken of (--force: into any terminal)",
+         RunRestore},
         {"firmware", "FILE",
          "upload a firmware file (hsbt*.a20) through the boot loader (\"FirmWare update...\")",
          RunFirmware},
@@ -118,6 +130,13 @@ const std::vector<CliCommand>& CliCommands() {
          RunPorts, true},
         {"doctor", "[--port N]", "check why a port would not open, and the files the program needs",
          RunDoctor, true},
+        {"diff", "FILE | FILE1 FILE2",
+         "what a Set of FILE would change in the terminal, writing nothing; or compare two "
+         "files (exit 0 same, 1 different, 2 trouble)",
+         RunDiff, true},
+        {"backups", "[--id N]", "list the backups written before each Set", RunBackups, true},
+        {"history", "[--id N] [--since DATE] [--csv]", "print the service log's records",
+         RunHistory, true},
     };
     return kCommands;
 }

@@ -18,8 +18,13 @@ struct CommandResult {
     std::optional<std::string> usageError;
     Outcome outcome;
 
-    static CommandResult Usage(std::string why) { return {std::move(why), {}}; }
-    static CommandResult Ran(Outcome outcome) { return {std::nullopt, std::move(outcome)}; }
+    // A status of the command's own instead of the outcome's (diff: 1 for differences).
+    std::optional<int> exitStatus;
+
+    static CommandResult Usage(std::string why) { return {std::move(why), {}, std::nullopt}; }
+    static CommandResult Ran(Outcome outcome) {
+        return {std::nullopt, std::move(outcome), std::nullopt};
+    }
 };
 
 struct CliCommand {

@@ -1,5 +1,8 @@
 #include "cli/cli_session.h"
 
+#include <chrono>
+
+#include "core/proof/state_folder.h"
 #include "platform/link_factory.h"
 
 namespace vk930 {
@@ -9,6 +12,30 @@ CliSession::CliSession(TerminalHost& host_, SettingsBackendFactory& settings_, L
     : host(host_),
       settings(settings_),
       link(std::move(opener), std::move(onLinkError), ProgramBootFileLookup()),
-      view(host_, link, settings_, state) {}
+      view(host_, link, settings_, state),
+      serviceLog(ServiceLogPath(StateFolder())),
+      proofChannel(host_) {
+    RecorderSetup setup;
+    setup.sink = &serviceLog;
+    setup.channel = &proofChannel;
+    setup.program = "vk930ctl";
+    setup.version = PROJECT_VERSION;
+    setup.reach = [this](int port) { return DeviceSpecFor(port, linkOverride, settings); };
+    view.SetRecorder(std::move(setup));
+}
+
+void CliSession::RecordStandalone(const std::string& command, const Outcome& outcome) {
+    ServiceRecord record;
+    record.time = std::chrono::system_clock::now();
+    record.program = "vk930ctl";
+    record.version = PROJECT_VERSION;
+    record.command = command;
+    record.comPort = state.comPort;
+    record.reach = DeviceSpecFor(state.comPort, linkOverride, settings);
+    record.outcome = outcome.outcomeClass;
+    record.detail = outcome.detail;
+    if (Status stored = serviceLog.Append(record); !stored)
+        proofChannel.ServiceLogFailed(stored.error());
+}
 
 }  // namespace vk930

@@ -4,11 +4,13 @@
 #include <optional>
 #include <string>
 
+#include "cli/cli_proof.h"
 #include "cli/terminal_host.h"
 #include "core/commands/app_state.h"
 #include "core/commands/config_view.h"
 #include "core/link/port_router.h"
 #include "core/settings/settings_backend.h"
+#include "platform/service_log_file.h"
 
 namespace vk930 {
 
@@ -22,6 +24,11 @@ struct CliSession {
     PortRouter link;
     CVK900ConfigView view;
     std::optional<std::string> linkOverride;  // --link: what every COM port reaches
+    ServiceLogFile serviceLog;
+    CliProofChannel proofChannel;
+
+    // Stores the record of a command that runs without the terminal (history, backups, ...).
+    void RecordStandalone(const std::string& command, const Outcome& outcome);
 };
 
 }  // namespace vk930

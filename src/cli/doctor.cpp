@@ -9,11 +9,11 @@
 #include "cli/cli_commands.h"
 #include "core/firmware/intel_hex_file.h"
 #include "core/firmware/upload_procedure.h"
+#include "core/proof/state_folder.h"
 #include "platform/link_factory.h"
 #include "platform/port_assignment.h"
 #include "platform/port_diagnosis.h"
 #include "platform/qsettings_backend.h"
-#include "platform/state_folder.h"
 
 #ifndef _WIN32
 #include <unistd.h>

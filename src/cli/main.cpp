@@ -131,7 +131,12 @@ int RunCommand(const GlobalOptions& options, TerminalHost& host) {
 
     CommandResult result = options.command->run(session, options.args);
     if (result.usageError) return UsageError(*result.usageError);
-    if (options.command->standalone) return ExitStatusOf(result.outcome);
+    if (options.command->standalone) {
+        // A command that reached the terminal (diff FILE) was recorded by the view already.
+        if (session.view.RecordsFinished() == 0)
+            session.RecordStandalone(options.command->name, result.outcome);
+        return result.exitStatus.value_or(ExitStatusOf(result.outcome));
+    }
     while (host.TimerPending())
         if (std::optional<Outcome> upload = session.view.OnTimer()) result.outcome = *upload;
     host.PrintFields();

@@ -9,6 +9,7 @@
 #include "core/commands/progress.h"
 #include "core/forms/form_ids.h"
 #include "core/forms/menu_template.h"
+#include "core/proof/state_folder.h"
 #include "platform/link_factory.h"
 #include "window/about_dlg.h"
 #include "window/devices_dlg.h"
@@ -51,9 +52,18 @@ CConfigApp::CConfigApp(const WindowOptions& options, Sleeper sleep)
           [this](const std::string& message) { ReportLinkFault(message); },
           ProgramBootFileLookup()),
       view_(host_, link_, settings_, state_),
+      serviceLog_(ServiceLogPath(StateFolder())),
+      proofChannel_(*form_, host_),
       recent_(QString::fromLatin1(kProfileKey), QString::fromLatin1(kProfileName),
               kRecentFileCount) {
     BuildCommandMap();
+    RecorderSetup record;
+    record.sink = &serviceLog_;
+    record.channel = &proofChannel_;
+    record.program = "vk930config";
+    record.version = PROJECT_VERSION;
+    record.reach = [this](int port) { return DeviceSpecFor(port, options_.link, settings_); };
+    view_.SetRecorder(std::move(record));
     connect(frame_.get(), &CMainFrame::command, this, &CConfigApp::OnCommand);
     connect(form_, &MainFormWidget::command, this, &CConfigApp::OnCommand);
     connect(form_, &MainFormWidget::commIdEdited, this, [this](const QString& text) {

@@ -16,10 +16,12 @@
 #include "core/commands/config_view.h"
 #include "core/link/port_router.h"
 #include "platform/qsettings_backend.h"
+#include "platform/service_log_file.h"
 #include "window/command_line.h"
 #include "window/command_runner.h"
 #include "window/recent_files.h"
 #include "window/window_host.h"
+#include "window/window_proof.h"
 
 namespace vk930 {
 
@@ -57,6 +59,7 @@ class CConfigApp : public QObject {
     CVK900ConfigView& View() { return view_; }
     AppState& State() { return state_; }
     WindowHost& Host() { return host_; }
+    WindowProofChannel& ProofLine() { return proofChannel_; }
     QSettingsBackendFactory& Settings() { return settings_; }
     const CommandRunner& Runner() const { return runner_; }
 
@@ -88,6 +91,8 @@ class CConfigApp : public QObject {
     WindowHost host_;
     PortRouter link_;
     CVK900ConfigView view_;
+    ServiceLogFile serviceLog_;
+    WindowProofChannel proofChannel_;
     RecentFileList recent_;
     std::map<int, Command> commands_;
     bool firstUpdate_ = true;

@@ -8,14 +8,47 @@
 #include "core/commands/identification.h"
 #include "core/commands/set_command.h"
 #include "core/forms/form_ids.h"
+#include "core/proof/dry_run.h"
+#include "core/proof/guarded_set.h"
+#include "core/proof/state_folder.h"
+#include "core/settings/quiet_setting.h"
 #include "core/settings/registry_key.h"
 
 namespace vk930 {
 
 CVK900ConfigView::CVK900ConfigView(Host& host, CLinkCtrl& link, SettingsBackendFactory& settings,
                                    AppState& state)
-    : host_(host), state_(state), form_(host), ctx_{host, state, form_, link, settings} {
+    : host_(host),
+      state_(state),
+      recorder_(host, link),
+      form_(host),
+      ctx_{recorder_.CommandHost(), state, form_, recorder_.CommandLink(), settings} {
     form_.OnChange(id::kCommId, [this] { OnCommIdChange(ctx_); });
+    proof_.stateFolder = StateFolder();
+}
+
+void CVK900ConfigView::SetRecorder(RecorderSetup setup) {
+    channel_ = setup.channel ? setup.channel : &silentChannel_;
+    recorder_.Setup(std::move(setup));
+}
+
+template <class Command>
+Outcome CVK900ConfigView::Recorded(const std::string& name, Command command) {
+    recorder_.Begin(nextName_.empty() ? name : nextName_, state_.comPort);
+    nextName_.clear();
+    const Outcome outcome = command();
+    FinishRecord(outcome);
+    return outcome;
+}
+
+void CVK900ConfigView::FinishRecord(const Outcome& outcome) {
+    lastOutcome_ = outcome;
+    ++recordsFinished_;
+    recorder_.Finish(outcome);
+}
+
+void CVK900ConfigView::NoteDocumentFile() {
+    recorder_.NoteFile(state_.document.m_strFilePath);
 }
 
 void CVK900ConfigView::OnInitialUpdate() {
@@ -49,6 +82,8 @@ void CVK900ConfigView::LoadSettings() {
         form_.SetText(id::kCommId, std::to_string(key.ReadValue(kValueCommId, kDefaultCommId)));
     }
     key.Close();
+    proof_.backupBeforeSet = ReadSettingQuietly(ctx_.settings, "BackupBeforeSet", 1) != 0;
+    proof_.verifyAfterSet = ReadSettingQuietly(ctx_.settings, "VerifyAfterSet", 0) != 0;
 }
 
 std::optional<Outcome> CVK900ConfigView::OnTimer() {
@@ -60,15 +95,15 @@ std::optional<Outcome> CVK900ConfigView::OnTimer() {
 }
 
 Outcome CVK900ConfigView::OnReadDeviceInfo() {
-    return ReadDeviceInfo(ctx_);
+    return Recorded("info", [this] { return ReadDeviceInfo(ctx_); });
 }
 
 Outcome CVK900ConfigView::OnSetCommId() {
-    return SetCommId(ctx_);
+    return Recorded("commid", [this] { return SetCommId(ctx_); });
 }
 
 Outcome CVK900ConfigView::OnNextCommId() {
-    return NextCommId(ctx_);
+    return Recorded("commid --next", [this] { return NextCommId(ctx_); });
 }
 
 void CVK900ConfigView::SelectComPort(int port) {
@@ -83,27 +118,61 @@ void CVK900ConfigView::OnEditWithNotepad() {
 }
 
 Outcome CVK900ConfigView::OnGet() {
-    return vk930::OnGet(ctx_);
+    return Recorded("get", [this] {
+        const Outcome outcome = vk930::OnGet(ctx_);
+        NoteDocumentFile();
+        return outcome;
+    });
 }
 
 Outcome CVK900ConfigView::OnGetParameters() {
-    return vk930::OnGetParameters(ctx_);
+    return Recorded("get --keyed", [this] {
+        const Outcome outcome = vk930::OnGetParameters(ctx_);
+        NoteDocumentFile();
+        return outcome;
+    });
 }
 
 Outcome CVK900ConfigView::OnSet() {
-    return vk930::OnSet(ctx_);
+    return Recorded("set", [this] {
+        const Outcome outcome = GuardedSet(ctx_, proof_, recorder_, *channel_);
+        NoteDocumentFile();
+        return outcome;
+    });
 }
 
 Outcome CVK900ConfigView::OnSetParameters() {
-    return vk930::OnSetParameters(ctx_).outcome;
+    return Recorded("set-run", [this] {
+        const Outcome outcome = vk930::OnSetParameters(ctx_).outcome;
+        NoteDocumentFile();
+        return outcome;
+    });
 }
 
+// The dialog and the upload the form timer starts after it are one command, one record.
 Outcome CVK900ConfigView::OnFirmwareUpdate() {
-    return vk930::OnFirmwareUpdate(ctx_);
+    recorder_.Begin("firmware", state_.comPort);
+    const Outcome outcome = vk930::OnFirmwareUpdate(ctx_);
+    if (!state_.uploadPending) FinishRecord(outcome);
+    return outcome;
 }
 
 Outcome CVK900ConfigView::RunFirmwareUpload() {
-    return vk930::RunFirmwareUpload(ctx_);
+    if (!recorder_.Recording()) recorder_.Begin("firmware", state_.comPort);
+    const Outcome outcome = vk930::RunFirmwareUpload(ctx_);
+    recorder_.NoteFile(state_.firmwareFile);
+    FinishRecord(outcome);
+    return outcome;
+}
+
+std::optional<Pages> CVK900ConfigView::OnFetchPagesForDryRun(const std::string& file) {
+    std::optional<Pages> pages;
+    Recorded("diff", [&] {
+        const Outcome fetched = FetchTerminalPages(ctx_, pages);
+        recorder_.NoteFile(file);
+        return fetched;
+    });
+    return pages;
 }
 
 }  // namespace vk930

@@ -1,9 +1,9 @@
 #pragma once
-#include <optional>
-
 // The main form's logic: its initial update, its timer and its command map. Toolkit-free:
 // the window and the command-line tool forward their events here, and everything the form
 // shows comes back through the host.
+#include <optional>
+
 #include "core/commands/app_state.h"
 #include "core/commands/command_context.h"
 #include "core/commands/form_model.h"
@@ -11,6 +11,9 @@
 #include "core/commands/outcome.h"
 #include "core/forms/form_ids.h"
 #include "core/link/link_ctrl.h"
+#include "core/link/page_copy.h"
+#include "core/proof/command_recorder.h"
+#include "core/proof/proof_options.h"
 #include "core/settings/settings_backend.h"
 
 namespace vk930 {
@@ -47,18 +50,44 @@ class CVK900ConfigView {
     Outcome OnFirmwareUpdate();
     Outcome RunFirmwareUpload();
     void OnClearList() { host_.ClearLog(); }
+    // The dry run's first half: identifies the terminal and fetches both pages as "Set" does,
+    // writing nothing; nullopt when that failed (the log says why).
+    std::optional<std::array<PageBytes, 2>> OnFetchPagesForDryRun(const std::string& file);
 
     FormModel& Form() { return form_; }
     AppState& State() { return state_; }
     const CommandContext& Context() const { return ctx_; }
 
+    // The safeguards around a Set (loaded from the settings at every initial update; a front
+    // end may change them for one command) and the service log of every command.
+    ProofOptions& Proof() { return proof_; }
+    void SetRecorder(RecorderSetup setup);
+    // The service log names the next command so ("restore" for a Set of a backup).
+    void NameNextCommand(std::string name) { nextName_ = std::move(name); }
+    // How the last command that reaches the terminal ended.
+    const Outcome& LastOutcome() const { return lastOutcome_; }
+    // Records stored (or tried) since the program started.
+    int RecordsFinished() const { return recordsFinished_; }
+
   private:
     void LoadSettings();
+    // Runs a command as one record of the service log.
+    template <class Command>
+    Outcome Recorded(const std::string& name, Command command);
+    void FinishRecord(const Outcome& outcome);
+    void NoteDocumentFile();
 
     Host& host_;
     AppState& state_;
+    CommandRecorder recorder_;
     FormModel form_;
     CommandContext ctx_;
+    ProofOptions proof_;
+    ProofChannel silentChannel_;
+    ProofChannel* channel_ = &silentChannel_;
+    Outcome lastOutcome_;
+    std::string nextName_;
+    int recordsFinished_ = 0;
 };
 
 }  // namespace vk930

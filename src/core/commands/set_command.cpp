@@ -165,9 +165,11 @@ SetRun ConnectAndProgram(const CommandContext& ctx, std::istream& file) {
 
 }  // namespace
 
-Outcome OnSet(const CommandContext& ctx) {
+Outcome OnSet(const CommandContext& ctx, const BeforeSetRun& beforeRun) {
     if (Outcome identified = ConnectAndIdentify(ctx); !identified.ok()) return identified;
     if (Outcome fetched = FetchBothPages(ctx); !fetched.ok()) return fetched;
+    if (beforeRun)
+        if (Outcome ready = beforeRun(ctx); !ready.ok()) return ready;
     ctx.state.rawDump = 0;
     const SetRun run = OnSetParameters(ctx);
     // The port this command opened must not stay open when the run never took it over.

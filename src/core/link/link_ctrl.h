@@ -12,6 +12,8 @@ namespace vk930 {
 
 using Short = std::int16_t;  // the control's 16-bit signed integer
 
+class PageCopy;
+
 inline constexpr Short kBaudClose = 0;
 inline constexpr Short kBaudApplication = 19200;
 inline constexpr Short kBaudBootLoader = 4800;
@@ -82,6 +84,12 @@ class CLinkCtrl {
     // dispatch operation: it is how a caller learns that ResetDevice, which returns nothing,
     // was not confirmed. Links that cannot tell answer false.
     virtual bool LastCallFailed() const { return false; }
+
+    // The link's copy of the pages as last fetched, read without a call of its own (so a trace
+    // of the calls stays as the command made them); nullptr for links that keep none. Not a
+    // dispatch operation: the backup before a Set and the service log read the pages the
+    // command fetched through it.
+    virtual const PageCopy* FetchedPages() const { return nullptr; }
 
     // Why the last UploadFirmware failed when a file was to blame (status 1 or 2): the boot or
     // firmware file's problem, e.g. "hsbt16.a20: line 1: bad checksum BC, expected BB"; empty

@@ -54,6 +54,7 @@ class PortRouter : public CLinkCtrl {
     void SetUploadProgress(UploadProgress progress) override { progress_ = std::move(progress); }
     bool LastCallFailed() const override { return Target().LastCallFailed(); }
     std::string LastUploadProblem() const override { return Target().LastUploadProblem(); }
+    const PageCopy* FetchedPages() const override { return Target().FetchedPages(); }
 
     // Drops every opened link (after the configuration changed).
     void Forget();

@@ -30,6 +30,7 @@ class TracingLink : public CLinkCtrl {
     void SetUploadProgress(UploadProgress progress) override;
     // A query, not a call on the terminal: not traced.
     bool LastCallFailed() const override { return inner_->LastCallFailed(); }
+    const PageCopy* FetchedPages() const override { return inner_->FetchedPages(); }
     std::string LastUploadProblem() const override { return inner_->LastUploadProblem(); }
 
     CLinkCtrl& Inner() { return *inner_; }

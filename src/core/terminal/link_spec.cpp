@@ -56,9 +56,12 @@ Status ApplyFailOption(std::string_view value, TerminalFaults& faults) {
     } else if (value.starts_with("text:")) {
         if (!ParseNumber(value.substr(5), 1, std::numeric_limits<int>::max(), faults.failTextAt))
             return Error{"fail=text:N needs a count N of 1 or more"};
+    } else if (value.starts_with("lose:")) {
+        if (!ParseNumber(value.substr(5), 1, std::numeric_limits<int>::max(), faults.loseWriteAt))
+            return Error{"fail=lose:N needs a count N of 1 or more"};
     } else {
         return Error{"unknown fail= value '" + std::string(value) +
-                     "' (page0, page1, reset, write:N or text:N)"};
+                     "' (page0, page1, reset, write:N, text:N or lose:N)"};
     }
     return {};
 }

@@ -23,7 +23,9 @@ struct TerminalFaults {
     bool failPage[2] = {false, false};  // fail=page0, fail=page1
     int failWriteAt = 0;                // fail=write:N, the N-th WriteByte (from 1); 0 = never
     int failTextAt = 0;                 // fail=text:N, the N-th WriteText
-    bool failReset = false;             // fail=reset: the terminal refuses to restart
+    int loseWriteAt = 0;     // fail=lose:N, the N-th write (WriteByte or WriteText) is acknowledged
+                             // but not stored
+    bool failReset = false;  // fail=reset: the terminal refuses to restart
     BootFault boot = BootFault::kNone;  // boot=...
 };
 

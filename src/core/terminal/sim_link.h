@@ -48,6 +48,9 @@ class SimLink : public CLinkCtrl {
     std::shared_ptr<TerminalModel> terminal_;
     BootFileLookup bootFiles_;
     PageCopy copy_;
+
+  public:
+    const PageCopy* FetchedPages() const override { return &copy_; }
     bool open_ = false;
     Short baud_ = 0;
     UploadProgress progress_;

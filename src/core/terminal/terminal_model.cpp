@@ -128,18 +128,29 @@ bool TerminalModel::WriteByte(int page, int offset, int value) {
     ++writeByteCount_;
     if (spec_.faults.failWriteAt == writeByteCount_) return false;
     if (value < 0 || value > 255) return false;
+    if (LosesThisWrite()) return Fits(page, offset, 1);
     return Store(page, offset, std::string(1, static_cast<char>(value)));
 }
 
 bool TerminalModel::WriteText(int page, int offset, const std::string& bytes) {
     ++writeTextCount_;
     if (spec_.faults.failTextAt == writeTextCount_) return false;
+    if (LosesThisWrite()) return Fits(page, offset, bytes.size());
     return Store(page, offset, bytes);
 }
 
-bool TerminalModel::Store(int page, int offset, const std::string& bytes) {
+bool TerminalModel::LosesThisWrite() {
+    ++writeCount_;
+    return spec_.faults.loseWriteAt == writeCount_;
+}
+
+bool TerminalModel::Fits(int page, int offset, size_t size) {
     if (page != 0 && page != 1) return false;
-    if (offset < 0 || offset + static_cast<long>(bytes.size()) > kPageSize) return false;
+    return offset >= 0 && offset + static_cast<long>(size) <= kPageSize;
+}
+
+bool TerminalModel::Store(int page, int offset, const std::string& bytes) {
+    if (!Fits(page, offset, bytes.size())) return false;
     if (spec_.stateFile.empty()) {
         std::memcpy(pages_[page].data() + offset, bytes.data(), bytes.size());
         return true;

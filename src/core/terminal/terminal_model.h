@@ -67,6 +67,9 @@ class TerminalModel {
     Status Load();
     Status LoadFirmware();
     bool Store(int page, int offset, const std::string& bytes);
+    // Counts a write that passed its checks; true for the one fail=lose:N drops silently.
+    bool LosesThisWrite();
+    static bool Fits(int page, int offset, size_t size);
 
     TerminalSpec spec_;
     std::string version_;
@@ -75,6 +78,7 @@ class TerminalModel {
     int resetCount_ = 0;
     int writeByteCount_ = 0;
     int writeTextCount_ = 0;
+    int writeCount_ = 0;  // WriteByte and WriteText together, for fail=lose:N
 };
 
 }  // namespace vk930

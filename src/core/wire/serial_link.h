@@ -71,6 +71,9 @@ class SerialLink : public CLinkCtrl {
     WireClient client_;
     BootFileLookup bootFiles_;
     PageCopy copy_;
+
+  public:
+    const PageCopy* FetchedPages() const override { return &copy_; }
     LinkErrorSink onError_;
     UploadProgress progress_;
     std::string uploadProblem_;

@@ -1,0 +1,66 @@
+#include "cli/backup_commands.h"
+
+#include <QFileInfo>
+#include <iostream>
+
+#include "cli/cli_commands.h"
+#include "core/proof/backup.h"
+#include "core/proof/state_folder.h"
+
+namespace vk930 {
+
+namespace {
+
+// "20261207-153151" as "2026-12-07 15:31:51".
+std::string ReadableStamp(const std::string& stamp) {
+    return stamp.substr(0, 4) + "-" + stamp.substr(4, 2) + "-" + stamp.substr(6, 2) + " " +
+           stamp.substr(9, 2) + ":" + stamp.substr(11, 2) + ":" + stamp.substr(13, 2);
+}
+
+}  // namespace
+
+CommandResult RunBackups(CliSession& session, const QStringList& args) {
+    std::optional<int> commId;
+    if (args.size() == 2 && args[0] == "--id") {
+        bool ok = false;
+        const uint id = args[1].toUInt(&ok);
+        if (!ok || id > 65535)
+            return CommandResult::Usage("backups: --id needs a CommID from 0 to 65535");
+        commId = static_cast<int>(id);
+    } else if (!args.isEmpty()) {
+        return CommandResult::Usage("backups takes [--id N]");
+    }
+    for (const BackupEntry& backup : ListBackups(BackupFolder(session.view.Proof().stateFolder))) {
+        if (commId && backup.name.commId != *commId) continue;
+        std::cout << ReadableStamp(backup.name.stamp) << "  COM" << backup.name.port << "  id "
+                  << backup.name.commId << "  " << backup.path << '\n';
+    }
+    std::cout << std::flush;
+    return CommandResult::Ran(Outcome::Success());
+}
+
+CommandResult RunRestore(CliSession& session, const QStringList& args) {
+    QStringList rest = args;
+    const bool force = rest.removeAll("--force") > 0;
+    if (rest.size() != 1 || rest[0].isEmpty() || rest[0].startsWith("--"))
+        return CommandResult::Usage("restore needs one backup FILE: restore FILE [--force]");
+    const std::string file = rest[0].toStdString();
+    const std::optional<BackupName> name =
+        ParseBackupName(QFileInfo(rest[0]).fileName().toStdString());
+    if (!name && !force) {
+        const std::string why = "'" + file +
+                                "' is not named as a backup (<YYYYMMDD-HHMMSS>-COM<n>-id<CommID>"
+                                ".pcg), so the terminal it belongs to is unknown";
+        session.host.Note("refused: " + why + "; --force programs it anyway");
+        return CommandResult::Ran(Outcome::Failure(OutcomeClass::kRefused, why));
+    }
+    if (!force) session.view.Proof().expectedCommId = name->commId;
+    session.state.document.m_strFilePath = file;
+    session.view.NameNextCommand("restore");
+    const Outcome outcome = session.view.OnSet();
+    if (outcome.outcomeClass == OutcomeClass::kRefused)
+        session.host.Note("restore --force programs the backup anyway");
+    return CommandResult::Ran(outcome);
+}
+
+}  // namespace vk930

@@ -1,0 +1,36 @@
+#pragma once
+// What a dry run would change, key by key in file order: the value the pages hold, the value
+// the Set would leave there (substitutes included), and what it warned.
+#include <string>
+#include <vector>
+
+#include "core/proof/dry_run.h"
+
+namespace vk930 {
+
+struct KeyChange {
+    std::string line;  // the file's line
+    std::string key;
+    std::string before;  // empty with `ignored`
+    std::string after;
+    std::vector<std::string> warnings;
+    bool changed = false;
+    bool ignored = false;  // no key the Set writes: only echoed (or an invalid SYSTEM value)
+};
+
+struct DiffReport {
+    std::vector<KeyChange> keys;
+    int changed = 0;
+    int unchanged = 0;
+    int warnings = 0;
+    int ignored = 0;
+    bool sawEnd = false;
+    bool Differs() const { return changed > 0; }
+};
+
+DiffReport CompareDryRun(const DryRun& run);
+
+// The report as text: one line per key, then the counts, and a note when there is no END.
+std::string FormatDiff(const DiffReport& report);
+
+}  // namespace vk930

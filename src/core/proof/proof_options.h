@@ -1,0 +1,16 @@
+#pragma once
+// The checks around a Set and where their files go, as the settings and the command line set
+// them.
+#include <optional>
+#include <string>
+
+namespace vk930 {
+
+struct ProofOptions {
+    bool backupBeforeSet = true;        // BackupBeforeSet (default 1)
+    bool verifyAfterSet = false;        // VerifyAfterSet (default 0), or set --verify
+    std::optional<int> expectedCommId;  // a restore: the CommID its backup was taken of
+    std::string stateFolder;            // backups and the service log (state_folder.h)
+};
+
+}  // namespace vk930

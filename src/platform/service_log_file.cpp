@@ -1,0 +1,153 @@
+#include "platform/service_log_file.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <cerrno>
+#include <cstring>
+
+#include "platform/json_text.h"
+
+namespace vk930 {
+
+namespace {
+
+void PutOptional(QJsonObject& object, const char* name, const std::optional<int>& value) {
+    if (value) object.insert(name, *value);
+}
+
+QJsonObject IdentityToJson(const TerminalIdentity& identity) {
+    QJsonObject terminal;
+    PutOptional(terminal, "type", identity.deviceType);
+    if (identity.version) terminal.insert("version", JsonText(*identity.version));
+    PutOptional(terminal, "commIdBefore", identity.commIdBefore);
+    PutOptional(terminal, "commIdAfter", identity.commIdAfter);
+    PutOptional(terminal, "scanner", identity.scanner);
+    PutOptional(terminal, "rfid", identity.rfid);
+    PutOptional(terminal, "color", identity.color);
+    PutOptional(terminal, "display", identity.display);
+    return terminal;
+}
+
+// Closes the descriptor, and so releases its lock, on every path.
+struct Descriptor {
+    int fd = -1;
+    ~Descriptor() {
+        if (fd >= 0) ::close(fd);
+    }
+};
+
+std::string Why(const std::string& path) {
+    return "'" + path + "': " + std::strerror(errno);
+}
+
+}  // namespace
+
+QString IsoTime(std::chrono::system_clock::time_point time) {
+    const qint64 ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(time.time_since_epoch()).count();
+    const QDateTime local = QDateTime::fromMSecsSinceEpoch(ms);
+    const int offset = local.offsetFromUtc();
+    const int minutes = std::abs(offset) / 60;
+    return local.toString("yyyy-MM-ddTHH:mm:ss.zzz") + (offset < 0 ? '-' : '+') +
+           QString("%1:%2")
+               .arg(minutes / 60, 2, 10, QChar('0'))
+               .arg(minutes % 60, 2, 10, QChar('0'));
+}
+
+std::string FileSha256(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!hash.addData(&file)) return {};
+    return hash.result().toHex().toStdString();
+}
+
+QJsonObject RecordToJson(const ServiceRecord& record) {
+    QJsonObject object;
+    object.insert("time", IsoTime(record.time));
+    object.insert("program", JsonText(record.program));
+    object.insert("version", JsonText(record.version));
+    object.insert("command", JsonText(record.command));
+    object.insert("port", record.comPort);
+    object.insert("reach", JsonText(record.reach));
+    object.insert("terminal", IdentityToJson(record.identity));
+    if (!record.file.empty()) {
+        object.insert("file", JsonText(record.file));
+        const std::string digest = record.sha256.empty() ? FileSha256(record.file) : record.sha256;
+        if (!digest.empty()) object.insert("sha256", QString::fromStdString(digest));
+    }
+    if (!record.backup.empty()) object.insert("backup", JsonText(record.backup));
+    object.insert("outcome", ToString(record.outcome));
+    object.insert("detail", JsonText(record.detail));
+    object.insert("warnings", record.warnings);
+    object.insert("durationMs", static_cast<qint64>(record.durationMs));
+    QJsonArray entries;
+    for (const RecordedEntry& entry : record.entries)
+        entries.append(QJsonObject{{"kind", entry.kind}, {"text", JsonText(entry.text)}});
+    object.insert("entries", entries);
+    return object;
+}
+
+Status ServiceLogFile::Append(const ServiceRecord& record) {
+    return AppendLine(QJsonDocument(RecordToJson(record)).toJson(QJsonDocument::Compact));
+}
+
+Status ServiceLogFile::AppendLine(const QByteArray& json) {
+    const QString folder = QFileInfo(QString::fromStdString(path_)).absolutePath();
+    if (!QDir().mkpath(folder))
+        return Error{"cannot create the folder '" + folder.toStdString() + "'"};
+    const QByteArray line = json + '\n';
+    Descriptor file{::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644)};
+    if (file.fd < 0) return Error{Why(path_)};
+    // The lock keeps writers of other programs, and of systems whose appends are not atomic,
+    // from splitting a record; one write keeps the record whole.
+    while (::flock(file.fd, LOCK_EX) != 0)
+        if (errno != EINTR) return Error{Why(path_)};
+    ssize_t written = -1;
+    do {
+        written = ::write(file.fd, line.constData(), static_cast<size_t>(line.size()));
+    } while (written < 0 && errno == EINTR);
+    if (written < 0) return Error{Why(path_)};
+    if (written != line.size())
+        return Error{"'" + path_ + "': the disk took only part of a record"};
+    return {};
+}
+
+ServiceLogContents ReadServiceLog(const std::string& path) {
+    ServiceLogContents contents;
+    QFile file(QString::fromStdString(path));
+    if (!file.exists()) {
+        contents.missing = true;
+        return contents;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        contents.error = "'" + path + "': " + file.errorString().toStdString();
+        return contents;
+    }
+    // A shared lock: no record is read while it is being appended.
+    ::flock(file.handle(), LOCK_SH);
+    const QByteArray all = file.readAll();
+    ::flock(file.handle(), LOCK_UN);
+    for (const QByteArray& line : all.split('\n')) {
+        if (line.trimmed().isEmpty()) continue;
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(line, &error);
+        if (error.error != QJsonParseError::NoError || !document.isObject()) {
+            ++contents.skipped;
+            continue;
+        }
+        contents.records.push_back(document.object());
+    }
+    return contents;
+}
+
+}  // namespace vk930

@@ -1,0 +1,46 @@
+#pragma once
+// The service log as a JSON Lines file: one object per record, appended by any number of
+// processes at once. Each record is one write on a descriptor opened for appending, under an
+// exclusive advisory lock, so records never interleave; readers skip and count lines that are
+// not a record.
+#include <QJsonObject>
+#include <QString>
+#include <string>
+#include <vector>
+
+#include "core/proof/service_record.h"
+
+namespace vk930 {
+
+// ISO 8601 with milliseconds and the UTC offset: 2026-12-07T15:31:51.123+01:00.
+QString IsoTime(std::chrono::system_clock::time_point time);
+
+// The record as a JSON object (the fields of docs/json.md). `sha256` is filled from the file
+// when the record names one and gives no digest.
+QJsonObject RecordToJson(const ServiceRecord& record);
+
+// The SHA-256 of a file in lower-case hex; empty when it cannot be read.
+std::string FileSha256(const std::string& path);
+
+class ServiceLogFile : public ServiceLogSink {
+  public:
+    explicit ServiceLogFile(std::string path) : path_(std::move(path)) {}
+    // Creates the folder when missing; the reason of a failure names the file.
+    Status Append(const ServiceRecord& record) override;
+    // Appends one prepared JSON line (no line end); the same single locked write.
+    Status AppendLine(const QByteArray& line);
+    std::string Path() const override { return path_; }
+
+  private:
+    std::string path_;
+};
+
+struct ServiceLogContents {
+    std::vector<QJsonObject> records;  // in file order
+    int skipped = 0;                   // lines that are no JSON object
+    bool missing = false;              // there is no log yet
+    std::string error;                 // the log exists but cannot be read
+};
+ServiceLogContents ReadServiceLog(const std::string& path);
+
+}  // namespace vk930

@@ -1,0 +1,33 @@
+#include "window/window_proof.h"
+
+#include <QFileInfo>
+
+#include "core/forms/form_ids.h"
+
+namespace vk930 {
+
+void WindowProofChannel::BackupWritten(const std::string& path) {
+    QWidget* area = form_.Control(id::kLinkControl);
+    if (!area) return;
+    if (!backupLine_) {
+        backupLine_ = new QLabel(area);
+        backupLine_->setObjectName("backupLine");
+        backupLine_->setContentsMargins(4, 0, 4, 0);
+    }
+    const QString full = QString::fromStdString(path);
+    backupLine_->setText("Backup: " + QFileInfo(full).fileName());
+    backupLine_->setToolTip(full);
+    backupLine_->setGeometry(0, 0, area->width(), backupLine_->sizeHint().height());
+    backupLine_->show();
+}
+
+void WindowProofChannel::ServiceLogFailed(const std::string& reason) {
+    host_.MessageBox("The service log cannot be written; the commands go on without it.\n" + reason,
+                     "Service log");
+}
+
+void WindowProofChannel::Refused(const std::string& text) {
+    host_.MessageBox(text, "Set refused");
+}
+
+}  // namespace vk930

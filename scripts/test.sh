@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the test suite, the Debian package (built, checked, installed,
-# exercised and removed), the same suite built with AddressSanitizer and
+# exercised and removed), the core and its Windows back ends cross-built with MinGW and run
+# under Wine, the same suite built with AddressSanitizer and
 # UndefinedBehaviorSanitizer, and each fuzz target for a short while.
-# VK930_QUICK=1 runs the test suite alone.
+# VK930_QUICK=1 runs the native test suite alone.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
@@ -12,6 +13,8 @@ bash scripts/check_format.sh
 if [ "${VK930_QUICK:-0}" = 1 ]; then exit 0; fi
 echo "== the Debian package"
 bash scripts/package_test.sh
+echo "== the core and its Windows back ends, cross-built, under Wine"
+bash scripts/windows_test.sh
 echo "== the test suite with AddressSanitizer and UndefinedBehaviorSanitizer"
 bash scripts/sanitize.sh
 echo "== fuzz targets, 20 seconds each"

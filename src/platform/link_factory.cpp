@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <filesystem>
 
+#include "core/link/com_port_names.h"
 #include "core/terminal/link_spec.h"
 #include "core/terminal/sim_factory.h"
 #include "core/wire/serial_link.h"
@@ -14,11 +15,7 @@ namespace vk930 {
 const char* const kSystemDataDir = VK930_SYSTEM_DATA_DIR;
 
 std::string DefaultDeviceFor(int port) {
-#ifdef _WIN32
-    return "COM" + std::to_string(port);
-#else
-    return "/dev/ttyS" + std::to_string(port - 1);
-#endif
+    return DefaultComDevice(port, kHostDeviceNaming);
 }
 
 std::string DeviceSettingName(int port) {

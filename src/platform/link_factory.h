@@ -14,7 +14,7 @@ namespace vk930 {
 
 inline constexpr int kPortCount = 8;
 
-// The device a port reaches when the settings say nothing: /dev/ttyS0.. or COM1..
+// The device a port reaches when the settings say nothing: /dev/ttyS0.. or \\.\COM1..
 std::string DefaultDeviceFor(int port);
 // "Device1" .. "Device8"
 std::string DeviceSettingName(int port);

@@ -3,7 +3,7 @@
 namespace vk930 {
 
 namespace {
-const QString kGroup = QStringLiteral("Recent File List");
+const QString kGroup = QString::fromLatin1(kRecentFileSection);
 }
 
 RecentFileList::RecentFileList(const QString& organization, const QString& application, int size)
@@ -12,24 +12,33 @@ RecentFileList::RecentFileList(const QString& organization, const QString& appli
 
 QStringList RecentFileList::Files() const {
     QStringList files;
+    for (const std::string& file : RecentFiles()) files << QString::fromStdString(file);
+    return files;
+}
+
+void RecentFileList::Add(const QString& path) {
+    AddRecentFile(path.toStdString());
+}
+
+std::vector<std::string> RecentFileList::RecentFiles() const {
+    std::vector<std::string> files;
     profile_.beginGroup(kGroup);
-    for (int i = 1; i <= size_; ++i) {
-        const QString file = profile_.value(QStringLiteral("File%1").arg(i)).toString();
-        if (!file.isEmpty()) files << file;
+    for (int i = 0; i < size_; ++i) {
+        const QString file =
+            profile_.value(QString::fromStdString(RecentFileEntryName(i))).toString();
+        if (!file.isEmpty()) files.push_back(file.toStdString());
     }
     profile_.endGroup();
     return files;
 }
 
-void RecentFileList::Add(const QString& path) {
-    QStringList files = Files();
-    files.removeAll(path);
-    files.prepend(path);
+void RecentFileList::AddRecentFile(const std::string& path) {
+    const std::vector<std::string> files = RecentFilesAfterOpening(RecentFiles(), path, size_);
     profile_.beginGroup(kGroup);
-    for (int i = 1; i <= size_; ++i) {
-        const QString key = QStringLiteral("File%1").arg(i);
-        if (i <= files.size())
-            profile_.setValue(key, files[i - 1]);
+    for (int i = 0; i < size_; ++i) {
+        const QString key = QString::fromStdString(RecentFileEntryName(i));
+        if (i < static_cast<int>(files.size()))
+            profile_.setValue(key, QString::fromStdString(files[i]));
         else
             profile_.remove(key);
     }

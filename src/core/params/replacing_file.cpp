@@ -7,7 +7,15 @@
 
 #include "core/base/pending_files.h"
 
-#if __has_include(<unistd.h>)
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#elif __has_include(<unistd.h>)
 #include <unistd.h>
 #define VK930_HAVE_FSYNC 1
 #endif
@@ -44,11 +52,44 @@ Status CheckTarget(const fs::path& target) {
 }
 
 bool SyncToDisk(std::FILE* file) {
-#ifdef VK930_HAVE_FSYNC
+#ifdef _WIN32
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    return handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle) != 0;
+#elif defined(VK930_HAVE_FSYNC)
     return fsync(fileno(file)) == 0;
 #else
     (void)file;
     return true;
+#endif
+}
+
+// A new file that did not exist before, for writing; null with errno set (EEXIST: taken).
+std::FILE* CreateNewFile(const fs::path& path) {
+#ifdef _WIN32
+    // The Windows C runtime knows no "x" mode.
+    const int fd = _open(path.string().c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY,
+                         _S_IREAD | _S_IWRITE);
+    if (fd < 0) return nullptr;
+    std::FILE* file = _fdopen(fd, "wb");
+    if (!file) _close(fd);
+    return file;
+#else
+    // "x": never reuse a file that happens to exist under that name.
+    return std::fopen(path.string().c_str(), "wbx");
+#endif
+}
+
+// Moves the written file into the target's place, replacing what is there.
+std::error_code MoveIntoPlace(const std::string& from, const std::string& to) {
+#ifdef _WIN32
+    // Write-through: the call returns once the move is on the disk, as the flush before it.
+    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return {};
+    return std::error_code(static_cast<int>(GetLastError()), std::system_category());
+#else
+    std::error_code ec;
+    fs::rename(from, to, ec);
+    return ec;
 #endif
 }
 
@@ -65,8 +106,7 @@ Status ReplacingFile::Open(const std::string& target) {
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         fs::path candidate = real;
         candidate += ".vk930-" + std::to_string(random() % 1000000) + ".tmp";
-        // "x": never reuse a file that happens to exist under that name.
-        file_ = std::fopen(candidate.string().c_str(), "wbx");
+        file_ = CreateNewFile(candidate);
         if (file_) {
             target_ = real.string();
             temporary_ = candidate.string();
@@ -105,7 +145,7 @@ Status ReplacingFile::Commit() {
     // The new file keeps the permissions of the one it replaces.
     const fs::file_status old = fs::status(target_, ec);
     if (!ec && fs::exists(old)) fs::permissions(temporary_, old.permissions(), ec);
-    fs::rename(temporary_, target_, ec);
+    ec = MoveIntoPlace(temporary_, target_);
     if (ec) {
         Discard();
         return Error{"cannot replace '" + target_ + "': " + ec.message()};

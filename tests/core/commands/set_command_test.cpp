@@ -1,7 +1,9 @@
 #include "core/commands/set_command.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <algorithm>
 #include <filesystem>
@@ -291,12 +293,16 @@ TEST_F(SetInputTest, WhatIsNoParameterFileIsRefusedBeforeTheTerminalIsTouched) {
     std::filesystem::resize_file(huge, 100u << 20);  // sparse: nothing is written
     const std::string justTooBig = dir.File("big.pcg");
     WriteFile(justTooBig, std::string(kMaxParameterFileSize + 1, '\n'));
+#ifndef _WIN32
     mkfifo(dir.File("pipe.pcg").c_str(), 0600);
+#endif
     const std::pair<std::string, std::string> cases[] = {
         {huge, "Not a parameter file: larger than 1 MiB"},
         {justTooBig, "Not a parameter file: larger than 1 MiB"},
+#ifndef _WIN32  // Windows devices (NUL, COM1) have no file status to tell them by
         {"/dev/zero", "Not a parameter file: not a regular file"},
         {dir.File("pipe.pcg"), "Not a parameter file: not a regular file"},
+#endif
         {dir.Path().string(), "Not a parameter file: not a regular file"},
     };
     for (const auto& [path, reason] : cases) {

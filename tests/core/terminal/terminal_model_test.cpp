@@ -72,7 +72,9 @@ TEST(TerminalModel, StateFilesThatAreNoneAreRefusedWithoutReadingThem) {
     const std::pair<std::string, std::string> cases[] = {
         {huge, "has 104857600 bytes"},
         {dir.Path().string(), "cannot read state file"},
+#ifndef _WIN32  // Windows devices (NUL, COM1) have no file status to tell them by
         {"/dev/zero", "cannot read state file"},
+#endif
     };
     for (const auto& [path, error] : cases) {
         TerminalSpec spec;

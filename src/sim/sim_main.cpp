@@ -111,6 +111,8 @@ int main(int argc, char** argv) {
         }
         trace = std::move(opened.value());
     }
+    // A series says when its terminals come and go, for whoever watches the simulator.
+    (*terminal)->SetEventSink([](const std::string& event) { Say(event); });
     SimServer server(**terminal, args->pace, std::move(trace));
     if (Status served = server.Run(args->linkPath, stopFd, Say); !served) {
         Say(served.error());

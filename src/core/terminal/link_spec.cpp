@@ -72,6 +72,12 @@ Status ApplyCountOption(std::string_view name, std::string_view value, int& out)
     return {};
 }
 
+Status ApplyDelayOption(std::string_view name, std::string_view value, int& out) {
+    if (!ParseNumber(value, 0, 3600 * 1000, out))
+        return Error{std::string(name) + "=MS needs a delay in milliseconds from 0 to 3600000"};
+    return {};
+}
+
 Status ApplyOption(std::string_view option, TerminalSpec& spec) {
     const size_t equals = option.find('=');
     const std::string_view name = option.substr(0, equals);
@@ -118,6 +124,13 @@ Status ApplyOption(std::string_view option, TerminalSpec& spec) {
         return ApplyCountOption(name, value, spec.wire.stallFrom);
     } else if (name == "hangup") {
         return ApplyCountOption(name, value, spec.wire.hangupAt);
+    } else if (name == "series") {
+        if (!hasValue || !ParseNumber(value, 1, 100000, spec.series.count))
+            return Error{"series=N needs a count of terminals from 1 to 100000"};
+    } else if (name == "remove") {
+        return ApplyDelayOption(name, value, spec.series.removeAfterMs);
+    } else if (name == "plugin") {
+        return ApplyDelayOption(name, value, spec.series.plugInAfterMs);
     } else {
         return Error{"unknown option '" + std::string(name) + "'"};
     }

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "core/base/result.h"
+#include "core/terminal/plug_schedule.h"
 
 namespace vk930 {
 
@@ -45,7 +46,8 @@ struct TerminalSpec {
     bool absent = false;
     TerminalFaults faults;
     WireFaults wire;
-    std::string traceFile;  // one line per link call is appended here
+    TerminalSeriesSpec series;  // series=N&remove=MS&plugin=MS: terminals that come and go
+    std::string traceFile;      // one line per link call is appended here
 };
 
 struct LinkSpec {

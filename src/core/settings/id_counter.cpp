@@ -37,7 +37,7 @@ class LockedStore {
 
     int LastId() {
         const std::optional<std::int32_t> stored = backend_->Query(kValueCommId);
-        return stored ? *stored : kDefaultLastCommId;
+        return stored ? *stored : kDefaultCommId;
     }
     Status Store(int id) {
         if (!backend_->Set(kValueCommId, id)) return vk930::Error{"cannot write the settings"};

@@ -10,8 +10,6 @@ namespace vk930 {
 
 // The highest ID a terminal can carry (two bytes).
 inline constexpr int kMaxCommId = 65535;
-// What "commID" counts as when it was never stored: the next ID is 10001.
-inline constexpr int kDefaultLastCommId = 10000;
 
 // An exclusive lock on the settings store, held only for one reservation.
 class StoreLock {

@@ -1,11 +1,11 @@
 #include "core/commands/fixed_texts.h"
 
 #include "core/commands/firmware_commands.h"
+#include "core/commands/function_keys.h"
 #include "core/commands/identification.h"
+#include "core/commands/validation.h"
 #include "core/forms/form_ids.h"
-#include "core/params/function_keys.h"
 #include "core/params/parameter_table.h"
-#include "core/params/validation.h"
 
 namespace vk930 {
 

@@ -6,10 +6,10 @@
 #include <fstream>
 
 #include "core/commands/command_steps.h"
+#include "core/commands/function_keys.h"
+#include "core/commands/validation.h"
 #include "core/forms/form_ids.h"
-#include "core/params/function_keys.h"
 #include "core/params/parameter_file.h"
-#include "core/params/validation.h"
 
 namespace vk930 {
 

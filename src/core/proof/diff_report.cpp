@@ -2,11 +2,11 @@
 
 #include <cstdio>
 
-#include "core/params/function_keys.h"
+#include "core/commands/function_keys.h"
+#include "core/commands/validation.h"
 #include "core/params/page_encoding.h"
 #include "core/params/parameter_file.h"
 #include "core/params/parameter_table.h"
-#include "core/params/validation.h"
 #include "core/proof/fetched_pages.h"
 
 namespace vk930 {

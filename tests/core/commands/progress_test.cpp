@@ -8,9 +8,9 @@
 
 #include "core/commands/firmware_commands.h"
 #include "core/commands/fixed_texts.h"
+#include "core/commands/validation.h"
 #include "core/forms/form_ids.h"
 #include "core/params/parameter_table.h"
-#include "core/params/validation.h"
 #include "support/command_fixture.h"
 #include "support/link_fixture.h"
 #include "support/temp_dir.h"

@@ -1,8 +1,8 @@
-#include "core/params/validation.h"
+#include "core/commands/validation.h"
 
 #include <gtest/gtest.h>
 
-#include "core/params/function_keys.h"
+#include "core/commands/function_keys.h"
 
 namespace vk930::test {
 namespace {

@@ -1,7 +1,7 @@
-#include "core/params/validation.h"
+#include "core/commands/validation.h"
 
 #include "core/base/c_convert.h"
-#include "core/params/function_keys.h"
+#include "core/commands/function_keys.h"
 #include "core/params/page_encoding.h"
 #include "core/params/parameter_file.h"
 

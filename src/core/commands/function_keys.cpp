@@ -1,4 +1,4 @@
-#include "core/params/function_keys.h"
+#include "core/commands/function_keys.h"
 
 #include "core/base/c_convert.h"
 #include "core/params/page_encoding.h"

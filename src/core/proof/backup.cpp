@@ -13,8 +13,9 @@ namespace vk930 {
 namespace fs = std::filesystem;
 
 namespace {
-constexpr int kMaxSequence = 100;
-}
+// Enough that no run of Sets within one second is ever refused for want of a name.
+constexpr int kMaxSequence = 10000;
+}  // namespace
 
 std::string BackupFileName(std::chrono::system_clock::time_point time, int port, int commId,
                            int sequence) {

@@ -89,9 +89,6 @@ class RoundTripProperty : public CommandFixture {
         ASSERT_EQ(host.log.back(), (LogEntry{"DONE Succesfully!", 1}));
     }
     void Set() {
-        // Hundreds of Sets within a second would use up that second's backup names; the
-        // backups are tested on their own.
-        settings.values["BackupBeforeSet"] = 0;
         host.log.clear();
         ClearCalls();
         View().OnSet();

@@ -2,6 +2,7 @@
 // The lock that stations sharing one settings file take for a reservation: an advisory lock
 // on a file beside it (SETTINGS.counter-lock), which every process and every thread (each with its
 // own descriptor) honours. Releasing flushes the settings file to disk first.
+#include <cstdint>
 #include <string>
 
 #include "core/settings/id_counter.h"
@@ -21,6 +22,7 @@ class SettingsFileLock : public StoreLock {
   private:
     std::string settingsPath_;
     int fd_ = -1;
+    std::int64_t modifiedBefore_ = 0;
 };
 
 }  // namespace vk930

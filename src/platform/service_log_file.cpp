@@ -94,6 +94,14 @@ QJsonObject RecordToJson(const ServiceRecord& record) {
     for (const RecordedEntry& entry : record.entries)
         entries.append(QJsonObject{{"kind", entry.kind}, {"text", JsonText(entry.text)}});
     object.insert("entries", entries);
+    if (!record.seriesId.empty()) object.insert("series", JsonText(record.seriesId));
+    if (record.reservedId) {
+        QJsonObject reserved{{"commId", record.reservedId->commId},
+                             {"state", record.reservedId->written ? "written" : "skipped"}};
+        if (!record.reservedId->written)
+            reserved.insert("reason", JsonText(record.reservedId->skipReason));
+        object.insert("reservedId", reserved);
+    }
     return object;
 }
 

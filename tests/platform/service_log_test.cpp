@@ -76,6 +76,31 @@ TEST(ServiceLog, RecordCarriesEveryFieldAsJson) {
     EXPECT_EQ(entries[2]["text"].toString(), QString::fromLatin1("HEADING:Caf\xe9\x01"));
 }
 
+TEST(ServiceLog, ASeriesRecordSaysWhatBecameOfItsReservedId) {
+    TempDir dir;
+    ServiceLogFile log(dir.File("service-log.jsonl"));
+    ServiceRecord written = SampleRecord(1, 0);
+    written.seriesId = "s-1";
+    written.reservedId = ReservedId{301, true, ""};
+    ServiceRecord skipped = SampleRecord(2, 0);
+    skipped.seriesId = "s-1";
+    skipped.reservedId = ReservedId{302, false, "the terminal was pulled"};
+    ASSERT_TRUE(log.Append(written).ok());
+    ASSERT_TRUE(log.Append(skipped).ok());
+    ASSERT_TRUE(log.Append(SampleRecord(3, 0)).ok());
+
+    const ServiceLogContents read = ReadServiceLog(log.Path());
+    ASSERT_EQ(read.records.size(), 3u);
+    EXPECT_EQ(read.records[0]["series"].toString(), "s-1");
+    EXPECT_EQ(read.records[0]["reservedId"]["commId"].toInt(), 301);
+    EXPECT_EQ(read.records[0]["reservedId"]["state"].toString(), "written");
+    EXPECT_FALSE(read.records[0]["reservedId"].toObject().contains("reason"));
+    EXPECT_EQ(read.records[1]["reservedId"]["state"].toString(), "skipped");
+    EXPECT_EQ(read.records[1]["reservedId"]["reason"].toString(), "the terminal was pulled");
+    EXPECT_FALSE(read.records[2].contains("series")) << "outside a series neither is written";
+    EXPECT_FALSE(read.records[2].contains("reservedId"));
+}
+
 TEST(ServiceLog, KnownDigestOfAFile) {
     TempDir dir;
     WriteFile(dir.File("abc"), "abc");

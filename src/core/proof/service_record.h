@@ -27,6 +27,14 @@ struct RecordedEntry {
     EntrySeverity severity = EntrySeverity::kProgress;
 };
 
+// Within a series: the ID reserved for the terminal and what became of it. A skipped ID is
+// never handed out again; its reason explains the gap in the series' numbers.
+struct ReservedId {
+    int commId = -1;
+    bool written = false;
+    std::string skipReason;  // empty when written
+};
+
 struct ServiceRecord {
     std::chrono::system_clock::time_point time;  // when the command started
     std::string program;                         // "vk930ctl", "vk930config"
@@ -43,6 +51,8 @@ struct ServiceRecord {
     int warnings = 0;
     long long durationMs = 0;
     std::vector<RecordedEntry> entries;
+    std::string seriesId;  // shared by the records of one series; empty outside a series
+    std::optional<ReservedId> reservedId;
 };
 
 // Where the records go. Append stores one whole record or nothing; the reason of a failure

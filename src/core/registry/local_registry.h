@@ -1,0 +1,29 @@
+#pragma once
+// The registry of a single bench: the settings store's counter and the bench's service log.
+// What became of a reserved ID is kept in the terminal's service record (its `reservedId`), so
+// marking an ID written or skipped stores nothing of its own here.
+#include "core/registry/terminal_registry.h"
+#include "core/settings/id_counter.h"
+
+namespace vk930 {
+
+class LocalRegistry : public TerminalRegistry {
+  public:
+    LocalRegistry(IdCounter& counter, ServiceLogSink& log, std::string storeName)
+        : counter_(counter), log_(log), storeName_(std::move(storeName)) {}
+
+    Status StartAt(int first) override { return counter_.StartAt(first); }
+    Result<int> Reserve(const std::string& seriesId) override;
+    Status MarkWritten(int commId, const std::string& seriesId) override;
+    Status MarkSkipped(int commId, const std::string& seriesId, const std::string& reason) override;
+    Status Append(const ServiceRecord& record) override { return log_.Append(record); }
+    std::string Path() const override { return log_.Path(); }
+    std::string Describe() const override { return storeName_; }
+
+  private:
+    IdCounter& counter_;
+    ServiceLogSink& log_;
+    std::string storeName_;
+};
+
+}  // namespace vk930

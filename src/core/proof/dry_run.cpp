@@ -4,6 +4,7 @@
 #include "core/commands/command_context.h"
 #include "core/commands/command_steps.h"
 #include "core/commands/form_model.h"
+#include "core/commands/quiet_host.h"
 #include "core/commands/set_command.h"
 #include "core/params/parameter_file.h"
 
@@ -67,7 +68,7 @@ class DryRunRecorder {
     std::string failures_;
 };
 
-class DryRunHost : public Host {
+class DryRunHost : public QuietHost {
   public:
     DryRunHost(DryRunRecorder& recorder, std::string file)
         : recorder_(recorder), file_(std::move(file)) {}
@@ -77,22 +78,7 @@ class DryRunHost : public Host {
     void AppendEntry(std::string text, int kind, EntrySeverity severity) override {
         recorder_.Entry(text, kind, severity);
     }
-    void ClearLog() override {}
-    void Beep() override {}
-    void MessageBox(const std::string&, const std::string&) override {}
-    void Sleep(int) override {}
-    void SetControlText(int, const std::string&) override {}
-    void SetControlVisible(int, bool) override {}
-    void SetControlReadOnly(int, bool) override {}
-    void StartFormTimer(int) override {}
-    void StopFormTimer() override {}
-    GetParamsDialogAnswer RunGetParamsDialog(int, const std::string&) override { return {}; }
-    FirmwareDialogAnswer RunFirmwareDialog() override { return {}; }
     FileDialogAnswer RunFileDialog(const FileDialogRequest&) override { return {true, file_}; }
-    std::optional<std::string> CurrentDirectory() override { return std::nullopt; }
-    bool SetCurrentDirectory(const std::string&) override { return false; }
-    void StartEditor(const std::string&) override {}
-    void SetDocumentTitle(const std::string&) override {}
 
   private:
     DryRunRecorder& recorder_;

@@ -5,12 +5,13 @@
 
 #include "core/commands/command_context.h"
 #include "core/commands/outcome.h"
+#include "core/settings/id_counter.h"
 
 namespace vk930 {
 
-// The IDs a terminal can carry: two bytes.
+// The IDs a terminal can carry, as wide as the numbers typed into the edit.
 inline constexpr std::int64_t kCommIdMin = 0;
-inline constexpr std::int64_t kCommIdMax = 65535;
+inline constexpr std::int64_t kCommIdMax = kMaxCommId;
 
 // The next-ID caption for an edit text: decimal text of (converted number + 1).
 std::string NextCommIdCaption(const std::string& editText);

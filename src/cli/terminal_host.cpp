@@ -17,8 +17,6 @@ namespace vk930 {
 
 namespace {
 
-constexpr auto kSleepSlice = std::chrono::milliseconds(10);
-
 // A warning or a cancellation has the failure icon, yet is marked for what it is.
 const char* Mark(int kind, EntrySeverity severity) {
     switch (severity) {
@@ -102,14 +100,7 @@ void TerminalHost::MessageBox(const std::string& text, const std::string& captio
 }
 
 void TerminalHost::Sleep(int milliseconds) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    // In slices: a signal handler may only set the stop flag, it cannot wake a waiting thread.
-    while (!(stop_ && stop_->Requested())) {
-        const auto now = std::chrono::steady_clock::now();
-        if (now >= until) return;
-        std::this_thread::sleep_for(
-            std::min<std::chrono::steady_clock::duration>(kSleepSlice, until - now));
-    }
+    SleepUnlessStopped(milliseconds, stop_);
 }
 
 void TerminalHost::SetControlText(int id, const std::string& text) {

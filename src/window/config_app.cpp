@@ -45,7 +45,10 @@ CConfigApp::CConfigApp(const WindowOptions& options, Sleeper sleep)
       settings_(options.settingsPath),
       frame_(MakeFrame()),
       form_(frame_->Form()),
-      host_(*frame_, *form_, settings_, std::move(sleep)),
+      host_(*frame_, *form_, settings_,
+            sleep ? std::move(sleep) : Sleeper([this](int milliseconds) {
+                SleepUnlessStopped(milliseconds, &state_.stop);
+            })),
       link_(
           MakePortOpener(options.link, settings_, ProgramBootFileLookup(),
                          [this](const std::string& message) { ReportLinkFault(message); }),

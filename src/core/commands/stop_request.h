@@ -25,4 +25,8 @@ class StopRequest {
     static_assert(std::atomic<bool>::is_always_lock_free);
 };
 
+// Waits `milliseconds`, and returns early once `stop` (when given) is requested. It looks in
+// short slices: a signal handler may only set the flag, it cannot wake a waiting thread.
+void SleepUnlessStopped(int milliseconds, const StopRequest* stop);
+
 }  // namespace vk930

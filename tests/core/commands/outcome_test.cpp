@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <thread>
 
 #include "core/commands/command_steps.h"
 #include "core/commands/firmware_commands.h"
+#include "core/commands/stop_request.h"
 #include "core/forms/form_ids.h"
 #include "support/link_fixture.h"
 #include "support/temp_dir.h"
@@ -229,6 +231,26 @@ TEST_F(OutcomeTest, AStopBeforeTheUploadLeavesTheBootLoaderWaiting) {
     EXPECT_EQ(Calls().back(), "Connect(1,0)=0");
     for (const std::string& call : Calls())
         EXPECT_EQ(call.find("UploadFirmware"), std::string::npos) << call;
+}
+
+}  // namespace
+}  // namespace vk930::test
+
+namespace vk930::test {
+namespace {
+
+// A wait of the front ends: a stop asked from another thread ends it (were it not so, this
+// test would sit out the hour and fail on ctest's timeout).
+TEST(SleepUnlessStopped, AStopFromAnotherThreadEndsAnHoursWait) {
+    StopRequest stop;
+    std::thread stopper([&] {
+        SleepUnlessStopped(20, nullptr);  // no stop to watch: the whole 20 ms
+        stop.Request();
+    });
+    SleepUnlessStopped(3'600'000, &stop);
+    stopper.join();
+    EXPECT_TRUE(stop.Requested());
+    SleepUnlessStopped(3'600'000, &stop);  // asked before: returns at once
 }
 
 }  // namespace

@@ -1,23 +1,29 @@
 #include "cli/backup_commands.h"
 
 #include <QFileInfo>
-#include <iostream>
 
 #include "cli/cli_commands.h"
+#include "cli/json_events.h"
 #include "core/proof/backup.h"
 #include "core/proof/state_folder.h"
 
 namespace vk930 {
 
-namespace {
-
-// "20261207-153151" as "2026-12-07 15:31:51".
-std::string ReadableStamp(const std::string& stamp) {
-    return stamp.substr(0, 4) + "-" + stamp.substr(4, 2) + "-" + stamp.substr(6, 2) + " " +
+std::string StampTime(const std::string& stamp, char between) {
+    return stamp.substr(0, 4) + "-" + stamp.substr(4, 2) + "-" + stamp.substr(6, 2) + between +
            stamp.substr(9, 2) + ":" + stamp.substr(11, 2) + ":" + stamp.substr(13, 2);
 }
 
-}  // namespace
+QJsonObject BackupEvent(const std::string& path) {
+    QJsonObject event = JsonTextEvent("backup", "path", path);
+    const std::optional<BackupName> name =
+        ParseBackupName(QFileInfo(QString::fromStdString(path)).fileName().toStdString());
+    if (!name) return event;
+    event.insert("time", QString::fromStdString(StampTime(name->stamp, 'T')));
+    event.insert("comPort", name->port);
+    event.insert("commId", name->commId);
+    return event;
+}
 
 CommandResult RunBackups(CliSession& session, const QStringList& args) {
     std::optional<int> commId;
@@ -30,12 +36,22 @@ CommandResult RunBackups(CliSession& session, const QStringList& args) {
     } else if (!args.isEmpty()) {
         return CommandResult::Usage("backups takes [--id N]");
     }
+    int count = 0;
+    std::string table;
     for (const BackupEntry& backup : ListBackups(BackupFolder(session.view.Proof().stateFolder))) {
         if (commId && backup.name.commId != *commId) continue;
-        std::cout << ReadableStamp(backup.name.stamp) << "  COM" << backup.name.port << "  id "
-                  << backup.name.commId << "  " << backup.path << '\n';
+        ++count;
+        if (session.host.Json())
+            session.host.Emit(BackupEvent(backup.path));
+        else
+            table += StampTime(backup.name.stamp, ' ') + "  COM" +
+                     std::to_string(backup.name.port) + "  id " +
+                     std::to_string(backup.name.commId) + "  " + backup.path + '\n';
     }
-    std::cout << std::flush;
+    if (session.host.Json())
+        session.host.Emit(JsonEvent("summary", {{"count", count}}));
+    else
+        session.host.Print(table);
     return CommandResult::Ran(Outcome::Success());
 }
 
@@ -51,7 +67,7 @@ CommandResult RunRestore(CliSession& session, const QStringList& args) {
         const std::string why = "'" + file +
                                 "' is not named as a backup (<YYYYMMDD-HHMMSS>-COM<n>-id<CommID>"
                                 ".pcg), so the terminal it belongs to is unknown";
-        session.host.Note("refused: " + why + "; --force programs it anyway");
+        session.proofChannel.Refused(why + "; --force programs it anyway");
         return CommandResult::Ran(Outcome::Failure(OutcomeClass::kRefused, why));
     }
     if (!force) session.view.Proof().expectedCommId = name->commId;

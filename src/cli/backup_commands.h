@@ -1,6 +1,7 @@
 #pragma once
 // `vk930ctl backups [--id N]` lists the backups written before each Set;
 // `vk930ctl restore FILE [--force]` programs one back into the terminal it was taken of.
+#include <QJsonObject>
 #include <QStringList>
 #include <string>
 
@@ -9,6 +10,12 @@
 namespace vk930 {
 
 struct CommandResult;
+
+// A backup's time stamp "20261207-153151" as "2026-12-07<between>15:31:51".
+std::string StampTime(const std::string& stamp, char between);
+// The JSON event of a backup file: its path and, when it is named as a backup, the time
+// ("2026-12-07T15:31:51", local), COM port and CommID its name holds.
+QJsonObject BackupEvent(const std::string& path);
 
 CommandResult RunBackups(CliSession& session, const QStringList& args);
 CommandResult RunRestore(CliSession& session, const QStringList& args);

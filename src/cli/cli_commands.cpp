@@ -2,8 +2,6 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <chrono>
-#include <memory>
 #include <optional>
 
 #include "cli/backup_commands.h"
@@ -11,8 +9,8 @@
 #include "cli/doctor.h"
 #include "cli/history_command.h"
 #include "cli/port_listing.h"
-#include "cli/progress_line.h"
 #include "core/commands/commid.h"
+#include "core/commands/progress.h"
 #include "core/forms/form_ids.h"
 
 namespace vk930 {
@@ -81,18 +79,6 @@ CommandResult RunSet(CliSession& s, const QStringList& options) {
     return CommandResult::Ran(s.view.OnSet());
 }
 
-// Feeds the upload's progress to the host's status line, timed from the first report.
-UploadProgress ProgressBar(TerminalHost& host) {
-    using Clock = std::chrono::steady_clock;
-    auto start = std::make_shared<std::optional<Clock::time_point>>();
-    return [&host, start](std::size_t sent, std::size_t total) {
-        const Clock::time_point now = Clock::now();
-        if (!*start) *start = now;
-        const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(now - **start);
-        host.ShowStatus(ProgressLine(sent, total, elapsed));
-    };
-}
-
 // The dialog answered "Start uploading" with the file, as the file dialog gives it: a full
 // path. The log only says "Can't open FW file"; the outcome's detail says why. The upload
 // itself runs when the form timer expires.
@@ -102,7 +88,7 @@ CommandResult RunFirmware(CliSession& s, const QStringList& args) {
     const std::string file =
         args[0].isEmpty() ? std::string() : QFileInfo(args[0]).absoluteFilePath().toStdString();
     s.host.Answers().firmware = FirmwareDialogAnswer{true, file};
-    s.link.SetUploadProgress(ProgressBar(s.host));
+    s.link.SetUploadProgress(UploadProgressTo(s.host));
     return CommandResult::Ran(s.view.OnFirmwareUpdate());
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 // What vk930ctl says of backups, restores and the service log, on standard error (the
-// operation log on standard output stays that of the commands), and the record of a command
-// that runs without the terminal.
+// operation log on standard output stays that of the commands), or as events with --json.
 #include <string>
 
 #include "cli/terminal_host.h"
@@ -12,13 +11,16 @@ namespace vk930 {
 
 class CliProofChannel : public ProofChannel {
   public:
-    explicit CliProofChannel(TerminalHost& host) : host_(host) {}
+    CliProofChannel(TerminalHost& host, std::string serviceLogPath)
+        : host_(host), serviceLogPath_(std::move(serviceLogPath)) {}
     void BackupWritten(const std::string& path) override;
+    void ServiceLogWritten(const std::string& path) override;
     void ServiceLogFailed(const std::string& reason) override;
     void Refused(const std::string& text) override;
 
   private:
     TerminalHost& host_;
+    std::string serviceLogPath_;
 };
 
 }  // namespace vk930

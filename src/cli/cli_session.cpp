@@ -14,7 +14,7 @@ CliSession::CliSession(TerminalHost& host_, SettingsBackendFactory& settings_, L
       link(std::move(opener), std::move(onLinkError), ProgramBootFileLookup()),
       view(host_, link, settings_, state),
       serviceLog(ServiceLogPath(StateFolder())),
-      proofChannel(host_) {
+      proofChannel(host_, serviceLog.Path()) {
     RecorderSetup setup;
     setup.sink = &serviceLog;
     setup.channel = &proofChannel;
@@ -36,6 +36,8 @@ void CliSession::RecordStandalone(const std::string& command, const Outcome& out
     record.detail = outcome.detail;
     if (Status stored = serviceLog.Append(record); !stored)
         proofChannel.ServiceLogFailed(stored.error());
+    else
+        proofChannel.ServiceLogWritten(serviceLog.Path());
 }
 
 }  // namespace vk930

@@ -1,12 +1,14 @@
 #include "cli/diff_command.h"
 
 #include <QFileInfo>
-#include <iostream>
+#include <QJsonArray>
 
 #include "cli/cli_commands.h"
+#include "cli/json_events.h"
 #include "core/proof/diff_report.h"
 #include "core/proof/dry_run.h"
 #include "core/proof/offline_diff.h"
+#include "platform/json_text.h"
 
 namespace vk930 {
 
@@ -27,9 +29,34 @@ bool Readable(const QString& path) {
     return info.isFile() && info.isReadable();
 }
 
+QJsonObject ChangeEvent(const KeyChange& change) {
+    QJsonArray warnings;
+    for (const std::string& warning : change.warnings) warnings.append(JsonText(warning));
+    return JsonEvent("change", {{"line", JsonText(change.line)},
+                                {"key", JsonText(change.key)},
+                                {"before", JsonText(change.before)},
+                                {"after", JsonText(change.after)},
+                                {"changed", change.changed},
+                                {"ignored", change.ignored},
+                                {"warnings", warnings}});
+}
+
+void EmitDiff(TerminalHost& host, const DiffReport& report) {
+    for (const KeyChange& change : report.keys) host.Emit(ChangeEvent(change));
+    host.Emit(JsonEvent("summary", {{"count", static_cast<int>(report.keys.size())},
+                                    {"changed", report.changed},
+                                    {"unchanged", report.unchanged},
+                                    {"warnings", report.warnings},
+                                    {"ignored", report.ignored},
+                                    {"sawEnd", report.sawEnd}}));
+}
+
 // Differences are a result, not a failure: the outcome is success, the status 1.
-CommandResult Report(const DiffReport& report) {
-    std::cout << FormatDiff(report) << std::flush;
+CommandResult Report(TerminalHost& host, const DiffReport& report) {
+    if (host.Json())
+        EmitDiff(host, report);
+    else
+        host.Print(FormatDiff(report));
     CommandResult result = CommandResult::Ran(Outcome::Success());
     result.exitStatus = report.Differs() ? kExitFailure : kExitSuccess;
     return result;
@@ -45,7 +72,7 @@ CommandResult DiffAgainstTerminal(CliSession& session, const std::string& file) 
     const DryRun run = RunDrySet(*pages, file, session.settings);
     if (!run.completed)
         return Trouble(session, OutcomeClass::kFile, "'" + file + "': " + run.problem);
-    return Report(CompareDryRun(run));
+    return Report(session.host, CompareDryRun(run));
 }
 
 }  // namespace
@@ -63,7 +90,7 @@ CommandResult RunDiff(CliSession& session, const QStringList& args) {
     const DiffReport report =
         CompareFiles(args[0].toStdString(), args[1].toStdString(), session.settings, problem);
     if (!problem.empty()) return Trouble(session, OutcomeClass::kFile, problem);
-    return Report(report);
+    return Report(session.host, report);
 }
 
 }  // namespace vk930

@@ -3,13 +3,14 @@
 #include <QFileInfo>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <system_error>
 
 #include "cli/cli_commands.h"
+#include "cli/json_events.h"
 #include "core/firmware/intel_hex_file.h"
 #include "core/firmware/upload_procedure.h"
 #include "core/proof/state_folder.h"
+#include "platform/json_text.h"
 #include "platform/link_factory.h"
 #include "platform/port_assignment.h"
 #include "platform/port_diagnosis.h"
@@ -153,6 +154,17 @@ DoctorCheck BootFileCheck() {
     return Ok("boot file '" + boot->string() + "'");
 }
 
+const char* MarkName(Mark mark) {
+    return mark == Mark::kOk ? "ok" : mark == Mark::kWarn ? "warn" : "fail";
+}
+
+QJsonObject CheckEvent(const DoctorCheck& check) {
+    QJsonObject event =
+        JsonEvent("check", {{"mark", MarkName(check.mark)}, {"text", JsonText(check.text)}});
+    if (!check.fix.empty()) event.insert("fix", JsonText(check.fix));
+    return event;
+}
+
 std::vector<int> PortsToCheck(CliSession& session, std::optional<int> only) {
     if (only) return {*only};
     std::vector<int> ports;
@@ -227,14 +239,26 @@ CommandResult RunDoctor(CliSession& session, const QStringList& args) {
 
     // The first failure is the outcome: a port's, or a file's.
     Outcome outcome = Outcome::Success();
+    std::string lines;
+    int counts[3] = {0, 0, 0};  // by mark
     for (std::size_t i = 0; i < checks.size(); ++i) {
-        std::cout << FormatCheck(checks[i]) << '\n';
+        ++counts[static_cast<int>(checks[i].mark)];
+        if (session.host.Json())
+            session.host.Emit(CheckEvent(checks[i]));
+        else
+            lines += FormatCheck(checks[i]) + '\n';
         if (checks[i].mark == Mark::kFail && outcome.ok())
             outcome = Outcome::Failure(
                 i < portCheckCount ? OutcomeClass::kPortNotOpened : OutcomeClass::kFile,
                 checks[i].text);
     }
-    std::cout << std::flush;
+    if (session.host.Json())
+        session.host.Emit(JsonEvent("summary", {{"count", static_cast<int>(checks.size())},
+                                                {"ok", counts[0]},
+                                                {"warn", counts[1]},
+                                                {"fail", counts[2]}}));
+    else
+        session.host.Print(lines);
     return CommandResult::Ran(outcome);
 }
 

@@ -2,9 +2,9 @@
 
 #include <QDateTime>
 #include <QJsonArray>
-#include <iostream>
 
 #include "cli/cli_commands.h"
+#include "cli/json_events.h"
 #include "core/proof/state_folder.h"
 #include "platform/service_log_file.h"
 
@@ -138,6 +138,8 @@ CommandResult RunHistory(CliSession& session, const QStringList& args) {
     HistoryFilter filter;
     std::string usage;
     if (!ParseFilter(args, filter, usage)) return CommandResult::Usage(usage);
+    if (filter.csv && session.host.Json())
+        return CommandResult::Usage("history: --csv and --json exclude each other");
     const ServiceLogContents log = ReadServiceLog(session.serviceLog.Path());
     if (!log.error.empty()) {
         session.host.Note("cannot read the service log " + log.error);
@@ -149,7 +151,14 @@ CommandResult RunHistory(CliSession& session, const QStringList& args) {
     std::vector<QJsonObject> shown;
     for (const QJsonObject& record : log.records)
         if (Matches(record, filter)) shown.push_back(record);
-    std::cout << (filter.csv ? HistoryCsv(shown) : HistoryTable(shown)) << std::flush;
+    if (session.host.Json()) {
+        for (const QJsonObject& record : shown)
+            session.host.Emit(JsonEvent("record", {{"record", record}}));
+        session.host.Emit(JsonEvent(
+            "summary", {{"count", static_cast<int>(shown.size())}, {"skipped", log.skipped}}));
+    } else {
+        session.host.Print(filter.csv ? HistoryCsv(shown) : HistoryTable(shown));
+    }
     return CommandResult::Ran(Outcome::Success());
 }
 

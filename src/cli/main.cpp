@@ -10,6 +10,7 @@
 #include "cli/cli_session.h"
 #include "cli/exit_status.h"
 #include "cli/help_text.h"
+#include "cli/json_events.h"
 #include "cli/output_format.h"
 #include "cli/stop_signals.h"
 #include "cli/terminal_host.h"
@@ -31,16 +32,44 @@ QString CommandsHelp() {
     return text + "\n" + QString::fromStdString(ExitStatusHelp());
 }
 
-int UsageError(const std::string& message) {
-    std::cerr << "vk930ctl: " << PrintableText(message) << "\nTry 'vk930ctl --help'.\n";
+// Whether --json stands among the global options, before the command: known even when the
+// line does not parse, so that a usage error still ends with its result event.
+bool JsonRequested(const QStringList& arguments) {
+    static const QStringList kWithValue = {"--link", "--port", "--settings"};
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& arg = arguments[i];
+        if (arg == "--json") return true;
+        if (arg == "--" || !arg.startsWith('-')) return false;  // the command
+        if (kWithValue.contains(arg)) ++i;
+    }
+    return false;
+}
+
+// A run that ends before any command ran: the message on standard error, and with --json
+// (`json` given) the result event as well.
+int UsageError(JsonEventWriter* json, const std::string& message, bool pointToHelp = true) {
+    std::cerr << "vk930ctl: " << PrintableText(message) << '\n';
+    if (pointToHelp) std::cerr << "Try 'vk930ctl --help'.\n";
+    if (json) json->Write(ResultEvent(kUsageOutcome, message, kExitUsage));
     return kExitUsage;
+}
+
+// --help and --version: their text, or with --json an event carrying it and the result.
+int Told(JsonEventWriter* json, const QJsonObject& event, const std::string& text) {
+    if (!json) {
+        std::cout << text;
+        return kExitSuccess;
+    }
+    json->Write(event);
+    json->Write(ResultEvent(Outcome::Success(), kExitSuccess));
+    return kExitSuccess;
 }
 
 struct GlobalOptions {
     std::optional<std::string> link;
     std::optional<int> port;
     QString settingsPath;
-    bool porcelain = false;
+    OutputStyle style = OutputStyle::kReadable;
     const CliCommand* command = nullptr;
     QStringList args;  // the command's own
 };
@@ -49,7 +78,8 @@ struct GlobalOptions {
 // version, usage errors, which are reported).
 using ParsedLine = std::variant<GlobalOptions, int>;
 
-ParsedLine ParseGlobalOptions(const QStringList& arguments) {
+ParsedLine ParseGlobalOptions(const QStringList& arguments, JsonEventWriter& events) {
+    JsonEventWriter* const json = JsonRequested(arguments) ? &events : nullptr;
     QCommandLineParser parser;
     parser.setApplicationDescription("Configures a VK930 Hand Terminal on a serial port.\n\n" +
                                      CommandsHelp() + "\n" +
@@ -65,58 +95,73 @@ ParsedLine ParseGlobalOptions(const QStringList& arguments) {
     const QCommandLineOption porcelainOption(
         "porcelain",
         "Machine-readable output: K<TAB>TEXT and @ID<TAB>TEXT lines (see Output above).");
-    parser.addOptions({linkOption, portOption, settingsOption, porcelainOption});
+    const QCommandLineOption jsonOption(
+        "json", "Output as JSON events, one object per line (see docs/json.md).");
+    parser.addOptions({linkOption, portOption, settingsOption, porcelainOption, jsonOption});
     parser.addPositionalArgument("command", "The command to run (see above).");
-    if (!parser.parse(arguments)) return UsageError(parser.errorText().toStdString());
+    if (!parser.parse(arguments)) return UsageError(json, parser.errorText().toStdString());
     if (parser.isSet("help")) {
-        std::cout << parser.helpText().toStdString() << HelpSections();
-        return kExitSuccess;
+        const std::string help = parser.helpText().toStdString() + HelpSections();
+        return Told(json, JsonTextEvent("help", "text", help), help);
     }
-    if (parser.isSet("version")) {
-        std::cout << "vk930ctl " << PROJECT_VERSION << '\n';
-        return kExitSuccess;
-    }
+    if (parser.isSet("version"))
+        return Told(json,
+                    JsonEvent("version", {{"program", "vk930ctl"}, {"version", PROJECT_VERSION}}),
+                    std::string("vk930ctl ") + PROJECT_VERSION + "\n");
 
     GlobalOptions options;
-    options.porcelain = parser.isSet(porcelainOption);
+    if (parser.isSet(porcelainOption) && json)
+        return UsageError(json, "--porcelain and --json exclude each other");
+    options.style = json                            ? OutputStyle::kJson
+                    : parser.isSet(porcelainOption) ? OutputStyle::kPorcelain
+                                                    : OutputStyle::kReadable;
     options.settingsPath = parser.value(settingsOption);
     // An empty FILE would quietly mean the user's own settings file.
     if (parser.isSet(settingsOption) && options.settingsPath.isEmpty())
-        return UsageError("--settings needs a FILE");
+        return UsageError(json, "--settings needs a FILE");
     if (parser.isSet(linkOption)) {
         options.link = parser.value(linkOption).toStdString();
         if (Result<LinkSpec> spec = ParseLinkSpec(*options.link); !spec)
-            return UsageError(spec.error());
+            return UsageError(json, spec.error());
     }
     if (parser.isSet(portOption)) {
         bool ok = false;
         const int port = parser.value(portOption).toInt(&ok);
         if (!ok || port < 1 || port > 8)
-            return UsageError("--port needs a COM port number from 1 to 8");
+            return UsageError(json, "--port needs a COM port number from 1 to 8");
         options.port = port;
     }
     options.args = parser.positionalArguments();
-    if (options.args.isEmpty()) return UsageError("no command given");
+    if (options.args.isEmpty()) return UsageError(json, "no command given");
     const std::string name = options.args.takeFirst().toStdString();
     options.command = FindCliCommand(name);
-    if (!options.command) return UsageError("unknown command '" + name + "'");
+    if (!options.command) return UsageError(json, "unknown command '" + name + "'");
     return options;
 }
 
+// How a command's run ended: its exit status, and the outcome its result event gives (none
+// when the run ended with a usage error, which is reported where it is found).
+struct RunEnd {
+    int status = kExitSuccess;
+    std::optional<Outcome> outcome;
+};
+
 // Wires the session for the options and runs the command, its deferred step (the firmware
-// upload, when the form timer expires) included. Returns the exit status.
-int RunCommand(const GlobalOptions& options, TerminalHost& host) {
+// upload, when the form timer expires) included.
+RunEnd RunCommand(const GlobalOptions& options, TerminalHost& host, JsonEventWriter& events) {
+    JsonEventWriter* const json = host.Json() ? &events : nullptr;
     QSettingsBackendFactory settings(options.settingsPath);
     // A file that is no settings file is named and left alone, before any command touches it.
-    if (const int error = CheckSettingsFile(settings.Path()); error != 0) {
-        std::cerr << "vk930ctl: settings file '" << PrintableText(settings.Path().toStdString())
-                  << "' " << SettingsFileProblem(error) << '\n';
-        return kExitUsage;
-    }
+    if (const int error = CheckSettingsFile(settings.Path()); error != 0)
+        return {UsageError(json,
+                           "settings file '" + settings.Path().toStdString() + "' " +
+                               SettingsFileProblem(error),
+                           false),
+                std::nullopt};
     bool linkFault = false;
     const LinkErrorSink reportLinkError = [&](const std::string& message) {
         linkFault = true;
-        std::cerr << "vk930ctl: " << PrintableText(message) << '\n';
+        host.Note(message);
     };
     CliSession session(
         host, settings,
@@ -130,19 +175,23 @@ int RunCommand(const GlobalOptions& options, TerminalHost& host) {
     if (options.port) session.state.comPort = *options.port;
 
     CommandResult result = options.command->run(session, options.args);
-    if (result.usageError) return UsageError(*result.usageError);
+    if (result.usageError) return {UsageError(json, *result.usageError), std::nullopt};
     if (options.command->standalone) {
         // A command that reached the terminal (diff FILE) was recorded by the view already.
         if (session.view.RecordsFinished() == 0)
             session.RecordStandalone(options.command->name, result.outcome);
-        return result.exitStatus.value_or(ExitStatusOf(result.outcome));
+        return {result.exitStatus.value_or(ExitStatusOf(result.outcome)), result.outcome};
     }
     while (host.TimerPending())
         if (std::optional<Outcome> upload = session.view.OnTimer()) result.outcome = *upload;
     host.PrintFields();
     host.PrintOutcome(result.outcome);
-    if (result.outcome.ok() && linkFault) return kExitFailure;
-    return ExitStatusOf(result.outcome);
+    if (result.outcome.ok() && linkFault) return {kExitFailure, result.outcome};
+    return {ExitStatusOf(result.outcome), result.outcome};
+}
+
+bool OutputLost(const TerminalHost& host) {
+    return !host.OutputProblem().empty() || !std::cout;
 }
 
 // Output that could not be written fails the run, after the command has run to its end.
@@ -156,6 +205,16 @@ int WithOutputChecked(int status, const TerminalHost& host) {
     return status == kExitSuccess ? kExitFailure : status;
 }
 
+// The exit status; with --json the result event names it, lost output counted in.
+int Finish(const RunEnd& end, TerminalHost& host) {
+    int status = end.status;
+    if (end.outcome && host.Json()) {
+        if (status == kExitSuccess && OutputLost(host)) status = kExitFailure;
+        host.PrintResult(*end.outcome, status);
+    }
+    return WithOutputChecked(status, host);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -163,9 +222,10 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("vk930ctl");
     QCoreApplication::setApplicationVersion(PROJECT_VERSION);
-    const ParsedLine parsed = ParseGlobalOptions(app.arguments());
+    JsonEventWriter events(std::cout);
+    const ParsedLine parsed = ParseGlobalOptions(app.arguments(), events);
     if (const int* status = std::get_if<int>(&parsed)) return *status;
     const GlobalOptions& options = std::get<GlobalOptions>(parsed);
-    TerminalHost host(std::cout, std::cerr, options.porcelain);
-    return WithOutputChecked(RunCommand(options, host), host);
+    TerminalHost host(std::cout, std::cerr, options.style, &events);
+    return Finish(RunCommand(options, host, events), host);
 }

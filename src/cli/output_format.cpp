@@ -51,7 +51,13 @@ std::string OutputFormatHelp() {
            "  0x00 to 0x1F (tab, CR and LF included) or 0x7F, a byte that is not part of\n"
            "  well-formed UTF-8, and each byte of a C1 control U+0080 to U+009F as \\xNN (two\n"
            "  upper-case hex digits); a backslash as \\\\. Other UTF-8 text is printed as it\n"
-           "  is. So an entry is always one line and no text acts on the terminal.\n";
+           "  is. So an entry is always one line and no text acts on the terminal.\n"
+           "  With --json, one JSON object per line, its \"event\" member saying what it is:\n"
+           "  log, field, progress, backup, servicelog, note, refused, message, a row of a\n"
+           "  listing (device, comport, assigned, check, change, record, backup), summary,\n"
+           "  and last result (outcome, detail, exit: the exit status). Texts are JSON\n"
+           "  strings: not escaped as above; bytes that are not UTF-8 come as Latin-1\n"
+           "  characters, one per byte. Usage errors go to standard error, then the result.\n";
 }
 
 }  // namespace vk930

@@ -6,6 +6,9 @@
 
 namespace vk930 {
 
+// How vk930ctl prints: readable lines, --porcelain lines, or --json events.
+enum class OutputStyle { kReadable, kPorcelain, kJson };
+
 struct PrintedField {
     int id;            // the control id, as porcelain prints it (@ID)
     std::string name;  // as the readable output prints it (NAME: )

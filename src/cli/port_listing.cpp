@@ -1,9 +1,9 @@
 #include "cli/port_listing.h"
 
-#include <iostream>
-
 #include "cli/cli_commands.h"
+#include "cli/json_events.h"
 #include "core/base/printable_text.h"
+#include "platform/json_text.h"
 #include "platform/link_factory.h"
 #include "platform/port_assignment.h"
 
@@ -37,15 +37,19 @@ CommandResult Assign(CliSession& session, int port, const std::string& text) {
         return CommandResult::Usage("ports --assign " + std::to_string(port) + ": " +
                                     assignment.error());
     for (const std::string& warning : assignment.value().warnings)
-        std::cerr << "vk930ctl: warning: " << warning << '\n';
-    if (Status written = WriteAssignment(session.settings, port, assignment.value().spec);
-        !written) {
-        std::cerr << "vk930ctl: ports: " << written.error() << '\n';
+        session.host.Note("warning: " + warning);
+    const std::string& spec = assignment.value().spec;
+    if (Status written = WriteAssignment(session.settings, port, spec); !written) {
+        session.host.Note("ports: " + written.error());
         return CommandResult::Ran(Outcome::Failure(OutcomeClass::kFile, written.error()));
     }
-    std::cout << "COM" << port << "  " << assignment.value().spec << '\n';
+    if (session.host.Json())
+        session.host.Emit(JsonEvent("assigned", {{"comPort", port}, {"spec", JsonText(spec)}}));
+    else
+        session.host.Print("COM" + std::to_string(port) + "  " + PrintableText(spec) + "\n");
     if (session.linkOverride)
-        std::cerr << "vk930ctl: warning: --link overrides Device" << port << " in this run\n";
+        session.host.Note("warning: --link overrides Device" + std::to_string(port) +
+                          " in this run");
     return CommandResult::Ran(Outcome::Success());
 }
 
@@ -66,6 +70,36 @@ std::string ListSerialPorts(const std::vector<SerialDevice>& devices) {
     return text;
 }
 
+namespace {
+
+QJsonObject DeviceEvent(const SerialDevice& device) {
+    return JsonEvent("device", {{"path", JsonText(device.path)},
+                                {"byId", JsonText(device.byId)},
+                                {"description", JsonText(device.description)},
+                                {"usbIds", JsonText(device.usbIds)}});
+}
+
+QJsonObject ComPortEvent(CliSession& session, int port) {
+    const PortReach reach = DescribePortReach(port, session.linkOverride, session.settings);
+    return JsonEvent("comport", {{"comPort", port},
+                                 {"current", port == session.state.comPort},
+                                 {"spec", JsonText(reach.spec)},
+                                 {"state", JsonText(ReachState(reach))},
+                                 {"note", JsonText(ReachNote(reach))}});
+}
+
+void EmitPorts(CliSession& session) {
+    const std::vector<SerialDevice> devices = SerialDevicesPresent();
+    for (const SerialDevice& device : devices) session.host.Emit(DeviceEvent(device));
+    for (int port = 1; port <= kPortCount; ++port) session.host.Emit(ComPortEvent(session, port));
+    session.host.Emit(
+        JsonEvent("summary", {{"count", static_cast<int>(devices.size()) + kPortCount},
+                              {"devices", static_cast<int>(devices.size())},
+                              {"comPorts", kPortCount}}));
+}
+
+}  // namespace
+
 std::string ListComPorts(CliSession& session) {
     std::string text = "COM ports reach (* the current one):\n";
     for (int port = 1; port <= kPortCount; ++port) {
@@ -78,7 +112,10 @@ std::string ListComPorts(CliSession& session) {
 
 CommandResult RunPorts(CliSession& session, const QStringList& args) {
     if (args.isEmpty()) {
-        std::cout << ListSerialPorts(SerialDevicesPresent()) << ListComPorts(session) << std::flush;
+        if (session.host.Json())
+            EmitPorts(session);
+        else
+            session.host.Print(ListSerialPorts(SerialDevicesPresent()) + ListComPorts(session));
         return CommandResult::Ran(Outcome::Success());
     }
     if (args[0] == "--assign" && args.size() == 3) {

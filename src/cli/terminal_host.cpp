@@ -11,7 +11,9 @@
 #include <thread>
 
 #include "cli/output_format.h"
+#include "cli/progress_line.h"
 #include "core/base/printable_text.h"
+#include "platform/json_text.h"
 
 namespace vk930 {
 
@@ -35,18 +37,20 @@ const char* Mark(int kind, EntrySeverity severity) {
 
 }  // namespace
 
-TerminalHost::TerminalHost(std::ostream& out, std::ostream& err, bool porcelain)
-    : out_(out), err_(err), porcelain_(porcelain) {}
+TerminalHost::TerminalHost(std::ostream& out, std::ostream& err, OutputStyle style,
+                           JsonEventWriter* json)
+    : out_(out), err_(err), style_(json ? style : OutputStyle::kReadable), json_(json) {}
 
 void TerminalHost::AppendLog(std::string text, int kind) {
     AppendEntry(std::move(text), kind, SeverityOfKind(kind));
 }
 
 void TerminalHost::AppendEntry(std::string text, int kind, EntrySeverity severity) {
+    if (Json()) return Emit(LogEvent(text, kind, severity));
     EraseStatus();
     // Texts come from files and terminals: escaped, an entry is one line and sends nothing
     // to the terminal emulator.
-    if (porcelain_)
+    if (style_ == OutputStyle::kPorcelain)
         out_ << kind << '\t' << PrintableText(text) << '\n';
     else
         out_ << Mark(kind, severity) << PrintableText(text) << '\n';
@@ -60,8 +64,35 @@ void TerminalHost::FlushOut() {
         outputProblem_ = errno != 0 ? std::strerror(errno) : "write failed";
 }
 
+void TerminalHost::Emit(const QJsonObject& event) {
+    if (!json_) return;
+    std::string problem = json_->Write(event);
+    if (!problem.empty() && outputProblem_.empty()) outputProblem_ = std::move(problem);
+}
+
+void TerminalHost::Print(const std::string& text) {
+    out_ << text;
+    FlushOut();
+}
+
+void TerminalHost::PrintResult(const Outcome& outcome, int exitStatus) {
+    Emit(ResultEvent(outcome, exitStatus));
+}
+
+void TerminalHost::Progress(const ProgressReport& report) {
+    if (Json()) return Emit(ProgressEvent(report));
+    if (report.kind != ProgressKind::kUpload) return;
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point now = Clock::now();
+    if (!uploadStart_) uploadStart_ = now;
+    ShowStatus(
+        ProgressLine(report.done, report.total,
+                     std::chrono::duration_cast<std::chrono::milliseconds>(now - *uploadStart_)));
+}
+
 void TerminalHost::PrintOutcome(const Outcome& outcome) {
-    if (porcelain_) {
+    if (Json()) return;
+    if (style_ == OutputStyle::kPorcelain) {
         out_ << '=' << ToString(outcome.outcomeClass);
         if (!outcome.detail.empty()) out_ << '\t' << PrintableText(outcome.detail);
         out_ << '\n';
@@ -75,7 +106,7 @@ void TerminalHost::PrintOutcome(const Outcome& outcome) {
 }
 
 void TerminalHost::ShowStatus(const std::string& line) {
-    if (!isatty(STDERR_FILENO)) return;
+    if (Json() || !isatty(STDERR_FILENO)) return;
     err_ << '\r' << line << "\x1b[K" << std::flush;
     statusShown_ = true;
 }
@@ -87,6 +118,7 @@ void TerminalHost::EraseStatus() {
 }
 
 void TerminalHost::Note(const std::string& text) {
+    if (Json()) return Emit(JsonTextEvent("note", "text", text));
     EraseStatus();
     err_ << "vk930ctl: " << PrintableText(text) << '\n' << std::flush;
 }
@@ -96,6 +128,9 @@ void TerminalHost::Beep() {
 }
 
 void TerminalHost::MessageBox(const std::string& text, const std::string& caption) {
+    if (Json())
+        return Emit(
+            JsonEvent("message", {{"caption", JsonText(caption)}, {"text", JsonText(text)}}));
     err_ << PrintableText(caption) << ": " << PrintableText(text) << '\n';
 }
 
@@ -110,7 +145,9 @@ void TerminalHost::SetControlText(int id, const std::string& text) {
 
 void TerminalHost::PrintFields() {
     for (int id : fieldOrder_) {
-        if (porcelain_)
+        if (Json())
+            Emit(FieldEvent(id, fields_.at(id)));
+        else if (style_ == OutputStyle::kPorcelain)
             out_ << '@' << id << '\t' << PrintableText(fields_.at(id)) << '\n';
         else
             out_ << FieldName(id) << ": " << PrintableText(fields_.at(id)) << '\n';

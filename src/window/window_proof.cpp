@@ -3,10 +3,17 @@
 #include <QFileInfo>
 
 #include "core/forms/form_ids.h"
+#include "window/gui_thread.h"
 
 namespace vk930 {
 
+// Called on the command's thread: the line is made and shown on the window's, where its
+// parent lives (a widget made on another thread gets no parent and never shows).
 void WindowProofChannel::BackupWritten(const std::string& path) {
+    RunOnGuiThread([&] { ShowBackup(path); });
+}
+
+void WindowProofChannel::ShowBackup(const std::string& path) {
     QWidget* area = form_.Control(id::kLinkControl);
     if (!area) return;
     if (!backupLine_) {

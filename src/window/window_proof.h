@@ -21,6 +21,8 @@ class WindowProofChannel : public ProofChannel {
     QLabel* BackupLine() const { return backupLine_; }
 
   private:
+    void ShowBackup(const std::string& path);
+
     MainFormWidget& form_;
     WindowHost& host_;
     QPointer<QLabel> backupLine_;

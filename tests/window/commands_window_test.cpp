@@ -1,6 +1,7 @@
 // The terminal commands started from the window's buttons and menu, with their dialogs
 // answered: Get, Set and the firmware upload on the simulated terminal.
 #include <QFileInfo>
+#include <QLabel>
 
 #include "core/forms/dialog_ids.h"
 #include "core/forms/form_ids.h"
@@ -61,6 +62,53 @@ TEST_F(CommandsWindowTest, SetButtonProgramsTheOpenedFile) {
     EXPECT_EQ(Page(0)[16], 2);
     EXPECT_EQ(app->State().document.m_nFileOpened, 0);  // a completed run
     EXPECT_EQ(answerer.Unexpected(), 0);
+}
+
+TEST_F(CommandsWindowTest, AfterASetTheLinkAreaNamesTheBackup) {
+    StartOnStateFile();
+    ASSERT_TRUE(app->OpenDocumentFile(MakeFile("sleep.pcg", "SLEEP:45\nEND\n")));
+    Click(id::kSetButton);
+    ASSERT_EQ(Log().back(), (LogEntry{"DONE Succesfully!", 1}));
+    const QLabel* line = Control(id::kLinkControl)->findChild<QLabel*>("backupLine");
+    ASSERT_NE(line, nullptr);
+    EXPECT_TRUE(line->text().startsWith("Backup: ")) << ToStd(line->text());
+    const QString name = line->text().mid(8);
+    EXPECT_TRUE(name.endsWith("-COM1-id1.pcg")) << ToStd(name);
+    EXPECT_TRUE(QFileInfo(line->toolTip()).isFile()) << "the tip names the file written";
+    EXPECT_EQ(QFileInfo(line->toolTip()).fileName(), name);
+}
+
+TEST_F(CommandsWindowTest, VerifyAfterSetReadsBackAndNamesALostWrite) {
+    WriteSetting("VerifyAfterSet", 1);
+    StartOnStateFile();
+    ASSERT_TRUE(app->OpenDocumentFile(MakeFile("sleep.pcg", "SLEEP:45\nVOLUME:2\nEND\n")));
+    Click(id::kSetButton);
+    std::vector<LogEntry> log = Log();
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ(log[log.size() - 3], (LogEntry{"DONE Succesfully!", 1}));
+    EXPECT_EQ(log[log.size() - 2], (LogEntry{"Verifying...", 2}));
+    EXPECT_EQ(log.back().kind, 1);
+    EXPECT_TRUE(log.back().text.starts_with("Verified: ") && log.back().text.ends_with(" bytes"))
+        << log.back().text;
+    app.reset();
+
+    // A terminal that acknowledges its first write without storing it.
+    WindowOptions options;
+    options.link = "sim:" + dir.File("lossy.bin") + "?fail=lose:1";
+    Start(options);
+    ASSERT_TRUE(app->OpenDocumentFile(MakeFile("sleep.pcg", "SLEEP:45\nVOLUME:2\nEND\n")));
+    Click(id::kSetButton);
+    log = Log();
+    int failures = 0;
+    for (const LogEntry& entry : log)
+        if (entry.text.starts_with("Verification failed: page ")) {
+            ++failures;
+            EXPECT_EQ(entry.kind, 0);
+            EXPECT_NE(entry.text.find(" offset "), std::string::npos);
+            EXPECT_NE(entry.text.find(", not "), std::string::npos);
+        }
+    EXPECT_EQ(failures, 1) << "one write was lost";
+    EXPECT_TRUE(Logged("Verifying..."));
 }
 
 TEST_F(CommandsWindowTest, FirmwareUpdateFromTheMenuUploadsWhenTheFormTimerExpires) {

@@ -29,6 +29,7 @@ struct CliSession {
 
     // Stores the record of a command that runs without the terminal (history, backups, ...).
     void RecordStandalone(const std::string& command, const Outcome& outcome);
+    std::string settingsPath;                 // the settings file (its lock is beside it)
 };
 
 }  // namespace vk930

@@ -1,7 +1,10 @@
 // vk930ctl series: parses its options, runs one station per port, prints the summary.
 #include "cli/series_command.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QFileInfo>
+#include <QSysInfo>
 #include <atomic>
 #include <chrono>
 #include <iomanip>
@@ -14,8 +17,9 @@
 #include <variant>
 
 #include "core/commands/config_view.h"
-#include "core/commands/series_station.h"
 #include "core/link/port_router.h"
+#include "core/registry/local_registry.h"
+#include "core/series/series_station.h"
 #include "platform/link_factory.h"
 #include "platform/settings_file_lock.h"
 
@@ -66,7 +70,8 @@ long long SteadyMs() {
 
 // One port's station: its own lines, host, state, link and form.
 struct StationRun {
-    StationRun(int port_, CliSession& s, std::mutex& outMutex, const std::string& spec)
+    StationRun(int port_, CliSession& s, SeriesLedger& ledger, std::mutex& outMutex,
+               const std::string& spec)
         : port(port_),
           outLines(std::cout, outMutex, "COM" + std::to_string(port_) + ": "),
           errLines(std::cerr, outMutex, "COM" + std::to_string(port_) + ": "),
@@ -79,9 +84,12 @@ struct StationRun {
                                   [this](const std::string& m) { errLines.Line("link: " + m); });
               },
               [this](const std::string& m) { errLines.Line("link: " + m); }),
-          view(host, link, s.settings, state) {
+          view(host, link, s.settings, state),
+          proofChannel(host, s.serviceLog.Path()) {
         state.comPort = port_;
         host.WatchStop(&state.stop);
+        view.Proof() = s.view.Proof();
+        view.SetRecorder(s.RecorderFor(ledger, proofChannel));
     }
 
     int port;
@@ -93,12 +101,14 @@ struct StationRun {
     AppState state;
     PortRouter link;
     CVK900ConfigView view;
+    CliProofChannel proofChannel;
     Outcome outcome;
 };
 
 struct SeriesOptions {
     std::optional<int> from;
     bool next = false;
+    bool verify = true;
     std::optional<std::string> setFile;
     int count = 0;
     std::vector<int> ports;
@@ -117,7 +127,7 @@ std::variant<SeriesOptions, std::string> ParseSeriesOptions(const QStringList& a
         if (a == "--next") {
             o.next = true;
         } else if (a == "--no-verify") {
-            // Without a file verification the ID read back is the only check made.
+            o.verify = false;  // the ID read back is then the only check made
         } else if (a == "--from" || a == "--set" || a == "--count" || a == "--port") {
             const std::optional<QString> v = value();
             if (!v || v->isEmpty()) return "series: " + a.toStdString() + " needs a value";
@@ -150,6 +160,20 @@ std::variant<SeriesOptions, std::string> ParseSeriesOptions(const QStringList& a
     if (o.from.has_value() == o.next) return "series needs one of --from ID and --next";
     if (o.ports.empty()) o.ports.push_back(currentPort);
     return o;
+}
+
+// The id every record of this run carries: when and where it started.
+std::string NewSeriesId() {
+    return QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss").toStdString() + "-" +
+           QSysInfo::machineHostName().toStdString() + "-" +
+           std::to_string(QCoreApplication::applicationPid());
+}
+
+// The one place the series' registry is opened: the bench's own, on its settings store's
+// counter and its service log.
+std::unique_ptr<TerminalRegistry> OpenSeriesRegistry(CliSession& s, IdCounter& counter) {
+    return std::make_unique<LocalRegistry>(counter, s.serviceLog,
+                                           "the settings store " + s.settingsPath);
 }
 
 std::string Duration(long long ms) {
@@ -195,30 +219,34 @@ CommandResult RunSeries(CliSession& s, const QStringList& args) {
 
     SettingsFileLock lock(s.settingsPath);
     IdCounter counter(s.settings, lock);
+    std::unique_ptr<TerminalRegistry> registry = OpenSeriesRegistry(s, counter);
     if (o.from) {
-        if (Status started = counter.StartAt(*o.from); !started) {
+        if (Status started = registry->StartAt(*o.from); !started) {
             std::cerr << "vk930ctl: series: " << started.error() << '\n';
             return CommandResult::Ran(Outcome::Failure(OutcomeClass::kRefused, started.error()));
         }
     }
-    SeriesRecorder recorder;
-    SeriesLedger ledger(counter, recorder);
+    SeriesLedger ledger(*registry, NewSeriesId());
+    std::cout << "series " << ledger.SeriesId() << ": IDs from " << registry->Describe()
+              << ", records to " << registry->Path() << '\n'
+              << std::flush;
     std::mutex outMutex;
     std::vector<std::unique_ptr<StationRun>> stations;
     for (int port : o.ports)
         stations.push_back(std::make_unique<StationRun>(
-            port, s, outMutex, DeviceSpecFor(port, s.linkOverride, s.settings)));
+            port, s, ledger, outMutex, DeviceSpecFor(port, s.linkOverride, s.settings)));
 
     SeriesStationOptions stationOptions;
     stationOptions.count = o.count;
     stationOptions.setFile = o.setFile;
+    stationOptions.verify = o.verify;
     stationOptions.clockMs = SteadyMs;
     std::vector<std::thread> threads;
     std::atomic<int> running{static_cast<int>(stations.size())};
     for (auto& station : stations)
         threads.emplace_back([&, st = station.get()] {
             const SeriesReport report = [st](const std::string& line) { st->outLines.Line(line); };
-            st->outcome = RunSeriesStation(st->view.Context(), ledger, stationOptions, report);
+            st->outcome = RunSeriesStation(st->view, ledger, stationOptions, report);
             st->link.Connect(static_cast<Short>(st->port), 0);
             --running;
         });

@@ -1,5 +1,5 @@
 // The loop of one series station and the ledger its stations share.
-#include "core/commands/series_station.h"
+#include "core/series/series_station.h"
 
 #include "core/base/c_convert.h"
 #include "core/commands/command_steps.h"
@@ -7,17 +7,13 @@
 #include "core/commands/identification.h"
 #include "core/commands/set_command.h"
 #include "core/forms/form_ids.h"
+#include "core/proof/guarded_set.h"
 
 namespace vk930 {
 
 Result<int> SeriesLedger::Reserve() {
     std::lock_guard<std::mutex> lock(mutex_);
-    return counter_.Reserve();
-}
-
-bool SeriesLedger::AlreadyWritten(int commId) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return written_.count(commId) > 0;
+    return registry_.Reserve(seriesId_);
 }
 
 void SeriesLedger::NoteWritten(int commId) {
@@ -25,15 +21,34 @@ void SeriesLedger::NoteWritten(int commId) {
     written_.insert(commId);
 }
 
+Status SeriesLedger::MarkWritten(int commId) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return registry_.MarkWritten(commId, seriesId_);
+}
+
+Status SeriesLedger::MarkSkipped(int commId, const std::string& reason) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return registry_.MarkSkipped(commId, seriesId_, reason);
+}
+
+bool SeriesLedger::AlreadyWritten(int commId) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return written_.count(commId) > 0;
+}
+
 void SeriesLedger::Add(const SeriesRecord& record) {
     std::lock_guard<std::mutex> lock(mutex_);
     records_.push_back(record);
-    recorder_.Record(record);
 }
 
 std::vector<SeriesRecord> SeriesLedger::Records() {
     std::lock_guard<std::mutex> lock(mutex_);
     return records_;
+}
+
+Status SeriesLedger::Append(const ServiceRecord& record) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return registry_.Append(record);
 }
 
 namespace {
@@ -74,9 +89,14 @@ bool WaitForRemoval(const CommandContext& ctx, const std::string& commId) {
 
 class Station {
   public:
-    Station(const CommandContext& ctx, SeriesLedger& ledger, const SeriesStationOptions& options,
+    Station(CVK900ConfigView& view, SeriesLedger& ledger, const SeriesStationOptions& options,
             const SeriesReport& report)
-        : ctx_(ctx), ledger_(ledger), options_(options), report_(report) {}
+        : view_(view),
+          ctx_(view.Context()),
+          recorder_(view.Recorder()),
+          ledger_(ledger),
+          options_(options),
+          report_(report) {}
 
     Outcome Run() {
         ctx_.state.commIdKeptByCaller = true;
@@ -105,101 +125,143 @@ class Station {
         return Outcome::Failure(OutcomeClass::kInterrupted, "a stop was requested");
     }
 
+    // Ends the terminal's record: its line in the summary and its service record.
+    bool Finish(bool ok, std::string result, const Outcome& outcome) {
+        summary_.ok = ok;
+        summary_.result = std::move(result);
+        summary_.durationMs = Now() - start_;
+        ledger_.Add(summary_);
+        recorder_.Finish(outcome);
+        return ok;
+    }
+
+    // A reserved ID that did not end up in the terminal: never handed out again, and the
+    // registry and the record say why, so the gap in the series' numbers is explained.
+    void Skip(int commId, const std::string& reason) {
+        recorder_.NoteReservedId({commId, false, reason});
+        if (Status marked = ledger_.MarkSkipped(commId, reason); !marked)
+            report_("ID " + std::to_string(commId) + " is not marked skipped in " + ledger_.Path() +
+                    ": " + marked.error());
+    }
+
     // One terminal at the port, from identification to "remove it". Whether it was numbered;
     // nullopt on a stop. `counted_` says whether it counts towards the station's terminals.
     std::optional<bool> HandleTerminal() {
         counted_ = false;
         lastCommId_ = AnsweringTerminal(ctx_).value_or("");
-        const long long start = Now();
-        SeriesRecord record;
-        record.port = ctx_.state.comPort;
-        record.file = options_.setFile.value_or("");
+        start_ = Now();
+        summary_ = SeriesRecord{};
+        summary_.port = ctx_.state.comPort;
+        summary_.file = options_.setFile.value_or("");
+        recorder_.Begin("series", ctx_.state.comPort);
+        recorder_.NoteSeries(ledger_.SeriesId());
+        if (options_.setFile) recorder_.NoteFile(*options_.setFile);
+
         const Outcome identified = ReadDeviceInfo(ctx_);
-        if (identified.outcomeClass == OutcomeClass::kInterrupted) return std::nullopt;
-        if (identified.outcomeClass == OutcomeClass::kOtherDevice) {
-            report_("not a hand terminal (" + identified.detail + "): skipped, remove it");
-            return false;
+        if (identified.outcomeClass == OutcomeClass::kInterrupted) {
+            recorder_.Finish(identified);
+            return std::nullopt;
         }
         if (!identified.ok()) {
-            report_("cannot identify the terminal (" + identified.detail + "): remove it");
+            report_(identified.outcomeClass == OutcomeClass::kOtherDevice
+                        ? "not a hand terminal (" + identified.detail + "): skipped, remove it"
+                        : "cannot identify the terminal (" + identified.detail + "): remove it");
+            recorder_.Finish(identified);
             return false;
         }
         lastCommId_ = ctx_.form.Text(id::kCommId);
         const int present = CAtoi(lastCommId_);
         if (ledger_.AlreadyWritten(present)) {
-            report_("terminal " + std::to_string(present) +
-                    " was numbered by this series already: remove it");
+            const std::string why =
+                "terminal " + std::to_string(present) + " was numbered by this series already";
+            report_(why + ": remove it");
+            recorder_.Finish(Outcome::Failure(OutcomeClass::kRefused, why));
             return false;
         }
         counted_ = true;
-        const auto finish = [&](bool ok, std::string result) {
-            record.ok = ok;
-            record.result = std::move(result);
-            record.durationMs = Now() - start;
-            ledger_.Add(record);
-            return ok;
-        };
+
+        bool setVerified = true;
         if (options_.setFile) {
             ctx_.state.document.m_strFilePath = *options_.setFile;
-            const Outcome set = OnSet(ctx_);
+            ProofOptions proof = view_.Proof();
+            proof.verifyAfterSet = options_.verify;
+            proof.expectedCommId.reset();
+            const Outcome set = GuardedSet(ctx_, proof, recorder_, view_.Channel());
             if (set.outcomeClass == OutcomeClass::kInterrupted) {
-                finish(false, "failed: stopped during the Set");
+                Finish(false, "failed: stopped during the Set", set);
                 return std::nullopt;
             }
             if (!set.ok()) {
                 report_("the Set failed (" + set.detail + "): terminal left as it is, remove it");
-                return finish(false, "failed: Set: " + set.detail);
+                return Finish(false, "failed: Set: " + set.detail, set);
             }
+            setVerified = options_.verify;
         }
+
         Result<int> reserved = ledger_.Reserve();
         if (!reserved) {
             outOfIds_ = reserved.error();
             report_("no ID: " + reserved.error());
-            return finish(false, "failed: " + reserved.error());
+            return Finish(false, "failed: " + reserved.error(),
+                          Outcome::Failure(OutcomeClass::kRefused, reserved.error()));
         }
-        record.commId = *reserved;
-        const std::string idText = std::to_string(*reserved);
+        const int commId = *reserved;
+        summary_.commId = commId;
+        const std::string idText = std::to_string(commId);
         ctx_.form.SetText(id::kCommId, idText);
         ctx_.form.SetText(id::kNextCommIdButton, idText);
         const Outcome written = SetCommId(ctx_);
-        const bool readBack = written.ok() && CAtoi(ctx_.form.Text(id::kCommId)) == *reserved;
+        const bool readBack = written.ok() && CAtoi(ctx_.form.Text(id::kCommId)) == commId;
+        ledger_.NoteWritten(commId);
         lastCommId_ = AnsweringTerminal(ctx_).value_or("");
-        ledger_.NoteWritten(*reserved);  // its bytes may be in the terminal, whatever failed
-        record.verified = readBack;
+        summary_.verified = readBack && setVerified;
+
         if (written.outcomeClass == OutcomeClass::kInterrupted) {
             report_("ID " + idText + " skipped: stopped during its write");
-            finish(false, "skipped: stopped during the write");
+            Skip(commId, "stopped during its write");
+            Finish(false, "skipped: stopped during the write", written);
             return std::nullopt;
         }
         if (!written.ok()) {
             report_("ID " + idText + " skipped: " + written.detail +
                     "; terminal left as it is, remove it");
-            return finish(false, "skipped: " + written.detail);
+            Skip(commId, written.detail);
+            return Finish(false, "skipped: " + written.detail, written);
         }
         if (!readBack) {
-            report_("terminal reads back " + ctx_.form.Text(id::kCommId) + ", not " + idText +
-                    ": remove it");
-            return finish(false, "failed: reads back " + ctx_.form.Text(id::kCommId));
+            const std::string why = "the terminal reads back " + ctx_.form.Text(id::kCommId);
+            report_("ID " + idText + " skipped: " + why + ": remove it");
+            Skip(commId, why);
+            return Finish(false, "skipped: " + why,
+                          Outcome::Failure(OutcomeClass::kCommunication, why));
         }
+        recorder_.NoteReservedId({commId, true, ""});
+        if (Status marked = ledger_.MarkWritten(commId); !marked)
+            report_("ID " + idText + " is not marked written in " + ledger_.Path() + ": " +
+                    marked.error());
         ctx_.host.Beep();
         report_("terminal " + idText + " done: remove it");
-        return finish(true, "done");
+        return Finish(true, "done", Outcome::Success());
     }
 
+    CVK900ConfigView& view_;
     const CommandContext& ctx_;
+    CommandRecorder& recorder_;
     SeriesLedger& ledger_;
     const SeriesStationOptions& options_;
     const SeriesReport& report_;
     bool counted_ = false;
     std::string lastCommId_;  // what the terminal at the port last said its ID was
     std::optional<std::string> outOfIds_;
+    SeriesRecord summary_;
+    long long start_ = 0;
 };
 
 }  // namespace
 
-Outcome RunSeriesStation(const CommandContext& ctx, SeriesLedger& ledger,
+Outcome RunSeriesStation(CVK900ConfigView& view, SeriesLedger& ledger,
                          const SeriesStationOptions& options, const SeriesReport& report) {
-    return Station(ctx, ledger, options, report).Run();
+    return Station(view, ledger, options, report).Run();
 }
 
 }  // namespace vk930

@@ -1,23 +1,26 @@
 // Series stations on simulated terminals that come and go, on each station's virtual clock:
 // every terminal numbered once with consecutive IDs, the counter never set back by several
 // stations, and a reserved ID that was not written never reused and reported.
-#include "core/commands/series_station.h"
+#include "core/series/series_station.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <set>
 #include <thread>
 
 #include "core/commands/config_view.h"
+#include "core/registry/local_registry.h"
 #include "core/settings/registry_key.h"
 #include "core/terminal/link_spec.h"
 #include "core/terminal/sim_link.h"
 #include "core/terminal/terminal_model.h"
 #include "support/fake_host.h"
 #include "support/memory_settings.h"
+#include "support/temp_dir.h"
 
 namespace vk930::test {
 namespace {
@@ -46,11 +49,17 @@ struct TestStation {
         state.comPort = port;
         view = std::make_unique<CVK900ConfigView>(host, *link, settings, state);
     }
-    Outcome Run(SeriesLedger& ledger, int count) {
+    Outcome Run(SeriesLedger& ledger, int count, std::optional<std::string> setFile = {}) {
+        RecorderSetup setup;
+        setup.sink = &ledger;
+        setup.program = "test";
+        view->SetRecorder(setup);
+        view->Proof().stateFolder = stateFolder.Path();
         SeriesStationOptions options;
         options.count = count;
+        options.setFile = std::move(setFile);
         options.clockMs = [this] { return host.clockMs; };
-        return RunSeriesStation(view->Context(), ledger, options,
+        return RunSeriesStation(*view, ledger, options,
                                 [this](const std::string& line) { lines.push_back(line); });
     }
     std::vector<int> RemovedIds() const {
@@ -62,6 +71,7 @@ struct TestStation {
         return static_cast<int>(std::count(lines.begin(), lines.end(), line));
     }
 
+    TempDir stateFolder;
     FakeHost host;
     AppState state;
     std::shared_ptr<TerminalModel> terminal;
@@ -70,14 +80,40 @@ struct TestStation {
     std::vector<std::string> lines;
 };
 
+// The records of a series, kept in memory.
+class MemoryLog : public ServiceLogSink {
+  public:
+    Status Append(const ServiceRecord& record) override {
+        records.push_back(record);
+        return {};
+    }
+    std::string Path() const override { return "memory"; }
+    std::vector<ServiceRecord> records;
+};
+
 struct SeriesSetup {
-    SeriesSetup() { EXPECT_TRUE(counter.StartAt(20001).ok()); }
+    SeriesSetup() { EXPECT_TRUE(registry.StartAt(20001).ok()); }
     std::int32_t StoredCommId() { return settings.values[kValueCommId]; }
+    // Every gap in the IDs handed out is a skipped record, and no ID is written twice.
+    void ExpectEveryIdExplained(int last) {
+        std::map<int, std::string> fate;
+        for (const ServiceRecord& r : log.records) {
+            EXPECT_EQ(r.seriesId, "s1");
+            if (!r.reservedId) continue;
+            EXPECT_TRUE(
+                fate.emplace(r.reservedId->commId, r.reservedId->written ? "written" : "skipped")
+                    .second)
+                << "ID " << r.reservedId->commId << " recorded twice";
+            if (!r.reservedId->written) EXPECT_FALSE(r.reservedId->skipReason.empty());
+        }
+        for (int id = 20001; id <= last; ++id) EXPECT_TRUE(fate.count(id)) << "ID " << id;
+    }
     MemorySettings settings;
     NoLock lock;
     IdCounter counter{settings, lock};
-    SeriesRecorder recorder;
-    SeriesLedger ledger{counter, recorder};
+    MemoryLog log;
+    LocalRegistry registry{counter, log, "memory"};
+    SeriesLedger ledger{registry, "s1"};
 };
 
 TEST(SeriesStation, TenTerminalsOnOnePortAreNumberedOnceEachWithConsecutiveIds) {
@@ -99,6 +135,51 @@ TEST(SeriesStation, TenTerminalsOnOnePortAreNumberedOnceEachWithConsecutiveIds) 
     }
     // The series writes the operation log exactly as the CommID button does.
     EXPECT_EQ(station.host.Count("log 2 commID written successful. Resetting..."), 10);
+    ASSERT_EQ(s.log.records.size(), 10u);
+    for (const ServiceRecord& r : s.log.records) {
+        EXPECT_EQ(r.command, "series");
+        EXPECT_EQ(r.outcome, OutcomeClass::kSuccess);
+    }
+    s.ExpectEveryIdExplained(20010);
+}
+
+TEST(SeriesStation, WithAFileEachTerminalIsBackedUpProgrammedVerifiedAndRecorded) {
+    SeriesSetup s;
+    TestStation station("sim?series=3&remove=5000&plugin=700", s.settings, 1);
+    WriteFile(station.stateFolder.File("p.pcg"), "HEADING:SERIES\r\nEND\r\n");
+    const Outcome outcome = station.Run(s.ledger, 3, station.stateFolder.File("p.pcg"));
+    ASSERT_TRUE(outcome.ok()) << outcome.detail;
+    ASSERT_EQ(s.log.records.size(), 3u);
+    for (const ServiceRecord& r : s.log.records) {
+        EXPECT_FALSE(r.backup.empty()) << "a backup before every Set";
+        EXPECT_EQ(r.file, station.stateFolder.File("p.pcg"));
+        EXPECT_TRUE(r.reservedId && r.reservedId->written);
+    }
+    EXPECT_EQ(station.host.Count("log 2 Verifying..."), 3);
+    for (const SeriesRecord& r : s.ledger.Records()) EXPECT_TRUE(r.verified);
+    s.ExpectEveryIdExplained(20003);
+}
+
+TEST(SeriesStation, ASetThatFailsVerificationGetsNoId) {
+    SeriesSetup s;
+    // The first terminal acknowledges a write it does not keep.
+    TestStation station("sim?series=2&remove=5000&plugin=700&fail=lose:1", s.settings, 1);
+    WriteFile(station.stateFolder.File("p.pcg"), "HEADING:SERIES\r\nEND\r\n");
+    bool pull = true;
+    station.host.onEvent = [&](const std::string& event) {
+        if (pull && event.rfind("log 0 Verification failed", 0) == 0) {
+            pull = false;
+            station.terminal->RemoveTerminal();
+        }
+    };
+    const Outcome outcome = station.Run(s.ledger, 2, station.stateFolder.File("p.pcg"));
+    EXPECT_FALSE(outcome.ok());
+    const std::vector<SeriesRecord> records = s.ledger.Records();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].commId, -1) << "no ID for a terminal whose Set failed";
+    EXPECT_EQ(records[1].commId, 20001) << "so the next one gets the first";
+    EXPECT_TRUE(records[1].ok);
+    s.ExpectEveryIdExplained(20001);
 }
 
 TEST(SeriesStation, FourStationsSharingTheCounterNeverHandOutAnIdTwiceNorSetItBack) {
@@ -152,6 +233,7 @@ TEST(SeriesStation, AnIdWhoseWriteFailedIsSkippedReportedAndNeverReused) {
         }
     EXPECT_EQ(skipped, 1);
     EXPECT_EQ(s.StoredCommId(), 20003);
+    s.ExpectEveryIdExplained(20003);
 }
 
 TEST(SeriesStation, AStopWhileWaitingEndsTheSeriesCleanly) {
@@ -177,6 +259,9 @@ TEST(SeriesStation, AnotherDeviceIsSkippedWithoutAnId) {
     EXPECT_EQ(station.Run(s.ledger, 1).outcomeClass, OutcomeClass::kInterrupted);
     EXPECT_TRUE(s.ledger.Records().empty());
     EXPECT_EQ(s.StoredCommId(), 20000);
+    ASSERT_FALSE(s.log.records.empty()) << "the refused device has its record";
+    EXPECT_EQ(s.log.records[0].outcome, OutcomeClass::kOtherDevice);
+    EXPECT_FALSE(s.log.records[0].reservedId);
     ASSERT_FALSE(station.lines.size() < 2);
     EXPECT_EQ(station.lines[1].rfind("not a hand terminal", 0), 0u) << station.lines[1];
 }

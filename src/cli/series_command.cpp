@@ -20,6 +20,7 @@
 #include "core/link/port_router.h"
 #include "core/registry/local_registry.h"
 #include "core/series/series_station.h"
+#include "platform/json_text.h"
 #include "platform/link_factory.h"
 #include "platform/settings_file_lock.h"
 
@@ -77,7 +78,7 @@ struct StationRun {
           errLines(std::cerr, outMutex, "COM" + std::to_string(port_) + ": "),
           out(&outLines),
           err(&errLines),
-          host(out, err, false),
+          host(out, err, s.host.Style(), s.host.Events()),
           link(
               [spec, this](Short) {
                   return OpenLink(spec, ProgramBootFileLookup(),
@@ -87,6 +88,7 @@ struct StationRun {
           view(host, link, s.settings, state),
           proofChannel(host, s.serviceLog.Path()) {
         state.comPort = port_;
+        host.SetJsonPort(port_);
         host.WatchStop(&state.stop);
         view.Proof() = s.view.Proof();
         view.SetRecorder(s.RecorderFor(ledger, proofChannel));
@@ -182,31 +184,60 @@ std::string Duration(long long ms) {
     return s.str();
 }
 
-void PrintSummary(const std::vector<SeriesRecord>& records) {
-    std::ostringstream s;
-    s << "\nCommID  Port  File                 Verified  Duration  Result\n";
+struct SeriesTotals {
     int done = 0;
     int failed = 0;
     int skipped = 0;
+};
+
+SeriesTotals TotalsOf(const std::vector<SeriesRecord>& records) {
+    SeriesTotals t;
     for (const SeriesRecord& r : records) {
-        const std::string file =
-            r.file.empty() ? "-"
-                           : QFileInfo(QString::fromStdString(r.file)).fileName().toStdString();
+        if (r.ok)
+            ++t.done;
+        else if (r.result.rfind("skipped", 0) == 0)
+            ++t.skipped;
+        else
+            ++t.failed;
+    }
+    return t;
+}
+
+std::string FileNameOf(const std::string& path) {
+    return path.empty() ? "-" : QFileInfo(QString::fromStdString(path)).fileName().toStdString();
+}
+
+// The summary table and its totals; with --json a "terminal" event per row and a "summary".
+void PrintSummary(TerminalHost& host, const std::vector<SeriesRecord>& records) {
+    const SeriesTotals t = TotalsOf(records);
+    if (host.Json()) {
+        for (const SeriesRecord& r : records) {
+            QJsonObject row = JsonEvent("terminal", {{"port", r.port},
+                                                     {"verified", r.verified},
+                                                     {"durationMs", r.durationMs},
+                                                     {"ok", r.ok},
+                                                     {"result", JsonText(r.result)}});
+            if (r.commId >= 0) row.insert("commId", r.commId);
+            if (!r.file.empty()) row.insert("file", JsonText(r.file));
+            host.Emit(row);
+        }
+        host.Emit(JsonEvent("summary", {{"count", static_cast<int>(records.size())},
+                                        {"done", t.done},
+                                        {"failed", t.failed},
+                                        {"skipped", t.skipped}}));
+        return;
+    }
+    std::ostringstream s;
+    s << "\nCommID  Port  File                 Verified  Duration  Result\n";
+    for (const SeriesRecord& r : records)
         s << std::left << std::setw(8)
           << (r.commId < 0 ? std::string("-") : std::to_string(r.commId)) << std::setw(6)
-          << ("COM" + std::to_string(r.port)) << std::setw(21) << file << std::setw(10)
-          << (r.verified ? "yes" : "no") << std::setw(10) << Duration(r.durationMs) << r.result
-          << '\n';
-        if (r.ok)
-            ++done;
-        else if (r.result.rfind("skipped", 0) == 0)
-            ++skipped;
-        else
-            ++failed;
-    }
-    s << "Total: " << records.size() << " terminals, " << done << " done, " << failed << " failed, "
-      << skipped << " IDs skipped\n";
-    std::cout << s.str() << std::flush;
+          << ("COM" + std::to_string(r.port)) << std::setw(21) << FileNameOf(r.file)
+          << std::setw(10) << (r.verified ? "yes" : "no") << std::setw(10) << Duration(r.durationMs)
+          << r.result << '\n';
+    s << "Total: " << records.size() << " terminals, " << t.done << " done, " << t.failed
+      << " failed, " << t.skipped << " IDs skipped\n";
+    host.Print(s.str());
 }
 
 }  // namespace
@@ -222,14 +253,17 @@ CommandResult RunSeries(CliSession& s, const QStringList& args) {
     std::unique_ptr<TerminalRegistry> registry = OpenSeriesRegistry(s, counter);
     if (o.from) {
         if (Status started = registry->StartAt(*o.from); !started) {
-            std::cerr << "vk930ctl: series: " << started.error() << '\n';
             return CommandResult::Ran(Outcome::Failure(OutcomeClass::kRefused, started.error()));
         }
     }
     SeriesLedger ledger(*registry, NewSeriesId());
-    std::cout << "series " << ledger.SeriesId() << ": IDs from " << registry->Describe()
-              << ", records to " << registry->Path() << '\n'
-              << std::flush;
+    if (s.host.Json())
+        s.host.Emit(JsonEvent("series", {{"series", JsonText(ledger.SeriesId())},
+                                         {"registry", JsonText(registry->Describe())},
+                                         {"records", JsonText(registry->Path())}}));
+    else
+        s.host.Print("series " + ledger.SeriesId() + ": IDs from " + registry->Describe() +
+                     ", records to " + registry->Path() + "\n");
     std::mutex outMutex;
     std::vector<std::unique_ptr<StationRun>> stations;
     for (int port : o.ports)
@@ -245,7 +279,12 @@ CommandResult RunSeries(CliSession& s, const QStringList& args) {
     std::atomic<int> running{static_cast<int>(stations.size())};
     for (auto& station : stations)
         threads.emplace_back([&, st = station.get()] {
-            const SeriesReport report = [st](const std::string& line) { st->outLines.Line(line); };
+            const SeriesReport report = [st](const std::string& line) {
+                if (st->host.Json())
+                    st->host.Emit(JsonTextEvent("station", "text", line));
+                else
+                    st->outLines.Line(line);
+            };
             st->outcome = RunSeriesStation(st->view, ledger, stationOptions, report);
             st->link.Connect(static_cast<Short>(st->port), 0);
             --running;
@@ -258,7 +297,7 @@ CommandResult RunSeries(CliSession& s, const QStringList& args) {
     }
     for (std::thread& t : threads) t.join();
 
-    PrintSummary(ledger.Records());
+    PrintSummary(s.host, ledger.Records());
     Outcome result = Outcome::Success();
     for (const auto& station : stations) {
         if (station->outcome.outcomeClass == OutcomeClass::kInterrupted)

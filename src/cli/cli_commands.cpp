@@ -9,6 +9,7 @@
 #include "cli/doctor.h"
 #include "cli/history_command.h"
 #include "cli/port_listing.h"
+#include "cli/series_command.h"
 #include "core/commands/commid.h"
 #include "core/commands/progress.h"
 #include "core/forms/form_ids.h"
@@ -111,6 +112,9 @@ const std::vector<CliCommand>& CliCommands() {
         {"firmware", "FILE",
          "upload a firmware file (hsbt*.a20) through the boot loader (\"FirmWare update...\")",
          RunFirmware},
+        {"series", "(--from ID | --next) [--set FILE] [--count N] [--port N[,N...]] [--no-verify]",
+         "number terminals one after another, one station per port: wait, Set, next ID, check",
+         RunSeries},
         {"ports", "[--assign N SPEC | --unassign N]",
          "list the serial ports present and what COM1 to COM8 reach; assign what COMN reaches",
          RunPorts, true},

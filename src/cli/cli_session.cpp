@@ -15,13 +15,17 @@ CliSession::CliSession(TerminalHost& host_, SettingsBackendFactory& settings_, L
       view(host_, link, settings_, state),
       serviceLog(ServiceLogPath(StateFolder())),
       proofChannel(host_, serviceLog.Path()) {
+    view.SetRecorder(RecorderFor(serviceLog, proofChannel));
+}
+
+RecorderSetup CliSession::RecorderFor(ServiceLogSink& sink, ProofChannel& channel) {
     RecorderSetup setup;
-    setup.sink = &serviceLog;
-    setup.channel = &proofChannel;
+    setup.sink = &sink;
+    setup.channel = &channel;
     setup.program = "vk930ctl";
     setup.version = PROJECT_VERSION;
     setup.reach = [this](int port) { return DeviceSpecFor(port, linkOverride, settings); };
-    view.SetRecorder(std::move(setup));
+    return setup;
 }
 
 void CliSession::RecordStandalone(const std::string& command, const Outcome& outcome) {

@@ -27,8 +27,11 @@ struct CliSession {
     ServiceLogFile serviceLog;
     CliProofChannel proofChannel;
 
+    // How a view of this run records its commands: into `sink`, saying so through `channel`.
+    RecorderSetup RecorderFor(ServiceLogSink& sink, ProofChannel& channel);
     // Stores the record of a command that runs without the terminal (history, backups, ...).
     void RecordStandalone(const std::string& command, const Outcome& outcome);
+    std::string settingsPath;  // the settings file (its lock is beside it)
 };
 
 }  // namespace vk930

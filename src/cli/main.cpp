@@ -168,6 +168,7 @@ RunEnd RunCommand(const GlobalOptions& options, TerminalHost& host, JsonEventWri
         MakePortOpener(options.link, settings, ProgramBootFileLookup(), reportLinkError),
         reportLinkError);
     session.linkOverride = options.link;
+    session.settingsPath = settings.Path().toStdString();
     const StopSignals stopOnSignals(session.state.stop);
     host.WatchStop(&session.state.stop);
     session.view.OnInitialUpdate();

@@ -66,7 +66,7 @@ void TerminalHost::FlushOut() {
 
 void TerminalHost::Emit(const QJsonObject& event) {
     if (!json_) return;
-    std::string problem = json_->Write(event);
+    std::string problem = json_->Write(event, jsonPort_);
     if (!problem.empty() && outputProblem_.empty()) outputProblem_ = std::move(problem);
 }
 

@@ -44,6 +44,10 @@ class TerminalHost : public Host {
     void PrintResult(const Outcome& outcome, int exitStatus);
 
     bool Json() const { return style_ == OutputStyle::kJson; }
+    OutputStyle Style() const { return style_; }
+    JsonEventWriter* Events() const { return json_; }
+    // Every JSON event of this host carries the station's port (a series on several ports).
+    void SetJsonPort(int port) { jsonPort_ = port; }
     // A JSON event of a command's own (a row of a table); only with Json().
     void Emit(const QJsonObject& event);
     // Text of a command's own on standard output (a table), in the other styles.
@@ -94,6 +98,7 @@ class TerminalHost : public Host {
     std::ostream& err_;
     OutputStyle style_;
     JsonEventWriter* json_;
+    std::optional<int> jsonPort_;
     DialogAnswers answers_;
     const StopRequest* stop_ = nullptr;
     std::string outputProblem_;

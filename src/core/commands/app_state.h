@@ -23,6 +23,9 @@ struct AppState {
     std::array<FunctionKeyEntry, 10> functionKeys;  // F1 to F10, filled by a Set run
     CVK900ConfigDoc document;
     StopRequest stop;  // set to end the running command after its current step
+    // A series keeps "commID" itself (it reserves each ID before writing it): the CommID
+    // write must not store the ID it wrote, which could set a shared counter back.
+    bool commIdKeptByCaller = false;
 };
 
 }  // namespace vk930

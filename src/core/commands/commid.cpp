@@ -80,7 +80,8 @@ Outcome WriteCommId(const CommandContext& ctx, Numbering numbering) {
     }
     // The ID is in the terminal: it is recorded at once, before the reset and the wait that
     // an interruption or a failure could cut short, so that it is never offered again.
-    const Outcome recorded = RememberCommId(ctx, commId, numbering);
+    const Outcome recorded =
+        ctx.state.commIdKeptByCaller ? Outcome::Success() : RememberCommId(ctx, commId, numbering);
     const Outcome identified = RestartAndIdentify(ctx);
     ClosePort(ctx);
     return recorded.ok() ? identified : recorded;

@@ -62,6 +62,9 @@ class CVK900ConfigView {
     // end may change them for one command) and the service log of every command.
     ProofOptions& Proof() { return proof_; }
     void SetRecorder(RecorderSetup setup);
+    // For runs that make one record of several commands (a terminal of a series).
+    CommandRecorder& Recorder() { return recorder_; }
+    ProofChannel& Channel() { return *channel_; }
     // The service log names the next command so ("restore" for a Set of a backup).
     void NameNextCommand(std::string name) { nextName_ = std::move(name); }
     // How the last command that reaches the terminal ended.

@@ -29,8 +29,16 @@ void CommandRecorder::NoteBackup(const std::string& path) {
     if (record_) record_->backup = path;
 }
 
-void CommandRecorder::Finish(const Outcome& outcome) {
-    if (!record_) return;
+void CommandRecorder::NoteSeries(const std::string& seriesId) {
+    if (record_) record_->seriesId = seriesId;
+}
+
+void CommandRecorder::NoteReservedId(const ReservedId& reserved) {
+    if (record_) record_->reservedId = reserved;
+}
+
+bool CommandRecorder::Finish(const Outcome& outcome) {
+    if (!record_) return false;
     host_.Stop();
     ServiceRecord record = std::move(*record_);
     record_.reset();
@@ -43,15 +51,17 @@ void CommandRecorder::Finish(const Outcome& outcome) {
     record.durationMs = std::chrono::duration_cast<std::chrono::milliseconds>(
                             std::chrono::steady_clock::now() - started_)
                             .count();
-    if (!setup_.sink) return;
+    if (!setup_.sink) return false;
     const Status stored = setup_.sink->Append(record);
     if (stored.ok()) {
         if (setup_.channel) setup_.channel->ServiceLogWritten(setup_.sink->Path());
-        return;
+        return true;
     }
-    if (failureSaid_) return;
-    failureSaid_ = true;
-    if (setup_.channel) setup_.channel->ServiceLogFailed(stored.error());
+    if (!failureSaid_) {
+        failureSaid_ = true;
+        if (setup_.channel) setup_.channel->ServiceLogFailed(stored.error());
+    }
+    return false;
 }
 
 }  // namespace vk930

@@ -37,13 +37,16 @@ class CommandRecorder {
     void Begin(const std::string& command, int comPort);
     void NoteFile(const std::string& path);
     void NoteBackup(const std::string& path);
+    void NoteSeries(const std::string& seriesId);
+    void NoteReservedId(const ReservedId& reserved);
     // Bytes the recorded command has written so far.
     const WrittenBytes& Written() const { return link_.Written(); }
     const std::vector<RecordedEntry>& Entries() const { return host_.Entries(); }
 
-    // Ends the record with the command's outcome and stores it. A record that cannot be
-    // stored is said once through the channel and then forgotten: the command is done.
-    void Finish(const Outcome& outcome);
+    // Ends the record with the command's outcome and stores it; false when it was not stored. A
+    // record that cannot be stored is said once through the channel and then forgotten: the command
+    // is done.
+    bool Finish(const Outcome& outcome);
 
   private:
     RecordingHost host_;

@@ -1,0 +1,316 @@
+// vk930ctl series: parses its options, runs one station per port, prints the summary.
+#include "cli/series_command.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QSysInfo>
+#include <atomic>
+#include <chrono>
+#include <iomanip>
+#include <iostream>
+#include <memory>
+#include <mutex>
+#include <sstream>
+#include <streambuf>
+#include <thread>
+#include <variant>
+
+#include "core/commands/config_view.h"
+#include "core/link/port_router.h"
+#include "core/registry/local_registry.h"
+#include "core/series/series_station.h"
+#include "platform/json_text.h"
+#include "platform/link_factory.h"
+#include "platform/settings_file_lock.h"
+
+namespace vk930 {
+
+namespace {
+
+// Lines of several stations on one stream: each written whole, with its station's prefix.
+class PrefixedLines : public std::streambuf {
+  public:
+    PrefixedLines(std::ostream& out, std::mutex& mutex, std::string prefix)
+        : out_(out), mutex_(mutex), prefix_(std::move(prefix)) {}
+    ~PrefixedLines() override {
+        if (!line_.empty()) Emit();
+    }
+    void Line(const std::string& text) {
+        line_ = text;
+        Emit();
+    }
+
+  protected:
+    int_type overflow(int_type c) override {
+        if (c == traits_type::eof()) return traits_type::not_eof(c);
+        if (c == '\n')
+            Emit();
+        else
+            line_ += static_cast<char>(c);
+        return c;
+    }
+
+  private:
+    void Emit() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        out_ << prefix_ << line_ << '\n' << std::flush;
+        line_.clear();
+    }
+    std::ostream& out_;
+    std::mutex& mutex_;
+    std::string prefix_;
+    std::string line_;
+};
+
+long long SteadyMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// One port's station: its own lines, host, state, link and form.
+struct StationRun {
+    StationRun(int port_, CliSession& s, SeriesLedger& ledger, std::mutex& outMutex,
+               const std::string& spec)
+        : port(port_),
+          outLines(std::cout, outMutex, "COM" + std::to_string(port_) + ": "),
+          errLines(std::cerr, outMutex, "COM" + std::to_string(port_) + ": "),
+          out(&outLines),
+          err(&errLines),
+          host(out, err, s.host.Style(), s.host.Events()),
+          link(
+              [spec, this](Short) {
+                  return OpenLink(spec, ProgramBootFileLookup(),
+                                  [this](const std::string& m) { errLines.Line("link: " + m); });
+              },
+              [this](const std::string& m) { errLines.Line("link: " + m); }),
+          view(host, link, s.settings, state),
+          proofChannel(host, s.serviceLog.Path()) {
+        state.comPort = port_;
+        host.SetJsonPort(port_);
+        host.WatchStop(&state.stop);
+        view.Proof() = s.view.Proof();
+        view.SetRecorder(s.RecorderFor(ledger, proofChannel));
+    }
+
+    int port;
+    PrefixedLines outLines;
+    PrefixedLines errLines;
+    std::ostream out;
+    std::ostream err;
+    TerminalHost host;
+    AppState state;
+    PortRouter link;
+    CVK900ConfigView view;
+    CliProofChannel proofChannel;
+    Outcome outcome;
+};
+
+struct SeriesOptions {
+    std::optional<int> from;
+    bool next = false;
+    bool verify = true;
+    std::optional<std::string> setFile;
+    int count = 0;
+    std::vector<int> ports;
+};
+
+std::variant<SeriesOptions, std::string> ParseSeriesOptions(const QStringList& args,
+                                                            int currentPort) {
+    SeriesOptions o;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const auto value = [&]() -> std::optional<QString> {
+            if (i + 1 >= args.size()) return std::nullopt;
+            return args[++i];
+        };
+        bool ok = true;
+        if (a == "--next") {
+            o.next = true;
+        } else if (a == "--no-verify") {
+            o.verify = false;  // the ID read back is then the only check made
+        } else if (a == "--from" || a == "--set" || a == "--count" || a == "--port") {
+            const std::optional<QString> v = value();
+            if (!v || v->isEmpty()) return "series: " + a.toStdString() + " needs a value";
+            if (a == "--from") {
+                const uint id = v->toUInt(&ok);
+                if (!ok || id > static_cast<uint>(kMaxCommId))
+                    return "series: --from needs an ID from 0 to 65535";
+                o.from = static_cast<int>(id);
+            } else if (a == "--set") {
+                if (!QFileInfo::exists(*v))
+                    return "series: the parameter file '" + v->toStdString() + "' does not exist";
+                o.setFile = QFileInfo(*v).absoluteFilePath().toStdString();
+            } else if (a == "--count") {
+                o.count = v->toInt(&ok);
+                if (!ok || o.count < 1) return "series: --count needs a number of terminals >= 1";
+            } else {
+                for (const QString& p : v->split(',')) {
+                    const int port = p.toInt(&ok);
+                    if (!ok || port < 1 || port > kPortCount)
+                        return "series: --port needs COM port numbers from 1 to 8, e.g. 1,2,3";
+                    for (int seen : o.ports)
+                        if (seen == port) return "series: port " + p.toStdString() + " given twice";
+                    o.ports.push_back(port);
+                }
+            }
+        } else {
+            return "series: unknown argument '" + a.toStdString() + "'";
+        }
+    }
+    if (o.from.has_value() == o.next) return "series needs one of --from ID and --next";
+    if (o.ports.empty()) o.ports.push_back(currentPort);
+    return o;
+}
+
+// The id every record of this run carries: when and where it started.
+std::string NewSeriesId() {
+    return QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss").toStdString() + "-" +
+           QSysInfo::machineHostName().toStdString() + "-" +
+           std::to_string(QCoreApplication::applicationPid());
+}
+
+// The one place the series' registry is opened: the bench's own, on its settings store's
+// counter and its service log.
+std::unique_ptr<TerminalRegistry> OpenSeriesRegistry(CliSession& s, IdCounter& counter) {
+    return std::make_unique<LocalRegistry>(counter, s.serviceLog,
+                                           "the settings store " + s.settingsPath);
+}
+
+std::string Duration(long long ms) {
+    std::ostringstream s;
+    s << std::fixed << std::setprecision(1) << static_cast<double>(ms) / 1000.0 << " s";
+    return s.str();
+}
+
+struct SeriesTotals {
+    int done = 0;
+    int failed = 0;
+    int skipped = 0;
+};
+
+SeriesTotals TotalsOf(const std::vector<SeriesRecord>& records) {
+    SeriesTotals t;
+    for (const SeriesRecord& r : records) {
+        if (r.ok)
+            ++t.done;
+        else if (r.result.rfind("skipped", 0) == 0)
+            ++t.skipped;
+        else
+            ++t.failed;
+    }
+    return t;
+}
+
+std::string FileNameOf(const std::string& path) {
+    return path.empty() ? "-" : QFileInfo(QString::fromStdString(path)).fileName().toStdString();
+}
+
+// The summary table and its totals; with --json a "terminal" event per row and a "summary".
+void PrintSummary(TerminalHost& host, const std::vector<SeriesRecord>& records) {
+    const SeriesTotals t = TotalsOf(records);
+    if (host.Json()) {
+        for (const SeriesRecord& r : records) {
+            QJsonObject row = JsonEvent("terminal", {{"port", r.port},
+                                                     {"verified", r.verified},
+                                                     {"durationMs", r.durationMs},
+                                                     {"ok", r.ok},
+                                                     {"result", JsonText(r.result)}});
+            if (r.commId >= 0) row.insert("commId", r.commId);
+            if (!r.file.empty()) row.insert("file", JsonText(r.file));
+            host.Emit(row);
+        }
+        host.Emit(JsonEvent("summary", {{"count", static_cast<int>(records.size())},
+                                        {"done", t.done},
+                                        {"failed", t.failed},
+                                        {"skipped", t.skipped}}));
+        return;
+    }
+    std::ostringstream s;
+    s << "\nCommID  Port  File                 Verified  Duration  Result\n";
+    for (const SeriesRecord& r : records)
+        s << std::left << std::setw(8)
+          << (r.commId < 0 ? std::string("-") : std::to_string(r.commId)) << std::setw(6)
+          << ("COM" + std::to_string(r.port)) << std::setw(21) << FileNameOf(r.file)
+          << std::setw(10) << (r.verified ? "yes" : "no") << std::setw(10) << Duration(r.durationMs)
+          << r.result << '\n';
+    s << "Total: " << records.size() << " terminals, " << t.done << " done, " << t.failed
+      << " failed, " << t.skipped << " IDs skipped\n";
+    host.Print(s.str());
+}
+
+}  // namespace
+
+CommandResult RunSeries(CliSession& s, const QStringList& args) {
+    const auto parsed = ParseSeriesOptions(args, s.state.comPort);
+    if (const std::string* why = std::get_if<std::string>(&parsed))
+        return CommandResult::Usage(*why);
+    const SeriesOptions& o = std::get<SeriesOptions>(parsed);
+
+    SettingsFileLock lock(s.settingsPath);
+    IdCounter counter(s.settings, lock);
+    std::unique_ptr<TerminalRegistry> registry = OpenSeriesRegistry(s, counter);
+    if (o.from) {
+        if (Status started = registry->StartAt(*o.from); !started) {
+            return CommandResult::Ran(Outcome::Failure(OutcomeClass::kRefused, started.error()));
+        }
+    }
+    SeriesLedger ledger(*registry, NewSeriesId());
+    if (s.host.Json())
+        s.host.Emit(JsonEvent("series", {{"series", JsonText(ledger.SeriesId())},
+                                         {"registry", JsonText(registry->Describe())},
+                                         {"records", JsonText(registry->Path())}}));
+    else
+        s.host.Print("series " + ledger.SeriesId() + ": IDs from " + registry->Describe() +
+                     ", records to " + registry->Path() + "\n");
+    std::mutex outMutex;
+    std::vector<std::unique_ptr<StationRun>> stations;
+    for (int port : o.ports)
+        stations.push_back(std::make_unique<StationRun>(
+            port, s, ledger, outMutex, DeviceSpecFor(port, s.linkOverride, s.settings)));
+
+    SeriesStationOptions stationOptions;
+    stationOptions.count = o.count;
+    stationOptions.setFile = o.setFile;
+    stationOptions.verify = o.verify;
+    stationOptions.clockMs = SteadyMs;
+    std::vector<std::thread> threads;
+    std::atomic<int> running{static_cast<int>(stations.size())};
+    for (auto& station : stations)
+        threads.emplace_back([&, st = station.get()] {
+            const SeriesReport report = [st](const std::string& line) {
+                if (st->host.Json())
+                    st->host.Emit(JsonTextEvent("station", "text", line));
+                else
+                    st->outLines.Line(line);
+            };
+            st->outcome = RunSeriesStation(st->view, ledger, stationOptions, report);
+            st->link.Connect(static_cast<Short>(st->port), 0);
+            --running;
+        });
+    // A stop (a signal) reaches every station; each ends at its next step.
+    while (running > 0) {
+        if (s.state.stop.Requested())
+            for (auto& station : stations) station->state.stop.Request();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    for (std::thread& t : threads) t.join();
+
+    PrintSummary(s.host, ledger.Records());
+    Outcome result = Outcome::Success();
+    for (const auto& station : stations) {
+        if (station->outcome.outcomeClass == OutcomeClass::kInterrupted)
+            return CommandResult::Ran(station->outcome);
+        if (!station->outcome.ok() && result.ok())
+            result = Outcome::Failure(
+                station->outcome.outcomeClass,
+                "COM" + std::to_string(station->port) + ": " + station->outcome.detail);
+    }
+    for (const SeriesRecord& r : ledger.Records())
+        if (!r.ok && result.ok())
+            result = Outcome::Failure(OutcomeClass::kCommunication, "a terminal failed");
+    return CommandResult::Ran(result);
+}
+
+}  // namespace vk930

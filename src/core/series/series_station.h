@@ -1,0 +1,77 @@
+#pragma once
+// One station of a series: on one port, terminal after terminal, wait for it, identify it,
+// program the file (backed up and verified), give it the next ID from the shared registry,
+// check the ID reads back, record it, and wait for its removal. Several stations (threads)
+// may share one SeriesLedger.
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/commands/config_view.h"
+#include "core/commands/outcome.h"
+#include "core/registry/terminal_registry.h"
+
+namespace vk930 {
+
+// What became of one terminal (or of one reserved ID) of a series, for the summary.
+struct SeriesRecord {
+    int commId = -1;  // -1: no ID was reserved for it
+    int port = 0;
+    std::string file;       // the parameter file programmed; empty: none
+    bool verified = false;  // the Set read back (when verified) and the ID read back
+    long long durationMs = 0;
+    bool ok = false;
+    std::string result;  // "done", or "skipped: " / "failed: " and why
+};
+
+// What the stations of one series share: the registry (its counter and its records), the IDs
+// this series wrote, the summary. Safe to use from several threads: every call into the
+// registry is made under one lock, never held across a link call.
+class SeriesLedger : public ServiceLogSink {
+  public:
+    SeriesLedger(TerminalRegistry& registry, std::string seriesId)
+        : registry_(registry), seriesId_(std::move(seriesId)) {}
+
+    const std::string& SeriesId() const { return seriesId_; }
+    Result<int> Reserve();
+    // The ID's bytes may be in a terminal now, whatever failed after: never numbered again.
+    void NoteWritten(int commId);
+    Status MarkWritten(int commId);
+    Status MarkSkipped(int commId, const std::string& reason);
+    bool AlreadyWritten(int commId);
+    void Add(const SeriesRecord& record);
+    std::vector<SeriesRecord> Records();
+    // The terminals' service records go to the registry through here.
+    Status Append(const ServiceRecord& record) override;
+    std::string Path() const override { return registry_.Path(); }
+
+  private:
+    std::mutex mutex_;
+    TerminalRegistry& registry_;
+    const std::string seriesId_;
+    std::set<int> written_;
+    std::vector<SeriesRecord> records_;
+};
+
+struct SeriesStationOptions {
+    int count = 0;                       // terminals to number at this station; 0: until a stop
+    std::optional<std::string> setFile;  // programmed before the ID
+    bool verify = true;                  // the Set's bytes read back and compared
+    std::function<long long()> clockMs;  // for durations; unset: none measured
+};
+
+// The station's own lines ("waiting for a terminal...", "terminal 301 done: remove it"), whole,
+// without the port prefix, which the caller adds.
+using SeriesReport = std::function<void(const std::string& line)>;
+
+// Runs the station on `view` (its port, state, recorder and safeguards) until its count is
+// reached, a stop is requested, or the registry gives no more IDs. The view's recorder must
+// store into `ledger`. Success when every terminal it handled was numbered; kInterrupted on a
+// stop.
+Outcome RunSeriesStation(CVK900ConfigView& view, SeriesLedger& ledger,
+                         const SeriesStationOptions& options, const SeriesReport& report);
+
+}  // namespace vk930

@@ -1,0 +1,270 @@
+// Series stations on simulated terminals that come and go, on each station's virtual clock:
+// every terminal numbered once with consecutive IDs, the counter never set back by several
+// stations, and a reserved ID that was not written never reused and reported.
+#include "core/series/series_station.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <thread>
+
+#include "core/commands/config_view.h"
+#include "core/registry/local_registry.h"
+#include "core/settings/registry_key.h"
+#include "core/terminal/link_spec.h"
+#include "core/terminal/sim_link.h"
+#include "core/terminal/terminal_model.h"
+#include "support/fake_host.h"
+#include "support/memory_settings.h"
+#include "support/temp_dir.h"
+
+namespace vk930::test {
+namespace {
+
+// Stations of one process share the counter; the ledger already serialises reservations.
+class NoLock : public StoreLock {
+  public:
+    Status Acquire() override { return {}; }
+    void Release() override {}
+};
+
+int CommIdOf(const std::array<PageBytes, 2>& pages) {
+    return pages[0][1] * 256 + pages[0][2];
+}
+
+// One port: its terminals on the host's clock, its own state and form.
+struct TestStation {
+    TestStation(const std::string& spec, MemorySettings& settings, int port) {
+        Result<LinkSpec> parsed = ParseLinkSpec(spec);
+        EXPECT_TRUE(parsed.ok()) << parsed.error();
+        auto created = TerminalModel::Create(parsed->sim);
+        EXPECT_TRUE(created.ok()) << created.error();
+        terminal = std::move(created.value());
+        terminal->SetClock([this] { return static_cast<std::int64_t>(host.clockMs); });
+        link = std::make_unique<SimLink>(terminal);
+        state.comPort = port;
+        view = std::make_unique<CVK900ConfigView>(host, *link, settings, state);
+    }
+    Outcome Run(SeriesLedger& ledger, int count, std::optional<std::string> setFile = {}) {
+        RecorderSetup setup;
+        setup.sink = &ledger;
+        setup.program = "test";
+        view->SetRecorder(setup);
+        view->Proof().stateFolder = stateFolder.Path();
+        SeriesStationOptions options;
+        options.count = count;
+        options.setFile = std::move(setFile);
+        options.clockMs = [this] { return host.clockMs; };
+        return RunSeriesStation(*view, ledger, options,
+                                [this](const std::string& line) { lines.push_back(line); });
+    }
+    std::vector<int> RemovedIds() const {
+        std::vector<int> ids;
+        for (const auto& pages : terminal->RemovedTerminals()) ids.push_back(CommIdOf(pages));
+        return ids;
+    }
+    int Count(const std::string& line) const {
+        return static_cast<int>(std::count(lines.begin(), lines.end(), line));
+    }
+
+    TempDir stateFolder;
+    FakeHost host;
+    AppState state;
+    std::shared_ptr<TerminalModel> terminal;
+    std::unique_ptr<SimLink> link;
+    std::unique_ptr<CVK900ConfigView> view;
+    std::vector<std::string> lines;
+};
+
+// The records of a series, kept in memory.
+class MemoryLog : public ServiceLogSink {
+  public:
+    Status Append(const ServiceRecord& record) override {
+        records.push_back(record);
+        return {};
+    }
+    std::string Path() const override { return "memory"; }
+    std::vector<ServiceRecord> records;
+};
+
+struct SeriesSetup {
+    SeriesSetup() { EXPECT_TRUE(registry.StartAt(20001).ok()); }
+    std::int32_t StoredCommId() { return settings.values[kValueCommId]; }
+    // Every gap in the IDs handed out is a skipped record, and no ID is written twice.
+    void ExpectEveryIdExplained(int last) {
+        std::map<int, std::string> fate;
+        for (const ServiceRecord& r : log.records) {
+            EXPECT_EQ(r.seriesId, "s1");
+            if (!r.reservedId) continue;
+            EXPECT_TRUE(
+                fate.emplace(r.reservedId->commId, r.reservedId->written ? "written" : "skipped")
+                    .second)
+                << "ID " << r.reservedId->commId << " recorded twice";
+            if (!r.reservedId->written) EXPECT_FALSE(r.reservedId->skipReason.empty());
+        }
+        for (int id = 20001; id <= last; ++id) EXPECT_TRUE(fate.count(id)) << "ID " << id;
+    }
+    MemorySettings settings;
+    NoLock lock;
+    IdCounter counter{settings, lock};
+    MemoryLog log;
+    LocalRegistry registry{counter, log, "memory"};
+    SeriesLedger ledger{registry, "s1"};
+};
+
+TEST(SeriesStation, TenTerminalsOnOnePortAreNumberedOnceEachWithConsecutiveIds) {
+    SeriesSetup s;
+    TestStation station("sim?series=10&remove=5000&plugin=700", s.settings, 1);
+    const Outcome outcome = station.Run(s.ledger, 10);
+    ASSERT_TRUE(outcome.ok()) << outcome.detail;
+    // The station waits for the removal of the last terminal too.
+    const std::vector<int> ids = station.RemovedIds();
+    ASSERT_EQ(ids.size(), 10u);
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(ids[i], 20001 + i);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(station.Count("terminal " + std::to_string(20001 + i) + " done: remove it"), 1);
+    EXPECT_EQ(station.Count("waiting for a terminal..."), 10);
+    EXPECT_EQ(s.StoredCommId(), 20010);
+    for (const SeriesRecord& r : s.ledger.Records()) {
+        EXPECT_TRUE(r.ok && r.verified) << r.commId << " " << r.result;
+        EXPECT_EQ(r.port, 1);
+    }
+    // The series writes the operation log exactly as the CommID button does.
+    EXPECT_EQ(station.host.Count("log 2 commID written successful. Resetting..."), 10);
+    ASSERT_EQ(s.log.records.size(), 10u);
+    for (const ServiceRecord& r : s.log.records) {
+        EXPECT_EQ(r.command, "series");
+        EXPECT_EQ(r.outcome, OutcomeClass::kSuccess);
+    }
+    s.ExpectEveryIdExplained(20010);
+}
+
+TEST(SeriesStation, WithAFileEachTerminalIsBackedUpProgrammedVerifiedAndRecorded) {
+    SeriesSetup s;
+    TestStation station("sim?series=3&remove=5000&plugin=700", s.settings, 1);
+    WriteFile(station.stateFolder.File("p.pcg"), "HEADING:SERIES\r\nEND\r\n");
+    const Outcome outcome = station.Run(s.ledger, 3, station.stateFolder.File("p.pcg"));
+    ASSERT_TRUE(outcome.ok()) << outcome.detail;
+    ASSERT_EQ(s.log.records.size(), 3u);
+    for (const ServiceRecord& r : s.log.records) {
+        EXPECT_FALSE(r.backup.empty()) << "a backup before every Set";
+        EXPECT_EQ(r.file, station.stateFolder.File("p.pcg"));
+        EXPECT_TRUE(r.reservedId && r.reservedId->written);
+    }
+    EXPECT_EQ(station.host.Count("log 2 Verifying..."), 3);
+    for (const SeriesRecord& r : s.ledger.Records()) EXPECT_TRUE(r.verified);
+    s.ExpectEveryIdExplained(20003);
+}
+
+TEST(SeriesStation, ASetThatFailsVerificationGetsNoId) {
+    SeriesSetup s;
+    // The first terminal acknowledges a write it does not keep.
+    TestStation station("sim?series=2&remove=5000&plugin=700&fail=lose:1", s.settings, 1);
+    WriteFile(station.stateFolder.File("p.pcg"), "HEADING:SERIES\r\nEND\r\n");
+    bool pull = true;
+    station.host.onEvent = [&](const std::string& event) {
+        if (pull && event.rfind("log 0 Verification failed", 0) == 0) {
+            pull = false;
+            station.terminal->RemoveTerminal();
+        }
+    };
+    const Outcome outcome = station.Run(s.ledger, 2, station.stateFolder.File("p.pcg"));
+    EXPECT_FALSE(outcome.ok());
+    const std::vector<SeriesRecord> records = s.ledger.Records();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].commId, -1) << "no ID for a terminal whose Set failed";
+    EXPECT_EQ(records[1].commId, 20001) << "so the next one gets the first";
+    EXPECT_TRUE(records[1].ok);
+    s.ExpectEveryIdExplained(20001);
+}
+
+TEST(SeriesStation, FourStationsSharingTheCounterNeverHandOutAnIdTwiceNorSetItBack) {
+    SeriesSetup s;
+    std::vector<std::unique_ptr<TestStation>> stations;
+    for (int port = 1; port <= 4; ++port)
+        stations.push_back(
+            std::make_unique<TestStation>("sim?series=3&remove=4500&plugin=600", s.settings, port));
+    std::vector<std::thread> threads;
+    std::vector<Outcome> outcomes(4);
+    for (int i = 0; i < 4; ++i)
+        threads.emplace_back([&, i] { outcomes[i] = stations[i]->Run(s.ledger, 3); });
+    for (std::thread& t : threads) t.join();
+    std::set<int> ids;
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(outcomes[i].ok()) << outcomes[i].detail;
+        for (int id : stations[i]->RemovedIds())
+            EXPECT_TRUE(ids.insert(id).second) << "ID " << id << " twice";
+    }
+    ASSERT_EQ(ids.size(), 12u);
+    EXPECT_EQ(*ids.begin(), 20001);
+    EXPECT_EQ(*ids.rbegin(), 20012);
+    // No station's write stored its own ID over a later reservation.
+    EXPECT_EQ(s.StoredCommId(), 20012);
+}
+
+TEST(SeriesStation, AnIdWhoseWriteFailedIsSkippedReportedAndNeverReused) {
+    SeriesSetup s;
+    // The second terminal's ID write fails: its ID is reserved, not written.
+    TestStation station("sim?series=3&remove=4500&plugin=600&fail=write:3", s.settings, 1);
+    // A terminal that was not reset is not removed on the clock: the technician pulls it.
+    bool pull = false;
+    station.host.onEvent = [&](const std::string& event) {
+        if (event.rfind("log 0 Cannot write ID!", 0) == 0) pull = true;
+        if (pull && event.rfind("sleep", 0) == 0) {
+            pull = false;
+            station.terminal->RemoveTerminal();
+        }
+    };
+    const Outcome outcome = station.Run(s.ledger, 3);
+    EXPECT_FALSE(outcome.ok());
+    const std::vector<SeriesRecord> records = s.ledger.Records();
+    ASSERT_EQ(records.size(), 3u);
+    std::set<int> reserved;
+    for (const SeriesRecord& r : records) EXPECT_TRUE(reserved.insert(r.commId).second);
+    int skipped = 0;
+    for (const SeriesRecord& r : records)
+        if (!r.ok) {
+            ++skipped;
+            EXPECT_EQ(r.result.rfind("skipped: ", 0), 0u) << r.result;
+        }
+    EXPECT_EQ(skipped, 1);
+    EXPECT_EQ(s.StoredCommId(), 20003);
+    s.ExpectEveryIdExplained(20003);
+}
+
+TEST(SeriesStation, AStopWhileWaitingEndsTheSeriesCleanly) {
+    SeriesSetup s;
+    TestStation station("sim?series=1&remove=4500&plugin=600", s.settings, 1);
+    // One terminal only: the station waits for a second until the stop.
+    station.host.onEvent = [&station](const std::string&) {
+        if (station.host.clockMs > 20000) station.state.stop.Request();
+    };
+    const Outcome outcome = station.Run(s.ledger, 2);
+    EXPECT_EQ(outcome.outcomeClass, OutcomeClass::kInterrupted);
+    EXPECT_EQ(station.Count("terminal 20001 done: remove it"), 1);
+    EXPECT_EQ(station.Count("series stopped"), 1);
+    EXPECT_EQ(s.ledger.Records().size(), 1u);
+}
+
+TEST(SeriesStation, AnotherDeviceIsSkippedWithoutAnId) {
+    SeriesSetup s;
+    TestStation station("sim?type=5", s.settings, 1);
+    station.host.onEvent = [&station](const std::string&) {
+        if (station.host.clockMs > 3000) station.state.stop.Request();
+    };
+    EXPECT_EQ(station.Run(s.ledger, 1).outcomeClass, OutcomeClass::kInterrupted);
+    EXPECT_TRUE(s.ledger.Records().empty());
+    EXPECT_EQ(s.StoredCommId(), 20000);
+    ASSERT_FALSE(s.log.records.empty()) << "the refused device has its record";
+    EXPECT_EQ(s.log.records[0].outcome, OutcomeClass::kOtherDevice);
+    EXPECT_FALSE(s.log.records[0].reservedId);
+    ASSERT_FALSE(station.lines.size() < 2);
+    EXPECT_EQ(station.lines[1].rfind("not a hand terminal", 0), 0u) << station.lines[1];
+}
+
+}  // namespace
+}  // namespace vk930::test

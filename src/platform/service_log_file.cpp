@@ -130,6 +130,36 @@ Status ServiceLogFile::AppendLine(const QByteArray& json) {
     return {};
 }
 
+bool RecordMatches(const QJsonObject& record, const RecordQuery& query) {
+    if (query.commId) {
+        const QJsonObject terminal = record.value("terminal").toObject();
+        if (terminal.value("commIdBefore").toInt(-1) != *query.commId &&
+            terminal.value("commIdAfter").toInt(-1) != *query.commId)
+            return false;
+    }
+    if (query.since) {
+        const QDateTime time =
+            QDateTime::fromString(record.value("time").toString(), Qt::ISODateWithMs);
+        const qint64 since =
+            std::chrono::duration_cast<std::chrono::milliseconds>(query.since->time_since_epoch())
+                .count();
+        if (!time.isValid() || time.toMSecsSinceEpoch() < since) return false;
+    }
+    return true;
+}
+
+Result<FoundRecords> ServiceLogFile::Find(const RecordQuery& query) const {
+    const ServiceLogContents log = ReadServiceLog(path_);
+    if (!log.error.empty()) return Error{"cannot read the service log " + log.error};
+    FoundRecords found;
+    found.unreadable = log.skipped;
+    for (const QJsonObject& record : log.records)
+        if (RecordMatches(record, query))
+            found.json.push_back(
+                QJsonDocument(record).toJson(QJsonDocument::Compact).toStdString());
+    return found;
+}
+
 ServiceLogContents ReadServiceLog(const std::string& path) {
     ServiceLogContents contents;
     QFile file(QString::fromStdString(path));

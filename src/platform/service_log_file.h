@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/proof/service_record.h"
+#include "core/registry/terminal_registry.h"
 
 namespace vk930 {
 
@@ -22,7 +23,11 @@ QJsonObject RecordToJson(const ServiceRecord& record);
 // The SHA-256 of a file in lower-case hex; empty when it cannot be read.
 std::string FileSha256(const std::string& path);
 
-class ServiceLogFile : public ServiceLogSink {
+// Whether a record matches a query: it names the CommID before or after its command, and its
+// command started at or after the time.
+bool RecordMatches(const QJsonObject& record, const RecordQuery& query);
+
+class ServiceLogFile : public ServiceLogSink, public RecordSource {
   public:
     explicit ServiceLogFile(std::string path) : path_(std::move(path)) {}
     // Creates the folder when missing; the reason of a failure names the file.
@@ -30,6 +35,8 @@ class ServiceLogFile : public ServiceLogSink {
     // Appends one prepared JSON line (no line end); the same single locked write.
     Status AppendLine(const QByteArray& line);
     std::string Path() const override { return path_; }
+    // The matching records in file order; a log not written yet holds none.
+    Result<FoundRecords> Find(const RecordQuery& query) const override;
 
   private:
     std::string path_;

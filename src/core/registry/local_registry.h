@@ -11,18 +11,25 @@ class LocalRegistry : public TerminalRegistry {
   public:
     LocalRegistry(IdCounter& counter, ServiceLogSink& log, std::string storeName)
         : counter_(counter), log_(log), storeName_(std::move(storeName)) {}
+    // `records` searches what `log` stores; without it Find and Summarize cannot count records.
+    LocalRegistry(IdCounter& counter, ServiceLogSink& log, const RecordSource& records,
+                  std::string storeName)
+        : counter_(counter), log_(log), records_(&records), storeName_(std::move(storeName)) {}
 
     Status StartAt(int first) override { return counter_.StartAt(first); }
     Result<int> Reserve(const std::string& seriesId) override;
     Status MarkWritten(int commId, const std::string& seriesId) override;
     Status MarkSkipped(int commId, const std::string& seriesId, const std::string& reason) override;
     Status Append(const ServiceRecord& record) override { return log_.Append(record); }
+    Result<FoundRecords> Find(const RecordQuery& query) override;
+    Result<RegistrySummary> Summarize() override;
     std::string Path() const override { return log_.Path(); }
     std::string Describe() const override { return storeName_; }
 
   private:
     IdCounter& counter_;
     ServiceLogSink& log_;
+    const RecordSource* records_ = nullptr;
     std::string storeName_;
 };
 

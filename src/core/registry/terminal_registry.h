@@ -4,12 +4,39 @@
 // benches share one on a database server. Any call may fail (a store or a server that cannot
 // be reached); a series then stops before its next reservation and never falls back to another
 // counter, since that would hand out IDs twice.
+#include <chrono>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "core/base/result.h"
 #include "core/proof/service_record.h"
 
 namespace vk930 {
+
+// Which records to find: those naming a CommID (before or after their command) and those of
+// commands started at or after a time; an unset member does not filter.
+struct RecordQuery {
+    std::optional<int> commId;
+    std::optional<std::chrono::system_clock::time_point> since;
+};
+
+struct FoundRecords {
+    std::vector<std::string> json;  // each record as its JSON object text, oldest first
+    int unreadable = 0;             // stored lines that are no record, left out
+};
+
+// What a registry holds, for `vk930ctl registry status`; a member is unset when this kind of
+// registry does not keep it.
+struct RegistrySummary {
+    std::string where;  // Describe()
+    std::optional<int> schemaVersion;
+    std::optional<int> nextId;  // the ID the next reservation hands out
+    std::optional<long long> records;
+    std::optional<long long> reserved, written, skipped;  // reserved IDs by what became of them
+    long long waiting = 0;     // records kept on this bench, not yet sent to the registry
+    std::string waitingWhere;  // where those are kept
+};
 
 class TerminalRegistry : public ServiceLogSink {
   public:
@@ -24,8 +51,19 @@ class TerminalRegistry : public ServiceLogSink {
     virtual Status MarkWritten(int commId, const std::string& seriesId) = 0;
     virtual Status MarkSkipped(int commId, const std::string& seriesId,
                                const std::string& reason) = 0;
+    // The records that match `query`; an error when the registry cannot be read.
+    virtual Result<FoundRecords> Find(const RecordQuery& query) = 0;
+    // What the registry holds; an error when it cannot be read.
+    virtual Result<RegistrySummary> Summarize() = 0;
     // Where the registry lives, for messages: the settings file, a database address.
     virtual std::string Describe() const = 0;
+};
+
+// Where a bench's own records can be searched (its service log).
+class RecordSource {
+  public:
+    virtual ~RecordSource() = default;
+    virtual Result<FoundRecords> Find(const RecordQuery& query) const = 0;
 };
 
 }  // namespace vk930

@@ -67,15 +67,30 @@ Status IdCounter::StartAt(int first) {
     return store.Store(first - 1);
 }
 
-Result<int> IdCounter::Reserve() {
-    LockedStore store(settings_, lock_);
+namespace {
+
+Result<int> NextId(LockedStore& store) {
     if (!store.Ok()) return Error{store.Error()};
     const long long next = static_cast<long long>(store.LastId()) + 1;
     if (next < 0 || next > kMaxCommId)
         return Error{"CommID " + std::to_string(next) + " does not fit the terminal (0 to " +
                      std::to_string(kMaxCommId) + "): no ID is left to hand out"};
-    if (Status s = store.Store(static_cast<int>(next)); !s) return Error{s.error()};
     return static_cast<int>(next);
+}
+
+}  // namespace
+
+Result<int> IdCounter::Reserve() {
+    LockedStore store(settings_, lock_);
+    Result<int> next = NextId(store);
+    if (!next) return next;
+    if (Status s = store.Store(*next); !s) return Error{s.error()};
+    return next;
+}
+
+Result<int> IdCounter::Peek() {
+    LockedStore store(settings_, lock_);
+    return NextId(store);
 }
 
 }  // namespace vk930

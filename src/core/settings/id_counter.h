@@ -31,6 +31,8 @@ class IdCounter {
     // The next ID, stored as the last one handed out before it is returned. Errors: the store
     // cannot be opened, read or written, or the next ID would not fit a terminal.
     Result<int> Reserve();
+    // The ID the next reservation would hand out, reserving nothing. Errors as Reserve's.
+    Result<int> Peek();
 
   private:
     SettingsBackendFactory& settings_;

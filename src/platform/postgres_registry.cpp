@@ -1,0 +1,430 @@
+// The shared registry on PostgreSQL.
+#include "platform/postgres_registry.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+#include <QVariant>
+#include <atomic>
+
+#include "core/settings/id_counter.h"
+
+namespace vk930 {
+
+// One attempt at a piece of work on one connection. A statement that fails marks the attempt,
+// so that a connection the server dropped since its last use is replaced and the work tried
+// once more; a refusal of the registry's own (no ID left) is not retried.
+struct PostgresRegistry::Work {
+    QSqlDatabase db;
+    bool sqlFailed = false;
+
+    // The query prepared with `sql` and bound to `values`, run; false (and marked) on failure.
+    bool Exec(QSqlQuery& query, const QString& sql, const QVariantList& values = {}) {
+        if (!query.prepare(sql)) return Failed();
+        for (const QVariant& value : values) query.addBindValue(value);
+        if (!query.exec()) return Failed();
+        return true;
+    }
+    bool Failed() {
+        sqlFailed = true;
+        return false;
+    }
+    Error Why(const QSqlQuery& query) const {
+        const QString text = query.lastError().text().trimmed();
+        return Error{text.isEmpty() ? db.lastError().text().toStdString() : text.toStdString()};
+    }
+};
+
+namespace {
+
+const QVariant kNullInt{QMetaType(QMetaType::Int)};
+
+QVariant IntOrNull(const QJsonValue& value) {
+    return value.isDouble() ? QVariant(value.toInt()) : kNullInt;
+}
+
+// PostgreSQL keeps no NUL in a text: a terminal's text that carried one shows its picture, as
+// the operation log shows it, instead of keeping the record out of the registry for good.
+QJsonValue WithoutNul(const QJsonValue& value) {
+    if (value.isString()) {
+        QString text = value.toString();
+        return text.replace(QChar(0), QChar(0x2400));
+    }
+    if (value.isArray()) {
+        QJsonArray array;
+        for (const QJsonValue& item : value.toArray()) array.append(WithoutNul(item));
+        return array;
+    }
+    if (value.isObject()) {
+        QJsonObject object;
+        const QJsonObject source = value.toObject();
+        for (auto it = source.begin(); it != source.end(); ++it)
+            object.insert(it.key(), WithoutNul(it.value()));
+        return object;
+    }
+    return value;
+}
+
+std::string ConnectionPrefix() {
+    static std::atomic<int> registries{0};
+    return "vk930-registry-" + std::to_string(registries++);
+}
+
+}  // namespace
+
+PostgresRegistry::PostgresRegistry(PostgresRegistryOptions options)
+    : options_(std::move(options)),
+      serviceLog_(options_.serviceLogPath),
+      outbox_(options_.outboxPath),
+      connectionPrefix_(ConnectionPrefix()) {}
+
+PostgresRegistry::~PostgresRegistry() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (const auto& [thread, name] : connections_)
+        QSqlDatabase::removeDatabase(QString::fromStdString(name));
+}
+
+std::string PostgresRegistry::CannotUse(const std::string& doing, const std::string& detail) const {
+    return "cannot " + doing + ": the registry " + Describe() + " cannot be used (" + detail +
+           "): check that its database server is running and that this PC reaches it, then try "
+           "again";
+}
+
+Result<QSqlDatabase> PostgresRegistry::OpenConnection(const std::string& name) {
+    const QString connection = QString::fromStdString(name);
+    QSqlDatabase db = QSqlDatabase::contains(connection)
+                          ? QSqlDatabase::database(connection, false)
+                          : QSqlDatabase::addDatabase("QPSQL", connection);
+    if (!db.isValid())
+        return Error{"Qt's PostgreSQL driver is missing (install the package libqt6sql6-psql)"};
+    const PostgresAddress& address = options_.address;
+    db.setDatabaseName(QString::fromStdString(address.database));
+    if (!address.host.empty()) db.setHostName(QString::fromStdString(address.host));
+    if (address.port) db.setPort(*address.port);
+    if (!address.user.empty()) db.setUserName(QString::fromStdString(address.user));
+    if (!address.password.empty()) db.setPassword(QString::fromStdString(address.password));
+    // A server that does not answer ends the wait; a series never hangs on it.
+    db.setConnectOptions("connect_timeout=5;application_name=vk930");
+    if (!db.open()) return Error{db.lastError().text().trimmed().toStdString()};
+    return db;
+}
+
+Status PostgresRegistry::CheckSchema(QSqlDatabase& db) {
+    Result<int> version = RegistrySchemaVersion(db);
+    if (!version) return Error{version.error()};
+    if (*version == 0)
+        return Error{"it holds no registry yet: set it up with 'vk930ctl --registry " + Describe() +
+                     " registry init'"};
+    if (*version < kRegistrySchemaVersion) {
+        Result<SchemaMigration> migrated = MigrateRegistrySchema(db);
+        if (!migrated) return Error{migrated.error()};
+    }
+    if (*version > kRegistrySchemaVersion)
+        return Error{"its schema is version " + std::to_string(*version) +
+                     ", newer than this program's (" + std::to_string(kRegistrySchemaVersion) +
+                     "): update vk930ctl on this bench"};
+    return {};
+}
+
+Result<QSqlDatabase> PostgresRegistry::Connect(bool& reused) {
+    std::string name;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        auto [it, added] = connections_.try_emplace(std::this_thread::get_id());
+        if (added) it->second = connectionPrefix_ + "-" + std::to_string(connectionCount_++);
+        name = it->second;
+    }
+    const QString connection = QString::fromStdString(name);
+    if (QSqlDatabase::contains(connection)) {
+        QSqlDatabase db = QSqlDatabase::database(connection, false);
+        if (db.isOpen()) {
+            reused = true;
+            return db;
+        }
+    }
+    reused = false;
+    Result<QSqlDatabase> db = OpenConnection(name);
+    if (!db) return db;
+    if (Status schema = CheckSchema(*db); !schema) {
+        db->close();
+        return Error{schema.error()};
+    }
+    return db;
+}
+
+void PostgresRegistry::Disconnect() {
+    std::string name;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const auto it = connections_.find(std::this_thread::get_id());
+        if (it == connections_.end()) return;
+        name = it->second;
+    }
+    QSqlDatabase::database(QString::fromStdString(name), false).close();
+}
+
+template <class T>
+Result<T> PostgresRegistry::Run(const std::string& doing,
+                                const std::function<Result<T>(Work&)>& work) {
+    for (int attempt = 0;; ++attempt) {
+        bool reused = false;
+        Result<QSqlDatabase> db = Connect(reused);
+        if (!db) return Error{CannotUse(doing, db.error())};
+        Work step{*db};
+        Result<T> result = work(step);
+        if (result || !step.sqlFailed) return result;
+        Disconnect();
+        if (!reused || attempt > 0) return Error{CannotUse(doing, result.error())};
+    }
+}
+
+Result<SchemaMigration> PostgresRegistry::Init(int target) {
+    std::string name;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        name = connectionPrefix_ + "-init";
+        connections_.try_emplace(std::thread::id{}, name);
+    }
+    Result<QSqlDatabase> db = OpenConnection(name);
+    if (!db) return Error{CannotUse("set up the registry", db.error())};
+    Result<SchemaMigration> migrated = MigrateRegistrySchema(*db, target);
+    db->close();
+    if (!migrated)
+        return Error{"cannot set up the registry " + Describe() + ": " + migrated.error()};
+    return migrated;
+}
+
+Status PostgresRegistry::StartAt(int first) {
+    if (first < 0 || first > kMaxCommId)
+        return Error{"CommID " + std::to_string(first) + " does not fit the terminal (0 to " +
+                     std::to_string(kMaxCommId) + ")"};
+    Result<bool> moved = Run<bool>("set the next ID", [&](Work& w) -> Result<bool> {
+        QSqlQuery query(w.db);
+        // Never back: IDs below the counter were handed out already.
+        if (!w.Exec(query,
+                    "UPDATE vk930_counter SET last_id = ? - 1 WHERE name = 'commID' AND last_id "
+                    "< ? RETURNING last_id",
+                    {first, first}))
+            return w.Why(query);
+        if (query.next()) return true;
+        QSqlQuery last(w.db);
+        if (!w.Exec(last, "SELECT last_id FROM vk930_counter WHERE name = 'commID'") ||
+            !last.next())
+            return w.Why(last);
+        const int handedOut = last.value(0).toInt();
+        return Error{"IDs up to " + std::to_string(handedOut) +
+                     " were handed out already (the registry " + Describe() + "): start from " +
+                     std::to_string(handedOut + 1) + ", or use --next"};
+    });
+    if (!moved) return Error{moved.error()};
+    return {};
+}
+
+Result<int> PostgresRegistry::Reserve(const std::string& seriesId) {
+    // Records that waited go first, so the shop's history is complete before the next terminal;
+    // a server that cannot take them is refused the reservation below in its own words.
+    const Result<int> sent = SendWaiting();
+    Result<int> id = Run<int>("reserve an ID", [&](Work& w) -> Result<int> {
+        QSqlQuery query(w.db);
+        // One statement, so one transaction: the counter's row stays locked until the ID is
+        // stored with it, and every other bench waits for the next one.
+        if (!w.Exec(query,
+                    "WITH next AS (UPDATE vk930_counter SET last_id = last_id + 1 WHERE name = "
+                    "'commID' AND last_id < " +
+                        QString::number(kMaxCommId) +
+                        " RETURNING last_id) INSERT INTO vk930_reserved_ids (comm_id, series_id, "
+                        "bench) SELECT last_id, ?, ? FROM next RETURNING comm_id",
+                    {QString::fromStdString(seriesId), QString::fromStdString(options_.bench)}))
+            return w.Why(query);
+        if (query.next()) return query.value(0).toInt();
+        return Error{"CommID " + std::to_string(kMaxCommId + 1) +
+                     " does not fit the terminal (0 to " + std::to_string(kMaxCommId) +
+                     "): no ID is left to hand out"};
+    });
+    if (!id && id.error().rfind("cannot", 0) == 0)
+        return Error{id.error() +
+                     "; no ID was reserved (IDs are never taken from this bench's "
+                     "own counter)"};
+    if (id && !sent && options_.notice) options_.notice(sent.error());
+    return id;
+}
+
+Status PostgresRegistry::MarkReserved(int commId, const std::string& seriesId,
+                                      const std::string& state, const std::string& reason) {
+    Result<bool> marked =
+        Run<bool>("mark ID " + std::to_string(commId) + " " + state, [&](Work& w) -> Result<bool> {
+            QSqlQuery query(w.db);
+            if (!w.Exec(query,
+                        "UPDATE vk930_reserved_ids SET state = ?, reason = ?, changed_at = now() "
+                        "WHERE comm_id = ? AND series_id = ?",
+                        {QString::fromStdString(state), QString::fromStdString(reason), commId,
+                         QString::fromStdString(seriesId)}))
+                return w.Why(query);
+            if (query.numRowsAffected() == 0)
+                return Error{"ID " + std::to_string(commId) + " was not reserved for the series " +
+                             seriesId + " in the registry " + Describe()};
+            return true;
+        });
+    if (!marked) return Error{marked.error()};
+    return {};
+}
+
+Status PostgresRegistry::MarkWritten(int commId, const std::string& seriesId) {
+    return MarkReserved(commId, seriesId, "written", "");
+}
+
+Status PostgresRegistry::MarkSkipped(int commId, const std::string& seriesId,
+                                     const std::string& reason) {
+    return MarkReserved(commId, seriesId, "skipped", reason);
+}
+
+namespace {
+
+// The records of the outbox's lines, stored once each, in one transaction; a reserved ID that a
+// record says was written or skipped is marked so, if nothing marked it yet. A line that is no
+// record (a crash cut it) is left out: the bench's service log keeps the record whole.
+template <class Work>
+Result<int> StoreRecords(Work& w, const std::vector<QByteArray>& lines) {
+    if (!w.db.transaction()) {
+        w.sqlFailed = true;
+        return Error{w.db.lastError().text().toStdString()};
+    }
+    auto fail = [&w](const QSqlQuery& query) -> Result<int> {
+        Error why = w.Why(query);
+        w.db.rollback();
+        return why;
+    };
+    int stored = 0;
+    for (const QByteArray& line : lines) {
+        const QJsonObject entry = QJsonDocument::fromJson(line).object();
+        const QString uuid = entry.value("uuid").toString();
+        const QJsonObject record = WithoutNul(entry.value("record")).toObject();
+        if (QUuid(uuid).isNull() || record.isEmpty()) continue;
+        const QJsonObject terminal = record.value("terminal").toObject();
+        QSqlQuery insert(w.db);
+        if (!w.Exec(
+                insert,
+                "INSERT INTO vk930_records (uuid, time, comm_id_before, comm_id_after, "
+                "series_id, record) VALUES (?::uuid, ?::timestamptz, ?, ?, ?, ?::jsonb) ON "
+                "CONFLICT (uuid) DO NOTHING",
+                {uuid, record.value("time").toString(), IntOrNull(terminal.value("commIdBefore")),
+                 IntOrNull(terminal.value("commIdAfter")), record.value("series").toString(),
+                 QString::fromUtf8(QJsonDocument(record).toJson(QJsonDocument::Compact))}))
+            return fail(insert);
+        stored += insert.numRowsAffected() > 0 ? 1 : 0;
+        const QJsonObject reserved = record.value("reservedId").toObject();
+        if (reserved.isEmpty()) continue;
+        QSqlQuery mark(w.db);
+        if (!w.Exec(mark,
+                    "UPDATE vk930_reserved_ids SET state = ?, reason = ?, changed_at = now() "
+                    "WHERE comm_id = ? AND series_id = ? AND state = 'reserved'",
+                    {reserved.value("state").toString(), reserved.value("reason").toString(),
+                     reserved.value("commId").toInt(), record.value("series").toString()}))
+            return fail(mark);
+    }
+    if (!w.db.commit()) {
+        w.sqlFailed = true;
+        Error why{w.db.lastError().text().toStdString()};
+        w.db.rollback();
+        return why;
+    }
+    return stored;
+}
+
+}  // namespace
+
+Result<int> PostgresRegistry::SendWaiting() {
+    if (outbox_.Count() == 0) return 0;
+    return Run<int>("send the records waiting on this bench", [&](Work& w) -> Result<int> {
+        int stored = 0;
+        Status sent = outbox_.SendWaiting([&](const std::vector<QByteArray>& lines) -> Status {
+            Result<int> done = StoreRecords(w, lines);
+            if (!done) return Error{done.error()};
+            stored = *done;
+            return {};
+        });
+        if (!sent) return Error{sent.error()};
+        return stored;
+    });
+}
+
+Status PostgresRegistry::Append(const ServiceRecord& record) {
+    const QJsonObject json = RecordToJson(record);
+    const Status local = serviceLog_.AppendLine(QJsonDocument(json).toJson(QJsonDocument::Compact));
+    const QJsonObject entry{{"uuid", QUuid::createUuid().toString(QUuid::WithoutBraces)},
+                            {"record", json}};
+    const QByteArray line = QJsonDocument(entry).toJson(QJsonDocument::Compact);
+    if (Status queued = outbox_.Add(line); !queued) {
+        // The outbox cannot keep it: the server takes it now, or only the service log has it.
+        Result<int> sent =
+            Run<int>("send the record", [&](Work& w) { return StoreRecords(w, {line}); });
+        if (!sent)
+            return Error{"the record is kept in the service log " + serviceLog_.Path() + " only (" +
+                         queued.error() + "; " + sent.error() + ")"};
+    } else if (Result<int> sent = SendWaiting(); !sent && options_.notice) {
+        options_.notice(sent.error() + ". " + std::to_string(outbox_.Count()) +
+                        " records wait in " + outbox_.Path() +
+                        " and are sent when the registry is back");
+    }
+    return local;
+}
+
+Result<FoundRecords> PostgresRegistry::Find(const RecordQuery& query) {
+    if (Result<int> sent = SendWaiting(); !sent && options_.notice)
+        options_.notice(sent.error() + ": records of this bench that wait in " + outbox_.Path() +
+                        " are not shown");
+    return Run<FoundRecords>("read the records", [&](Work& w) -> Result<FoundRecords> {
+        QString sql = "SELECT record::text FROM vk930_records WHERE true";
+        QVariantList values;
+        if (query.commId) {
+            sql += " AND (comm_id_before = ? OR comm_id_after = ?)";
+            values << *query.commId << *query.commId;
+        }
+        if (query.since) {
+            sql += " AND time >= to_timestamp(? / 1000.0)";
+            values << static_cast<qlonglong>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                 query.since->time_since_epoch())
+                                                 .count());
+        }
+        sql += " ORDER BY time, seq";
+        QSqlQuery rows(w.db);
+        rows.setForwardOnly(true);
+        if (!w.Exec(rows, sql, values)) return w.Why(rows);
+        FoundRecords found;
+        while (rows.next()) found.json.push_back(rows.value(0).toString().toStdString());
+        return found;
+    });
+}
+
+Result<RegistrySummary> PostgresRegistry::Summarize() {
+    RegistrySummary summary;
+    summary.where = Describe();
+    summary.waitingWhere = outbox_.Path();
+    summary.waiting = outbox_.Count();
+    Result<bool> read = Run<bool>("read the registry", [&](Work& w) -> Result<bool> {
+        QSqlQuery query(w.db);
+        if (!w.Exec(query,
+                    "SELECT (SELECT max(version) FROM vk930_schema_version), (SELECT last_id + 1 "
+                    "FROM vk930_counter WHERE name = 'commID'), (SELECT count(*) FROM "
+                    "vk930_records), (SELECT count(*) FILTER (WHERE state = 'reserved') FROM "
+                    "vk930_reserved_ids), (SELECT count(*) FILTER (WHERE state = 'written') FROM "
+                    "vk930_reserved_ids), (SELECT count(*) FILTER (WHERE state = 'skipped') FROM "
+                    "vk930_reserved_ids)") ||
+            !query.next())
+            return w.Why(query);
+        summary.schemaVersion = query.value(0).toInt();
+        summary.nextId = query.value(1).toInt();
+        summary.records = query.value(2).toLongLong();
+        summary.reserved = query.value(3).toLongLong();
+        summary.written = query.value(4).toLongLong();
+        summary.skipped = query.value(5).toLongLong();
+        return true;
+    });
+    if (!read) return Error{read.error()};
+    return summary;
+}
+
+}  // namespace vk930

@@ -1,0 +1,80 @@
+#pragma once
+// The registry that several benches share, on a PostgreSQL server (Qt SQL's QPSQL driver).
+// The counter is one row, moved on by one statement per reservation, which inserts the reserved
+// ID with it, so IDs are unique across every bench however many reserve at once. Every record
+// goes to the bench's own service log first, then to an outbox file, and from there to the
+// server: records made while the server cannot be reached are sent once it is back, once each
+// (the server keeps a record's uuid once). Each thread talks to the server over a connection
+// of its own (a Qt SQL connection serves the thread that opened it only).
+#include <QSqlDatabase>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/registry/terminal_registry.h"
+#include "platform/postgres_address.h"
+#include "platform/registry_outbox.h"
+#include "platform/registry_schema.h"
+#include "platform/service_log_file.h"
+
+namespace vk930 {
+
+struct PostgresRegistryOptions {
+    PostgresAddress address;
+    std::string serviceLogPath;  // this bench's own log, always written
+    std::string outboxPath;      // records not sent yet
+    std::string bench;           // who reserves, kept with each reserved ID (the host name)
+    // What the technician is to know that is no failure of the call (records left waiting).
+    std::function<void(const std::string&)> notice;
+};
+
+class PostgresRegistry : public TerminalRegistry {
+  public:
+    explicit PostgresRegistry(PostgresRegistryOptions options);
+    ~PostgresRegistry() override;
+    PostgresRegistry(const PostgresRegistry&) = delete;
+    PostgresRegistry& operator=(const PostgresRegistry&) = delete;
+
+    // Creates the schema, or migrates it to this program's version (`vk930ctl registry init`).
+    Result<SchemaMigration> Init(int target = kRegistrySchemaVersion);
+    Status StartAt(int first) override;
+    Result<int> Reserve(const std::string& seriesId) override;
+    Status MarkWritten(int commId, const std::string& seriesId) override;
+    Status MarkSkipped(int commId, const std::string& seriesId, const std::string& reason) override;
+    // Kept in the service log and the outbox; an error only when neither holds the record and
+    // the server did not take it either, or the service log could not be written.
+    Status Append(const ServiceRecord& record) override;
+    // The records of every bench; those waiting here are sent first when the server is back.
+    Result<FoundRecords> Find(const RecordQuery& query) override;
+    Result<RegistrySummary> Summarize() override;
+    std::string Path() const override { return serviceLog_.Path(); }
+    std::string Describe() const override { return options_.address.Shown(); }
+
+    // Sends what waits in the outbox; how many records the server took.
+    Result<int> SendWaiting();
+
+  private:
+    struct Work;
+    template <class T>
+    Result<T> Run(const std::string& doing, const std::function<Result<T>(Work&)>& work);
+    Result<QSqlDatabase> Connect(bool& reused);
+    Result<QSqlDatabase> OpenConnection(const std::string& name);
+    void Disconnect();
+    Status CheckSchema(QSqlDatabase& db);
+    std::string CannotUse(const std::string& doing, const std::string& detail) const;
+    Status MarkReserved(int commId, const std::string& seriesId, const std::string& state,
+                        const std::string& reason);
+
+    PostgresRegistryOptions options_;
+    ServiceLogFile serviceLog_;
+    RegistryOutbox outbox_;
+    std::string connectionPrefix_;
+    std::mutex mutex_;
+    std::map<std::thread::id, std::string> connections_;  // each thread's own
+    int connectionCount_ = 0;
+};
+
+}  // namespace vk930

@@ -1,0 +1,74 @@
+// Opening the registry a program uses.
+#include "platform/registry_factory.h"
+
+#include <QCryptographicHash>
+#include <QSysInfo>
+
+#include "core/proof/state_folder.h"
+#include "core/registry/local_registry.h"
+#include "core/settings/id_counter.h"
+#include "platform/postgres_registry.h"
+#include "platform/service_log_file.h"
+#include "platform/settings_file_lock.h"
+
+namespace vk930 {
+
+namespace {
+
+// What a bench's own registry is made of, built before the registry that refers to it.
+struct BenchParts {
+    BenchParts(SettingsBackendFactory& settings, const std::string& settingsPath,
+               const std::string& logPath)
+        : lock(settingsPath), counter(settings, lock), log(logPath) {}
+    SettingsFileLock lock;
+    IdCounter counter;
+    ServiceLogFile log;
+};
+
+class BenchRegistry : private BenchParts, public LocalRegistry {
+  public:
+    BenchRegistry(SettingsBackendFactory& settings, const std::string& settingsPath,
+                  const std::string& logPath)
+        : BenchParts(settings, settingsPath, logPath),
+          LocalRegistry(counter, log, log, "settings file '" + settingsPath + "'") {}
+};
+
+// One outbox per registry, so records wait for the server they were made for.
+std::string OutboxPath(const std::string& stateFolder, const PostgresAddress& address) {
+    const QByteArray digest = QCryptographicHash::hash(QByteArray::fromStdString(address.Shown()),
+                                                       QCryptographicHash::Sha256);
+    return stateFolder + "/registry-outbox-" + digest.toHex().left(12).toStdString() + ".jsonl";
+}
+
+}  // namespace
+
+std::string ChosenRegistryAddress(const RegistryChoice& choice) {
+    if (choice.address) return *choice.address;
+    if (!choice.settings) return {};
+    std::unique_ptr<SettingsBackend> store = choice.settings->Make();
+    if (store->Open() != 0) return {};
+    const std::optional<std::string> stored = store->QueryText(kValueRegistry);
+    store->Close();
+    return stored.value_or("");
+}
+
+Result<std::unique_ptr<TerminalRegistry>> OpenRegistry(const RegistryChoice& choice) {
+    const std::string address = ChosenRegistryAddress(choice);
+    const std::string logPath = ServiceLogPath(choice.stateFolder);
+    if (address.empty()) {
+        if (!choice.settings) return Error{"no settings store for the bench's own registry"};
+        return std::unique_ptr<TerminalRegistry>(
+            std::make_unique<BenchRegistry>(*choice.settings, choice.settingsPath, logPath));
+    }
+    Result<PostgresAddress> parsed = ParsePostgresAddress(address);
+    if (!parsed) return Error{parsed.error()};
+    PostgresRegistryOptions options;
+    options.address = *parsed;
+    options.serviceLogPath = logPath;
+    options.outboxPath = OutboxPath(choice.stateFolder, *parsed);
+    options.bench = QSysInfo::machineHostName().toStdString();
+    options.notice = choice.notice;
+    return std::unique_ptr<TerminalRegistry>(std::make_unique<PostgresRegistry>(options));
+}
+
+}  // namespace vk930

@@ -1,0 +1,36 @@
+#pragma once
+// The one place that opens the registry of terminals a program uses: a shared registry on a
+// database server when --registry or the settings' "Registry" names one, else the bench's own
+// (the settings store's "commID" and its service log, as for a single bench).
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/base/result.h"
+#include "core/registry/terminal_registry.h"
+#include "core/settings/settings_backend.h"
+
+namespace vk930 {
+
+// The settings' text value naming a shared registry (empty or missing: the bench's own).
+inline constexpr char kValueRegistry[] = "Registry";
+
+struct RegistryChoice {
+    std::optional<std::string> address;  // --registry; unset: what the settings say
+    SettingsBackendFactory* settings = nullptr;
+    std::string settingsPath;  // the file whose counter a bench's own registry uses
+    std::string stateFolder;   // where the service log (and the outbox of a shared one) live
+    // What the technician is to know that is no failure (records left waiting for the server).
+    std::function<void(const std::string&)> notice;
+};
+
+// The address the choice names: --registry, else the settings' "Registry"; empty for the
+// bench's own registry.
+std::string ChosenRegistryAddress(const RegistryChoice& choice);
+
+// The registry; an error when the address chosen is no registry address (nothing is contacted
+// yet: a server is first reached by the first call that needs it).
+Result<std::unique_ptr<TerminalRegistry>> OpenRegistry(const RegistryChoice& choice);
+
+}  // namespace vk930

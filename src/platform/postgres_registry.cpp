@@ -42,6 +42,12 @@ namespace {
 
 const QVariant kNullInt{QMetaType(QMetaType::Int)};
 
+// A text member, empty when missing (the columns hold no NULL texts).
+QVariant TextOf(const QJsonObject& object, const char* name) {
+    const QString text = object.value(name).toString();
+    return text.isNull() ? QString("") : text;
+}
+
 QVariant IntOrNull(const QJsonValue& value) {
     return value.isDouble() ? QVariant(value.toInt()) : kNullInt;
 }
@@ -311,7 +317,7 @@ Result<int> StoreRecords(Work& w, const std::vector<QByteArray>& lines) {
                 "series_id, record) VALUES (?::uuid, ?::timestamptz, ?, ?, ?, ?::jsonb) ON "
                 "CONFLICT (uuid) DO NOTHING",
                 {uuid, record.value("time").toString(), IntOrNull(terminal.value("commIdBefore")),
-                 IntOrNull(terminal.value("commIdAfter")), record.value("series").toString(),
+                 IntOrNull(terminal.value("commIdAfter")), TextOf(record, "series"),
                  QString::fromUtf8(QJsonDocument(record).toJson(QJsonDocument::Compact))}))
             return fail(insert);
         stored += insert.numRowsAffected() > 0 ? 1 : 0;
@@ -321,8 +327,8 @@ Result<int> StoreRecords(Work& w, const std::vector<QByteArray>& lines) {
         if (!w.Exec(mark,
                     "UPDATE vk930_reserved_ids SET state = ?, reason = ?, changed_at = now() "
                     "WHERE comm_id = ? AND series_id = ? AND state = 'reserved'",
-                    {reserved.value("state").toString(), reserved.value("reason").toString(),
-                     reserved.value("commId").toInt(), record.value("series").toString()}))
+                    {TextOf(reserved, "state"), TextOf(reserved, "reason"),
+                     reserved.value("commId").toInt(), TextOf(record, "series")}))
             return fail(mark);
     }
     if (!w.db.commit()) {

@@ -9,6 +9,7 @@
 #include "cli/doctor.h"
 #include "cli/history_command.h"
 #include "cli/port_listing.h"
+#include "cli/registry_command.h"
 #include "cli/series_command.h"
 #include "core/commands/commid.h"
 #include "core/commands/progress.h"
@@ -127,6 +128,9 @@ const std::vector<CliCommand>& CliCommands() {
         {"backups", "[--id N]", "list the backups written before each Set", RunBackups, true},
         {"history", "[--id N] [--since DATE] [--csv]", "print the service log's records",
          RunHistory, true},
+        {"registry", "init | status",
+         "set up the shop's shared registry (--registry), or show what the registry holds",
+         RunRegistry, true},
     };
     return kCommands;
 }

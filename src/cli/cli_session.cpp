@@ -8,14 +8,15 @@
 namespace vk930 {
 
 CliSession::CliSession(TerminalHost& host_, SettingsBackendFactory& settings_, LinkOpener opener,
-                       LinkErrorSink onLinkError)
+                       LinkErrorSink onLinkError, std::unique_ptr<TerminalRegistry> registry_)
     : host(host_),
       settings(settings_),
       link(std::move(opener), std::move(onLinkError), ProgramBootFileLookup()),
       view(host_, link, settings_, state),
       serviceLog(ServiceLogPath(StateFolder())),
+      registry(std::move(registry_)),
       proofChannel(host_, serviceLog.Path()) {
-    view.SetRecorder(RecorderFor(serviceLog, proofChannel));
+    view.SetRecorder(RecorderFor(*registry, proofChannel));
 }
 
 RecorderSetup CliSession::RecorderFor(ServiceLogSink& sink, ProofChannel& channel) {
@@ -38,7 +39,7 @@ void CliSession::RecordStandalone(const std::string& command, const Outcome& out
     record.reach = DeviceSpecFor(state.comPort, linkOverride, settings);
     record.outcome = outcome.outcomeClass;
     record.detail = outcome.detail;
-    if (Status stored = serviceLog.Append(record); !stored)
+    if (Status stored = registry->Append(record); !stored)
         proofChannel.ServiceLogFailed(stored.error());
     else
         proofChannel.ServiceLogWritten(serviceLog.Path());

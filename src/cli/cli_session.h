@@ -9,14 +9,17 @@
 #include "core/commands/app_state.h"
 #include "core/commands/config_view.h"
 #include "core/link/port_router.h"
+#include "core/registry/terminal_registry.h"
 #include "core/settings/settings_backend.h"
 #include "platform/service_log_file.h"
 
 namespace vk930 {
 
 struct CliSession {
+    // Every record goes to `registry` (the bench's own service log, or a shared registry that
+    // also writes it).
     CliSession(TerminalHost& host, SettingsBackendFactory& settings, LinkOpener opener,
-               LinkErrorSink onLinkError);
+               LinkErrorSink onLinkError, std::unique_ptr<TerminalRegistry> registry);
 
     TerminalHost& host;
     SettingsBackendFactory& settings;
@@ -25,6 +28,7 @@ struct CliSession {
     CVK900ConfigView view;
     std::optional<std::string> linkOverride;  // --link: what every COM port reaches
     ServiceLogFile serviceLog;
+    std::unique_ptr<TerminalRegistry> registry;  // the counter of a series and the records
     CliProofChannel proofChannel;
 
     // How a view of this run records its commands: into `sink`, saying so through `channel`.

@@ -2,19 +2,18 @@
 
 #include <QDateTime>
 #include <QJsonArray>
+#include <QJsonDocument>
+#include <chrono>
 
 #include "cli/cli_commands.h"
 #include "cli/json_events.h"
-#include "core/proof/state_folder.h"
-#include "platform/service_log_file.h"
 
 namespace vk930 {
 
 namespace {
 
 struct HistoryFilter {
-    std::optional<int> commId;
-    std::optional<QDateTime> since;
+    RecordQuery query;
     bool csv = false;
 };
 
@@ -30,21 +29,6 @@ std::string CommIds(const QJsonObject& terminal) {
     if (after.empty() || after == before) return before;
     if (before.empty()) return after;
     return before + "->" + after;
-}
-
-bool Matches(const QJsonObject& record, const HistoryFilter& filter) {
-    const QJsonObject terminal = record.value("terminal").toObject();
-    if (filter.commId) {
-        const QJsonValue before = terminal.value("commIdBefore");
-        const QJsonValue after = terminal.value("commIdAfter");
-        if (before.toInt(-1) != *filter.commId && after.toInt(-1) != *filter.commId) return false;
-    }
-    if (filter.since) {
-        const QDateTime time =
-            QDateTime::fromString(record.value("time").toString(), Qt::ISODateWithMs);
-        if (!time.isValid() || time < *filter.since) return false;
-    }
-    return true;
 }
 
 // DATE is a day (2026-12-07, from its start in local time) or a time (2026-12-07T15:30).
@@ -68,13 +52,21 @@ bool ParseFilter(const QStringList& args, HistoryFilter& filter, std::string& us
                 usage = "history: --id needs a CommID from 0 to 65535";
                 return false;
             }
-            filter.commId = static_cast<int>(id);
+            filter.query.commId = static_cast<int>(id);
         } else if (arg == "--since" && i + 1 < args.size()) {
-            filter.since = ParseSince(args[++i]);
-            if (!filter.since) {
+            const std::optional<QDateTime> since = ParseSince(args[++i]);
+            if (!since) {
                 usage = "history: --since needs a DATE such as 2026-12-07 or 2026-12-07T15:30";
                 return false;
             }
+            // A clock counts only some centuries: a later DATE is the latest time it holds.
+            using Clock = std::chrono::system_clock;
+            const auto latest = std::chrono::duration_cast<std::chrono::milliseconds>(
+                Clock::time_point::max().time_since_epoch());
+            const std::chrono::milliseconds ms(since->toMSecsSinceEpoch());
+            filter.query.since =
+                ms >= latest ? Clock::time_point::max()
+                             : Clock::time_point(std::chrono::duration_cast<Clock::duration>(ms));
         } else {
             usage = "history takes [--id N] [--since DATE] [--csv]";
             return false;
@@ -140,22 +132,23 @@ CommandResult RunHistory(CliSession& session, const QStringList& args) {
     if (!ParseFilter(args, filter, usage)) return CommandResult::Usage(usage);
     if (filter.csv && session.host.Json())
         return CommandResult::Usage("history: --csv and --json exclude each other");
-    const ServiceLogContents log = ReadServiceLog(session.serviceLog.Path());
-    if (!log.error.empty()) {
-        session.host.Note("cannot read the service log " + log.error);
-        return CommandResult::Ran(Outcome::Failure(OutcomeClass::kFile, log.error));
+    // The bench's own service log, or with a shared registry the records of every bench.
+    Result<FoundRecords> found = session.registry->Find(filter.query);
+    if (!found) {
+        session.host.Note(found.error());
+        return CommandResult::Ran(Outcome::Failure(OutcomeClass::kFile, found.error()));
     }
-    if (log.skipped > 0)
-        session.host.Note(std::to_string(log.skipped) +
+    if (found->unreadable > 0)
+        session.host.Note(std::to_string(found->unreadable) +
                           " lines of the service log are no record and were skipped");
     std::vector<QJsonObject> shown;
-    for (const QJsonObject& record : log.records)
-        if (Matches(record, filter)) shown.push_back(record);
+    for (const std::string& json : found->json)
+        shown.push_back(QJsonDocument::fromJson(QByteArray::fromStdString(json)).object());
     if (session.host.Json()) {
         for (const QJsonObject& record : shown)
             session.host.Emit(JsonEvent("record", {{"record", record}}));
-        session.host.Emit(JsonEvent(
-            "summary", {{"count", static_cast<int>(shown.size())}, {"skipped", log.skipped}}));
+        session.host.Emit(JsonEvent("summary", {{"count", static_cast<int>(shown.size())},
+                                                {"skipped", found->unreadable}}));
     } else {
         session.host.Print(filter.csv ? HistoryCsv(shown) : HistoryTable(shown));
     }

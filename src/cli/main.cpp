@@ -15,9 +15,11 @@
 #include "cli/stop_signals.h"
 #include "cli/terminal_host.h"
 #include "core/base/printable_text.h"
+#include "core/proof/state_folder.h"
 #include "core/terminal/link_spec.h"
 #include "platform/link_factory.h"
 #include "platform/qsettings_backend.h"
+#include "platform/registry_factory.h"
 
 using namespace vk930;
 
@@ -68,6 +70,7 @@ int Told(JsonEventWriter* json, const QJsonObject& event, const std::string& tex
 struct GlobalOptions {
     std::optional<std::string> link;
     std::optional<int> port;
+    std::optional<std::string> registry;  // --registry ADDRESS
     QString settingsPath;
     OutputStyle style = OutputStyle::kReadable;
     const CliCommand* command = nullptr;
@@ -92,12 +95,18 @@ ParsedLine ParseGlobalOptions(const QStringList& arguments, JsonEventWriter& eve
         "SPEC");
     const QCommandLineOption portOption("port", "COM port number 1 to 8 (not saved).", "N");
     const QCommandLineOption settingsOption("settings", "Settings file to use.", "FILE");
+    const QCommandLineOption registryOption(
+        "registry",
+        "The shop's shared registry of terminals (IDs and records): postgresql://user@host/db. "
+        "Default: the settings' Registry, else this bench's own counter and service log.",
+        "ADDRESS");
     const QCommandLineOption porcelainOption(
         "porcelain",
         "Machine-readable output: K<TAB>TEXT and @ID<TAB>TEXT lines (see Output above).");
     const QCommandLineOption jsonOption(
         "json", "Output as JSON events, one object per line (see docs/json.md).");
-    parser.addOptions({linkOption, portOption, settingsOption, porcelainOption, jsonOption});
+    parser.addOptions(
+        {linkOption, portOption, settingsOption, registryOption, porcelainOption, jsonOption});
     parser.addPositionalArgument("command", "The command to run (see above).");
     if (!parser.parse(arguments)) return UsageError(json, parser.errorText().toStdString());
     if (parser.isSet("help")) {
@@ -123,6 +132,10 @@ ParsedLine ParseGlobalOptions(const QStringList& arguments, JsonEventWriter& eve
         options.link = parser.value(linkOption).toStdString();
         if (Result<LinkSpec> spec = ParseLinkSpec(*options.link); !spec)
             return UsageError(json, spec.error());
+    }
+    if (parser.isSet(registryOption)) {
+        options.registry = parser.value(registryOption).toStdString();
+        if (options.registry->empty()) return UsageError(json, "--registry needs an ADDRESS");
     }
     if (parser.isSet(portOption)) {
         bool ok = false;
@@ -158,6 +171,14 @@ RunEnd RunCommand(const GlobalOptions& options, TerminalHost& host, JsonEventWri
                                SettingsFileProblem(error),
                            false),
                 std::nullopt};
+    RegistryChoice choice;
+    choice.address = options.registry;
+    choice.settings = &settings;
+    choice.settingsPath = settings.Path().toStdString();
+    choice.stateFolder = StateFolder();
+    choice.notice = [&host](const std::string& text) { host.Note(text); };
+    Result<std::unique_ptr<TerminalRegistry>> registry = OpenRegistry(choice);
+    if (!registry) return {UsageError(json, registry.error()), std::nullopt};
     bool linkFault = false;
     const LinkErrorSink reportLinkError = [&](const std::string& message) {
         linkFault = true;
@@ -166,7 +187,7 @@ RunEnd RunCommand(const GlobalOptions& options, TerminalHost& host, JsonEventWri
     CliSession session(
         host, settings,
         MakePortOpener(options.link, settings, ProgramBootFileLookup(), reportLinkError),
-        reportLinkError);
+        reportLinkError, std::move(*registry));
     session.linkOverride = options.link;
     session.settingsPath = settings.Path().toStdString();
     const StopSignals stopOnSignals(session.state.stop);

@@ -18,11 +18,10 @@
 
 #include "core/commands/config_view.h"
 #include "core/link/port_router.h"
-#include "core/registry/local_registry.h"
 #include "core/series/series_station.h"
+#include "core/settings/id_counter.h"
 #include "platform/json_text.h"
 #include "platform/link_factory.h"
-#include "platform/settings_file_lock.h"
 
 namespace vk930 {
 
@@ -171,13 +170,6 @@ std::string NewSeriesId() {
            std::to_string(QCoreApplication::applicationPid());
 }
 
-// The one place the series' registry is opened: the bench's own, on its settings store's
-// counter and its service log.
-std::unique_ptr<TerminalRegistry> OpenSeriesRegistry(CliSession& s, IdCounter& counter) {
-    return std::make_unique<LocalRegistry>(counter, s.serviceLog,
-                                           "the settings store " + s.settingsPath);
-}
-
 std::string Duration(long long ms) {
     std::ostringstream s;
     s << std::fixed << std::setprecision(1) << static_cast<double>(ms) / 1000.0 << " s";
@@ -248,9 +240,8 @@ CommandResult RunSeries(CliSession& s, const QStringList& args) {
         return CommandResult::Usage(*why);
     const SeriesOptions& o = std::get<SeriesOptions>(parsed);
 
-    SettingsFileLock lock(s.settingsPath);
-    IdCounter counter(s.settings, lock);
-    std::unique_ptr<TerminalRegistry> registry = OpenSeriesRegistry(s, counter);
+    // The registry the run chose (--registry, Registry=, else the bench's own counter).
+    TerminalRegistry* const registry = s.registry.get();
     if (o.from) {
         if (Status started = registry->StartAt(*o.from); !started) {
             return CommandResult::Ran(Outcome::Failure(OutcomeClass::kRefused, started.error()));

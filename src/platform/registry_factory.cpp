@@ -61,7 +61,9 @@ Result<std::unique_ptr<TerminalRegistry>> OpenRegistry(const RegistryChoice& cho
             std::make_unique<BenchRegistry>(*choice.settings, choice.settingsPath, logPath));
     }
     Result<PostgresAddress> parsed = ParsePostgresAddress(address);
-    if (!parsed) return Error{parsed.error()};
+    if (!parsed)
+        return Error{choice.address ? parsed.error()
+                                    : "\"Registry\" in the settings: " + parsed.error()};
     PostgresRegistryOptions options;
     options.address = *parsed;
     options.serviceLogPath = logPath;

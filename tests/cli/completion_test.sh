@@ -30,7 +30,7 @@ expect() {  # expect "WANTED REPLIES" WORD...
     fi
 }
 expect "info commid get set firmware ports doctor" vk930ctl ''
-expect "--link --port --settings --porcelain --json --help --version" vk930ctl --
+expect "--link --port --settings --registry --porcelain --json --help --version" vk930ctl --
 expect "1 2 3 4 5 6 7 8" vk930ctl --port ''
 expect "sim?fail=page0 sim?fail=page1 sim?fail=reset sim?fail=write: sim?fail=text:" \
     vk930ctl --link 'sim?f'

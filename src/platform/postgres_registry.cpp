@@ -135,7 +135,7 @@ Status PostgresRegistry::CheckSchema(QSqlDatabase& db) {
     return {};
 }
 
-Result<QSqlDatabase> PostgresRegistry::Connect(bool& reused) {
+Result<QSqlDatabase> PostgresRegistry::Connect(bool& reused, bool& setUp) {
     std::string name;
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -156,6 +156,7 @@ Result<QSqlDatabase> PostgresRegistry::Connect(bool& reused) {
     if (!db) return db;
     if (Status schema = CheckSchema(*db); !schema) {
         db->close();
+        setUp = false;
         return Error{schema.error()};
     }
     return db;
@@ -176,8 +177,11 @@ template <class T>
 Result<T> PostgresRegistry::Run(const std::string& doing,
                                 const std::function<Result<T>(Work&)>& work) {
     for (int attempt = 0;; ++attempt) {
-        bool reused = false;
-        Result<QSqlDatabase> db = Connect(reused);
+        bool reused = false, setUp = true;
+        Result<QSqlDatabase> db = Connect(reused, setUp);
+        // A server that answers but holds no registry of this program's is no server problem.
+        if (!db && !setUp)
+            return Error{"cannot " + doing + ": the registry " + Describe() + ": " + db.error()};
         if (!db) return Error{CannotUse(doing, db.error())};
         Work step{*db};
         Result<T> result = work(step);

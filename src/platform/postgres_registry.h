@@ -60,7 +60,8 @@ class PostgresRegistry : public TerminalRegistry {
     struct Work;
     template <class T>
     Result<T> Run(const std::string& doing, const std::function<Result<T>(Work&)>& work);
-    Result<QSqlDatabase> Connect(bool& reused);
+    // `setUp` false: the server answered, but its schema is missing or too new.
+    Result<QSqlDatabase> Connect(bool& reused, bool& setUp);
     Result<QSqlDatabase> OpenConnection(const std::string& name);
     void Disconnect();
     Status CheckSchema(QSqlDatabase& db);

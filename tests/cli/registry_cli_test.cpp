@@ -1,0 +1,109 @@
+// vk930ctl with the shop's shared registry: --registry and Registry=, registry init|status,
+// history of every bench, and a server that cannot be reached.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "support/pg_cluster.h"
+#include "support/run_program.h"
+#include "support/temp_dir.h"
+
+namespace vk930::test {
+namespace {
+
+class RegistryCli : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string why;
+        bool missing = false;
+        cluster_ = PgCluster::Start("shop", why, missing);
+        if (!cluster_ && missing) GTEST_SKIP() << why;
+        ASSERT_TRUE(cluster_) << why;
+    }
+    // A command at bench `bench`: its own settings file and state folder.
+    ProgramRun Run(const std::string& bench, std::vector<std::string> args) {
+        setenv("XDG_STATE_HOME", dir_.File(bench + "-state").c_str(), 1);
+        args.insert(args.begin(), {"--settings", Settings(bench)});
+        return RunProgram(VK930CTL_PATH, args);
+    }
+    std::string Settings(const std::string& bench) { return dir_.File(bench + ".ini"); }
+    std::string Sim(const std::string& name) { return "sim:" + dir_.File(name); }
+
+    TempDir dir_;
+    std::unique_ptr<PgCluster> cluster_;
+};
+
+TEST_F(RegistryCli, InitStatusAndTheHistoryOfEveryBench) {
+    const std::string address = cluster_->Address();
+    ProgramRun run = Run("a", {"--registry", address, "registry", "status"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("registry init"), std::string::npos) << run.err;
+
+    run = Run("a", {"--registry", address, "registry", "init"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "registry: " + address + "\nschema version: 2 (created)\n");
+    run = Run("a", {"--registry", address, "registry", "init"});
+    EXPECT_EQ(run.out, "registry: " + address + "\nschema version: 2 (already set up)\n");
+
+    // Bench a names the registry on its command line, bench b in its settings.
+    WriteFile(Settings("b"), "[General]\nRegistry=" + address + "\n");
+    ASSERT_EQ(Run("a", {"--registry", address, "--link", Sim("t1.bin"), "info"}).exitCode, 0);
+    ASSERT_EQ(Run("b", {"--link", Sim("t2.bin"), "info"}).exitCode, 0);
+    run = Run("b", {"history"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    auto infos = [](const std::string& out) {
+        int count = 0;
+        for (size_t at = out.find("  info  COM1"); at != std::string::npos;
+             at = out.find("  info  COM1", at + 1))
+            ++count;
+        return count;
+    };
+    EXPECT_EQ(infos(run.out), 2) << "the other bench's record is missing:\n" << run.out;
+    EXPECT_EQ(infos(Run("a", {"history"}).out), 1) << "a bench's own log holds its own records";
+
+    run = Run("b", {"registry", "status"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("schema version: 2\nnext ID: 10001\nrecords: "), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("records waiting to be sent: 0"), std::string::npos) << run.out;
+}
+
+TEST_F(RegistryCli, AServerThatCannotBeReachedKeepsTheRecordsAndSendsThemLater) {
+    const std::string address = cluster_->Address();
+    ASSERT_EQ(Run("a", {"--registry", address, "registry", "init"}).exitCode, 0);
+    std::string why;
+    ASSERT_TRUE(cluster_->Stop(why)) << why;
+    ProgramRun run = Run("a", {"--registry", address, "--link", Sim("t.bin"), "info"});
+    EXPECT_EQ(run.exitCode, 0) << "a command fails for a registry it does not need: " << run.err;
+    EXPECT_NE(run.err.find("1 records wait in"), std::string::npos) << run.err;
+    EXPECT_NE(ReadFile(dir_.File("a-state/VK930Config/service-log.jsonl")).find("\"info\""),
+              std::string::npos);
+    run = Run("a", {"--registry", address, "registry", "status"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("check that its database server is running"), std::string::npos)
+        << run.err;
+
+    ASSERT_TRUE(cluster_->StartAgain(why)) << why;
+    run = Run("a", {"--registry", address, "history"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("  info  COM1"), std::string::npos) << run.out;
+    EXPECT_EQ(cluster_->Sql("SELECT count(*) FROM vk930_records WHERE record->>'command' = "
+                            "'info'"),
+              "1\n");
+}
+
+TEST_F(RegistryCli, AnAddressThatIsNoneIsAUsageError) {
+    ProgramRun run = Run("a", {"--registry", "db1/shop", "registry", "status"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("postgresql://user@host/database"), std::string::npos) << run.err;
+    WriteFile(Settings("b"), "[General]\nRegistry=shop-db\n");
+    run = Run("b", {"history"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("\"Registry\" in the settings"), std::string::npos) << run.err;
+    run = Run("a", {"registry", "init"});
+    EXPECT_EQ(run.exitCode, 1) << "init of a bench's own registry";
+    EXPECT_NE(run.err.find("--registry"), std::string::npos) << run.err;
+}
+
+}  // namespace
+}  // namespace vk930::test

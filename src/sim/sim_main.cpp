@@ -119,5 +119,7 @@ int main(int argc, char** argv) {
         return kExitFailure;
     }
     if (server.HungUp()) Say("hung up (wire fault), " + args->linkPath + " removed");
+    Say("served " + std::to_string(server.BytesTaken()) + " bytes taken, " +
+        std::to_string(server.BytesSent()) + " bytes sent");
     return 0;
 }

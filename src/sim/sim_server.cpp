@@ -74,6 +74,7 @@ void SimServer::SendWaitingByte(int baud) {
 
 void SimServer::Receive(const Bytes& bytes, int baud) {
     pacer_.Take(bytes.size(), baud);
+    bytesTaken_ += bytes.size();
     if (!boot_ && baud != kBaudApplication) return;  // no terminal listens at other rates
     const WireOutput out = boot_ ? boot_->Receive(bytes) : wire_.Receive(bytes);
     if (out.hangup) {
@@ -87,6 +88,7 @@ void SimServer::Receive(const Bytes& bytes, int baud) {
 
 void SimServer::Send(const Bytes& bytes, int baud) {
     if (bytes.empty()) return;
+    bytesSent_ += bytes.size();
     pacer_.Send(bytes.data(), bytes.size(), baud,
                 [this](const std::uint8_t* b, std::size_t n) { return pty_.Write(b, n); });
 }

@@ -3,6 +3,7 @@
 // stop. Hosts come and go (a host closing the port is not an error); the baud a host sets
 // picks the terminal's mode: 19200 the application protocol, 4800 the boot loader.
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -31,6 +32,9 @@ class SimServer {
     // the wire fault `hangup` takes the device away. The error says why it could not start.
     Status Run(const std::string& linkPath, int stopFd, const NoticeSink& notice = {});
     bool HungUp() const { return hungUp_; }
+    // Bytes taken from and sent to the host so far (the line's load, for benchmarks).
+    std::uint64_t BytesTaken() const { return bytesTaken_; }
+    std::uint64_t BytesSent() const { return bytesSent_; }
     const std::string& SlavePath() const { return pty_.SlavePath(); }
 
   private:
@@ -45,6 +49,8 @@ class SimServer {
     TerminalModel& terminal_;
     PtyEndpoint pty_;
     LinePacer pacer_;
+    std::uint64_t bytesTaken_ = 0;
+    std::uint64_t bytesSent_ = 0;
     WireTerminal wire_;
     std::unique_ptr<BootWireTerminal> boot_;  // while the host has the port at 4800
     std::chrono::steady_clock::time_point nextWaitingByte_{};

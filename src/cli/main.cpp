@@ -195,6 +195,7 @@ RunEnd RunCommand(const GlobalOptions& options, TerminalHost& host, JsonEventWri
     session.view.OnInitialUpdate();
     host.ForgetFields();
     if (options.port) session.state.comPort = *options.port;
+    session.state.sharedRegistry = ChosenRegistryAddress(choice);
 
     CommandResult result = options.command->run(session, options.args);
     if (result.usageError) return {UsageError(json, *result.usageError), std::nullopt};

@@ -11,6 +11,7 @@
 #include "core/forms/menu_template.h"
 #include "core/proof/state_folder.h"
 #include "platform/link_factory.h"
+#include "platform/registry_factory.h"
 #include "window/about_dlg.h"
 #include "window/devices_dlg.h"
 #include "window/file_dialog.h"
@@ -60,8 +61,9 @@ CConfigApp::CConfigApp(const WindowOptions& options, Sleeper sleep)
       recent_(QString::fromLatin1(kProfileKey), QString::fromLatin1(kProfileName),
               kRecentFileCount) {
     BuildCommandMap();
+    OpenRecords();
     RecorderSetup record;
-    record.sink = &serviceLog_;
+    record.sink = registry_ ? static_cast<ServiceLogSink*>(registry_.get()) : &serviceLog_;
     record.channel = &proofChannel_;
     record.program = "vk930config";
     record.version = PROJECT_VERSION;
@@ -124,6 +126,22 @@ void CConfigApp::BuildCommandMap() {
 
 // A port whose configuration is wrong, or whose device cannot be opened or went away: the
 // reason, in a box, besides the command's own log lines.
+// The records go where the settings' "Registry" says, as vk930ctl's do. A shared registry also
+// keeps the shop's counter, which the next-ID button cannot count with: the view refuses it.
+void CConfigApp::OpenRecords() {
+    RegistryChoice choice;
+    choice.settings = &settings_;
+    choice.settingsPath = settings_.Path().toStdString();
+    choice.stateFolder = StateFolder();
+    state_.sharedRegistry = ChosenRegistryAddress(choice);
+    Result<std::unique_ptr<TerminalRegistry>> opened = OpenRegistry(choice);
+    if (opened) {
+        registry_ = std::move(*opened);
+    } else if (!state_.sharedRegistry.empty()) {
+        state_.sharedRegistry += " (" + opened.error() + ")";
+    }
+}
+
 void CConfigApp::ReportLinkFault(const std::string& message) {
     host_.MessageBox(message, kFrameTitle);
 }

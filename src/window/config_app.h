@@ -15,6 +15,7 @@
 #include "core/commands/app_state.h"
 #include "core/commands/config_view.h"
 #include "core/link/port_router.h"
+#include "core/registry/terminal_registry.h"
 #include "platform/qsettings_backend.h"
 #include "platform/service_log_file.h"
 #include "window/command_line.h"
@@ -82,6 +83,7 @@ class CConfigApp : public QObject {
     void BuildCommandMap();
     void UpdateComPortMenu();
     void ReportLinkFault(const std::string& message);
+    void OpenRecords();
 
     WindowOptions options_;
     AppState state_;
@@ -91,7 +93,8 @@ class CConfigApp : public QObject {
     WindowHost host_;
     PortRouter link_;
     CVK900ConfigView view_;
-    ServiceLogFile serviceLog_;
+    ServiceLogFile serviceLog_;  // the records' place when the registry chosen cannot be opened
+    std::unique_ptr<TerminalRegistry> registry_;
     WindowProofChannel proofChannel_;
     RecentFileList recent_;
     std::map<int, Command> commands_;

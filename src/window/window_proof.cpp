@@ -34,7 +34,7 @@ void WindowProofChannel::ServiceLogFailed(const std::string& reason) {
 }
 
 void WindowProofChannel::Refused(const std::string& text) {
-    host_.MessageBox(text, "Set refused");
+    host_.MessageBox(text, "Refused");
 }
 
 }  // namespace vk930

@@ -156,6 +156,30 @@ TEST_F(ProofCli, EveryCommandLeavesOneRecordAndHistoryShowsThem) {
     EXPECT_NE(run.err.find("1 lines of the service log are no record"), std::string::npos);
 }
 
+// The next-ID counter of a bench that shares a registry is on the server: counting on in the
+// settings file would hand out IDs another bench hands out too. A typed ID is still written.
+TEST_F(ProofCli, NextIdIsRefusedWhenTheIdsComeFromASharedRegistry) {
+    const std::string registry = "postgresql://tech@%2Fnonexistent-socket-folder/shop";
+    WriteFile(dir.File("settings.ini"), "[General]\ncommID=500\n");
+    const std::string terminal = Sim("t.bin");
+    ProgramRun run = Run({"--registry", registry, "--link", terminal, "commid", "--next"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("shared registry " + registry), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("vk930ctl series"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out.find("commID written"), std::string::npos) << run.out;
+    EXPECT_NE(ReadFile(dir.File("settings.ini")).find("commID=500"), std::string::npos);
+
+    WriteFile(dir.File("settings.ini"), "[General]\ncommID=500\nRegistry=" + registry + "\n");
+    run = Run({"--link", terminal, "commid", "--next"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("shared registry " + registry), std::string::npos) << run.err;
+
+    run = Run({"--link", terminal, "commid", "777"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    run = Run({"--link", terminal, "info"});
+    EXPECT_NE(run.out.find("777"), std::string::npos) << run.out;
+}
+
 TEST_F(ProofCli, AServiceLogThatCannotBeWrittenIsSaidOnceAndStopsNothing) {
     WriteFile(dir.File("state"), "a file, not a folder");
     ProgramRun run = Run({"--link", Sim("t.bin"), "info"});

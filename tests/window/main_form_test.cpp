@@ -241,6 +241,34 @@ TEST_F(MainFormTest, NextCommIdButtonWritesTheOfferedIdIntoTheTerminal) {
     EXPECT_EQ(log.back(), (LogEntry{"Done", 1}));
 }
 
+// With a shared registry the shop's counter is on the server; the button counts on this bench
+// alone and would hand out IDs another bench hands out too.
+TEST_F(MainFormTest, NextCommIdButtonIsRefusedWhenTheBenchNumbersFromASharedRegistry) {
+    const std::string registry = "postgresql://tech@%2Fnonexistent-socket-folder/shop";
+    WriteSetting("AllowEditSno", 1);
+    WriteSetting("Registry", ToQ(registry));
+    Start();
+    const size_t entries = Log().size();
+    std::vector<MessageBoxSeen> boxes;
+    ModalAnswerer answerer({AcceptMessageBox(boxes)});
+    Click(id::kNextCommIdButton);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "Refused");
+    EXPECT_TRUE(boxes[0].text.contains(ToQ(registry))) << ToStd(boxes[0].text);
+    EXPECT_TRUE(boxes[0].text.contains("vk930ctl series")) << ToStd(boxes[0].text);
+    EXPECT_EQ(Log().size(), entries);  // nothing went to the terminal
+    EXPECT_EQ(ReadSetting("commID").toInt(), 10000);
+    EXPECT_EQ(TextOf(id::kCommId), "10000");
+
+    // A typed ID is the technician's own choice and is written.
+    auto* edit = qobject_cast<QLineEdit*>(Control(id::kCommId));
+    edit->selectAll();
+    QTest::keyClicks(edit, "4242");
+    Click(id::kSetCommIdButton);
+    EXPECT_EQ(TextOf(id::kCommId), "4242");  // read back from the terminal
+    EXPECT_EQ(boxes.size(), 1u);
+}
+
 TEST_F(MainFormTest, OperationLogListKeepsTheNewestEntryInView) {
     Start();
     OperationLogView& log = app->Form().Log();

@@ -26,6 +26,9 @@ struct AppState {
     // A series keeps "commID" itself (it reserves each ID before writing it): the CommID
     // write must not store the ID it wrote, which could set a shared counter back.
     bool commIdKeptByCaller = false;
+    // The shared registry this bench takes its IDs from (empty: its own "commID"). The next-ID
+    // button counts on this bench alone, so with a shared registry it is refused.
+    std::string sharedRegistry;
 };
 
 }  // namespace vk930

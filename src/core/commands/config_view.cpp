@@ -103,7 +103,17 @@ Outcome CVK900ConfigView::OnSetCommId() {
 }
 
 Outcome CVK900ConfigView::OnNextCommId() {
-    return Recorded("commid --next", [this] { return NextCommId(ctx_); });
+    return Recorded("commid --next", [this] {
+        if (!state_.sharedRegistry.empty()) {
+            const std::string why = "this bench takes its IDs from the shared registry " +
+                                    state_.sharedRegistry +
+                                    ", which the next-ID button does not count with: number "
+                                    "terminals with vk930ctl series, or type the ID";
+            channel_->Refused(why);
+            return Outcome::Failure(OutcomeClass::kRefused, why);
+        }
+        return NextCommId(ctx_);
+    });
 }
 
 void CVK900ConfigView::SelectComPort(int port) {

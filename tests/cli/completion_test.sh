@@ -29,7 +29,8 @@ expect() {  # expect "WANTED REPLIES" WORD...
         failures=$((failures + 1))
     fi
 }
-expect "info commid get set firmware ports doctor" vk930ctl ''
+expect "info commid get set restore firmware series ports doctor diff backups history registry" \
+    vk930ctl ''
 expect "--link --port --settings --registry --porcelain --json --help --version" vk930ctl --
 expect "1 2 3 4 5 6 7 8" vk930ctl --port ''
 expect "sim?fail=page0 sim?fail=page1 sim?fail=reset sim?fail=write: sim?fail=text:" \
@@ -45,4 +46,13 @@ expect "1 2 3 4 5 6 7 8" vk930ctl ports --assign ''
 expect "sim sim: sim?" vk930ctl ports --assign 2 s
 expect "1 2 3 4 5 6 7 8" vk930ctl doctor --port ''
 expect "--next" vk930ctl commid --
+expect "--verify" vk930ctl set --v
+expect "--force" vk930ctl restore --f
+expect "a.pcg" vk930ctl series --next --set ''
+expect "--no-verify" vk930ctl series --next --no
+expect "1 2 3 4 5 6 7 8" vk930ctl series --from 300 --port ''
+expect "" vk930ctl series --count ''
+expect "--csv" vk930ctl history --c
+expect "init status" vk930ctl registry ''
+expect "" vk930ctl registry init ''
 exit $((failures > 0))

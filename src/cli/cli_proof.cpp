@@ -26,7 +26,7 @@ void CliProofChannel::ServiceLogFailed(const std::string& reason) {
 
 void CliProofChannel::Refused(const std::string& text) {
     if (host_.Json()) return host_.Emit(JsonTextEvent("refused", "text", text));
-    host_.Note("refused: " + text);
+    host_.NoteRefusal(text);
 }
 
 }  // namespace vk930

@@ -98,6 +98,8 @@ void TerminalHost::PrintOutcome(const Outcome& outcome) {
         out_ << '\n';
         FlushOut();
     } else if (!outcome.ok()) {
+        if (outcome.outcomeClass == OutcomeClass::kRefused && outcome.detail == refusalSaid_)
+            return;
         EraseStatus();
         err_ << "vk930ctl: " << ToString(outcome.outcomeClass);
         if (!outcome.detail.empty()) err_ << ": " << PrintableText(outcome.detail);
@@ -121,6 +123,11 @@ void TerminalHost::Note(const std::string& text) {
     if (Json()) return Emit(JsonTextEvent("note", "text", text));
     EraseStatus();
     err_ << "vk930ctl: " << PrintableText(text) << '\n' << std::flush;
+}
+
+void TerminalHost::NoteRefusal(const std::string& text) {
+    refusalSaid_ = text;
+    Note("refused: " + text);
 }
 
 void TerminalHost::Beep() {

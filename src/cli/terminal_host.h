@@ -88,6 +88,9 @@ class TerminalHost : public Host {
     // A remark for the user on standard error: "vk930ctl: " and the text (with --json a
     // "note" event).
     void Note(const std::string& text);
+    // Why a command refused to go on: a note "refused: <text>". The command's own refusal with
+    // the same text then prints no second line.
+    void NoteRefusal(const std::string& text);
 
   private:
     void EraseStatus();
@@ -102,6 +105,7 @@ class TerminalHost : public Host {
     DialogAnswers answers_;
     const StopRequest* stop_ = nullptr;
     std::string outputProblem_;
+    std::string refusalSaid_;  // the last NoteRefusal text
     bool timerPending_ = false;
     bool statusShown_ = false;
     std::optional<std::chrono::steady_clock::time_point> uploadStart_;  // of the bar's rate

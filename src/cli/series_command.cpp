@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QSysInfo>
+#include <QThread>
 #include <atomic>
 #include <chrono>
 #include <iomanip>
@@ -266,10 +267,12 @@ CommandResult RunSeries(CliSession& s, const QStringList& args) {
     stationOptions.setFile = o.setFile;
     stationOptions.verify = o.verify;
     stationOptions.clockMs = SteadyMs;
-    std::vector<std::thread> threads;
+    // QThreads, not std::threads: the serial port watches its device with socket notifiers,
+    // which Qt keeps only on threads it started.
+    std::vector<std::unique_ptr<QThread>> threads;
     std::atomic<int> running{static_cast<int>(stations.size())};
     for (auto& station : stations)
-        threads.emplace_back([&, st = station.get()] {
+        threads.emplace_back(QThread::create([&, st = station.get()] {
             const SeriesReport report = [st](const std::string& line) {
                 if (st->host.Json())
                     st->host.Emit(JsonTextEvent("station", "text", line));
@@ -279,14 +282,15 @@ CommandResult RunSeries(CliSession& s, const QStringList& args) {
             st->outcome = RunSeriesStation(st->view, ledger, stationOptions, report);
             st->link.Connect(static_cast<Short>(st->port), 0);
             --running;
-        });
+        }));
+    for (auto& thread : threads) thread->start();
     // A stop (a signal) reaches every station; each ends at its next step.
     while (running > 0) {
         if (s.state.stop.Requested())
             for (auto& station : stations) station->state.stop.Request();
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    for (std::thread& t : threads) t.join();
+    for (auto& thread : threads) thread->wait();
 
     PrintSummary(s.host, ledger.Records());
     Outcome result = Outcome::Success();

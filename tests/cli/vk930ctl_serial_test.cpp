@@ -54,6 +54,18 @@ TEST_F(Vk930ctlSerial, APacedSimulatorServesTheSame) {
     EXPECT_NE(paced.out.find("1\tDone\n@1016\tKD04010003\n"), std::string::npos) << paced.out;
 }
 
+// A series runs each station on its own thread, where the serial port still works as on the
+// main thread and Qt has nothing to complain about: with --json, standard error stays empty.
+TEST_F(Vk930ctlSerial, ASeriesOverASerialPortSaysNothingOnStandardErrorWithJson) {
+    auto sim = Serve("series=1&remove=4500&plugin=200");
+    ASSERT_EQ(Run({"ports", "--assign", "1", Device()}).exitCode, 0);
+    ProgramRun run = Run({"--json", "series", "--next", "--count", "1"});
+    EXPECT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_EQ(run.err, "");
+    EXPECT_NE(run.out.find("\"commId\":10001,"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"result\":\"done\""), std::string::npos) << run.out;
+}
+
 TEST_F(Vk930ctlSerial, TheSimulatorRefusesBadArguments) {
     std::filesystem::create_directory(dir.File("folder"));
     const std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases = {

@@ -53,6 +53,9 @@ std::string RegistryStatusText(const RegistrySummary& summary) {
     if (!summary.waitingWhere.empty())
         text += "records waiting to be sent: " + std::to_string(summary.waiting) + " (" +
                 summary.waitingWhere + ")\n";
+    if (!summary.refusedWhere.empty())
+        text += "records the registry refused: " + std::to_string(summary.refused) + " (" +
+                summary.refusedWhere + ")\n";
     return text;
 }
 

@@ -28,6 +28,11 @@ struct PostgresRegistry::Work {
         if (!query.exec()) return Failed();
         return true;
     }
+    // A statement that takes no values and cannot be prepared (SAVEPOINT and the like).
+    bool ExecDirect(QSqlQuery& query, const QString& sql) {
+        if (!query.exec(sql)) return Failed();
+        return true;
+    }
     bool Failed() {
         sqlFailed = true;
         return false;
@@ -293,72 +298,117 @@ Status PostgresRegistry::MarkSkipped(int commId, const std::string& seriesId,
 
 namespace {
 
+// What one send did: how many records the server stored anew, and those it refused.
+struct StoreReport {
+    int stored = 0;
+    RegistryOutbox::Refusals refused;
+};
+
 // The records of the outbox's lines, stored once each, in one transaction; a reserved ID that a
 // record says was written or skipped is marked so, if nothing marked it yet. A line that is no
-// record (a crash cut it) is left out: the bench's service log keeps the record whole.
+// record (a crash cut it) is left out: the bench's service log keeps the record whole. A record
+// the server refuses (a value it cannot take) is rolled back alone and reported, so it holds up
+// none of the others; a server that stops answering fails the whole send.
 template <class Work>
-Result<int> StoreRecords(Work& w, const std::vector<QByteArray>& lines) {
+Result<StoreReport> StoreRecords(Work& w, const std::vector<QByteArray>& lines) {
     if (!w.db.transaction()) {
         w.sqlFailed = true;
         return Error{w.db.lastError().text().toStdString()};
     }
-    auto fail = [&w](const QSqlQuery& query) -> Result<int> {
+    auto fail = [&w](const QSqlQuery& query) -> Result<StoreReport> {
         Error why = w.Why(query);
         w.db.rollback();
         return why;
     };
-    int stored = 0;
-    for (const QByteArray& line : lines) {
-        const QJsonObject entry = QJsonDocument::fromJson(line).object();
+    StoreReport report;
+    for (std::size_t at = 0; at < lines.size(); ++at) {
+        const QJsonObject entry = QJsonDocument::fromJson(lines[at]).object();
         const QString uuid = entry.value("uuid").toString();
         const QJsonObject record = WithoutNul(entry.value("record")).toObject();
         if (QUuid(uuid).isNull() || record.isEmpty()) continue;
+        QSqlQuery savepoint(w.db);
+        if (!w.ExecDirect(savepoint, "SAVEPOINT vk930_record")) return fail(savepoint);
         const QJsonObject terminal = record.value("terminal").toObject();
         QSqlQuery insert(w.db);
-        if (!w.Exec(
+        bool refused = false;
+        bool inserted = false;
+        if (w.Exec(
                 insert,
                 "INSERT INTO vk930_records (uuid, time, comm_id_before, comm_id_after, "
                 "series_id, record) VALUES (?::uuid, ?::timestamptz, ?, ?, ?, ?::jsonb) ON "
                 "CONFLICT (uuid) DO NOTHING",
                 {uuid, record.value("time").toString(), IntOrNull(terminal.value("commIdBefore")),
                  IntOrNull(terminal.value("commIdAfter")), TextOf(record, "series"),
-                 QString::fromUtf8(QJsonDocument(record).toJson(QJsonDocument::Compact))}))
-            return fail(insert);
-        stored += insert.numRowsAffected() > 0 ? 1 : 0;
-        const QJsonObject reserved = record.value("reservedId").toObject();
-        if (reserved.isEmpty()) continue;
-        QSqlQuery mark(w.db);
-        if (!w.Exec(mark,
-                    "UPDATE vk930_reserved_ids SET state = ?, reason = ?, changed_at = now() "
-                    "WHERE comm_id = ? AND series_id = ? AND state = 'reserved'",
-                    {TextOf(reserved, "state"), TextOf(reserved, "reason"),
-                     reserved.value("commId").toInt(), TextOf(record, "series")}))
-            return fail(mark);
+                 QString::fromUtf8(QJsonDocument(record).toJson(QJsonDocument::Compact))})) {
+            inserted = insert.numRowsAffected() > 0;
+            const QJsonObject reserved = record.value("reservedId").toObject();
+            QSqlQuery mark(w.db);
+            if (!reserved.isEmpty() &&
+                !w.Exec(mark,
+                        "UPDATE vk930_reserved_ids SET state = ?, reason = ?, changed_at = now() "
+                        "WHERE comm_id = ? AND series_id = ? AND state = 'reserved'",
+                        {TextOf(reserved, "state"), TextOf(reserved, "reason"),
+                         reserved.value("commId").toInt(), TextOf(record, "series")})) {
+                refused = true;
+                report.refused.push_back({at, w.Why(mark).message});
+            }
+        } else {
+            refused = true;
+            report.refused.push_back({at, w.Why(insert).message});
+        }
+        QSqlQuery end(w.db);
+        // A server that cannot roll back the one record is gone: the send fails as a whole.
+        if (!w.ExecDirect(end, refused ? "ROLLBACK TO SAVEPOINT vk930_record"
+                                       : "RELEASE SAVEPOINT vk930_record"))
+            return fail(end);
+        if (refused) continue;
+        report.stored += inserted ? 1 : 0;
     }
+    // The statements that failed were the records' own, not the connection's.
+    w.sqlFailed = false;
     if (!w.db.commit()) {
         w.sqlFailed = true;
         Error why{w.db.lastError().text().toStdString()};
         w.db.rollback();
         return why;
     }
-    return stored;
+    return report;
 }
 
 }  // namespace
 
 Result<int> PostgresRegistry::SendWaiting() {
     if (outbox_.Count() == 0) return 0;
-    return Run<int>("send the records waiting on this bench", [&](Work& w) -> Result<int> {
-        int stored = 0;
-        Status sent = outbox_.SendWaiting([&](const std::vector<QByteArray>& lines) -> Status {
-            Result<int> done = StoreRecords(w, lines);
-            if (!done) return Error{done.error()};
-            stored = *done;
-            return {};
+    RegistryOutbox::Refusals refused;
+    std::vector<QByteArray> offered;
+    Result<int> stored =
+        Run<int>("send the records waiting on this bench", [&](Work& w) -> Result<int> {
+            int count = 0;
+            Status sent = outbox_.SendWaiting(
+                [&](const std::vector<QByteArray>& lines) -> Result<RegistryOutbox::Refusals> {
+                    Result<StoreReport> done = StoreRecords(w, lines);
+                    if (!done) return Error{done.error()};
+                    count = done->stored;
+                    refused = done->refused;
+                    offered = lines;
+                    return done->refused;
+                });
+            if (!sent) return Error{sent.error()};
+            return count;
         });
-        if (!sent) return Error{sent.error()};
-        return stored;
-    });
+    if (stored && !refused.empty() && options_.notice) {
+        std::string text = "the registry " + Describe() + " refused " +
+                           std::to_string(refused.size()) + " record(s) of this bench (";
+        for (std::size_t i = 0; i < refused.size(); ++i) {
+            if (i) text += "; ";
+            const QJsonObject entry = QJsonDocument::fromJson(offered[refused[i].line]).object();
+            text += entry.value("uuid").toString().toStdString() + ": " + refused[i].reason;
+        }
+        text += "): they are kept in " + outbox_.RefusedPath() +
+                " ('registry status' counts them), and every other record was sent";
+        options_.notice(text);
+    }
+    return stored;
 }
 
 Status PostgresRegistry::Append(const ServiceRecord& record) {
@@ -369,8 +419,14 @@ Status PostgresRegistry::Append(const ServiceRecord& record) {
     const QByteArray line = QJsonDocument(entry).toJson(QJsonDocument::Compact);
     if (Status queued = outbox_.Add(line); !queued) {
         // The outbox cannot keep it: the server takes it now, or only the service log has it.
-        Result<int> sent =
-            Run<int>("send the record", [&](Work& w) { return StoreRecords(w, {line}); });
+        Result<bool> sent = Run<bool>("send the record", [&](Work& w) -> Result<bool> {
+            Result<StoreReport> done = StoreRecords(w, {line});
+            if (!done) return Error{done.error()};
+            if (!done->refused.empty())
+                return Error{"the registry " + Describe() +
+                             " refused it: " + done->refused.front().reason};
+            return true;
+        });
         if (!sent)
             return Error{"the record is kept in the service log " + serviceLog_.Path() + " only (" +
                          queued.error() + "; " + sent.error() + ")"};
@@ -416,6 +472,8 @@ Result<RegistrySummary> PostgresRegistry::Summarize() {
     summary.where = Describe();
     summary.waitingWhere = outbox_.Path();
     summary.waiting = outbox_.Count();
+    summary.refusedWhere = outbox_.RefusedPath();
+    summary.refused = outbox_.RefusedCount();
     Result<bool> read = Run<bool>("read the registry", [&](Work& w) -> Result<bool> {
         QSqlQuery query(w.db);
         if (!w.Exec(query,

@@ -6,9 +6,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <cerrno>
 #include <cstring>
+#include <set>
 
 #include "platform/service_log_file.h"
 
@@ -16,16 +21,54 @@ namespace vk930 {
 
 namespace {
 
-struct LockedFile {
-    int fd = -1;
-    ~LockedFile() {
-        if (fd >= 0) ::close(fd);  // releases the lock
-    }
-};
-
 std::string Why(const std::string& path) {
     return "'" + path + "': " + std::strerror(errno);
 }
+
+// The outbox open and locked. A rewrite replaces the file by another (renamed over it), so a
+// lock taken on a file that is no longer the outbox is given up and taken on the new one.
+class LockedFile {
+  public:
+    ~LockedFile() {
+        if (fd_ >= 0) ::close(fd_);  // releases the lock
+    }
+    // False with `why` set on failure; a missing file is no failure when `create` is false,
+    // `Missing()` then says so.
+    bool Open(const std::string& path, int flags, int lock, std::string& why) {
+        for (;;) {
+            fd_ = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
+            if (fd_ < 0) {
+                missing_ = errno == ENOENT && !(flags & O_CREAT);
+                if (!missing_) why = Why(path);
+                return false;
+            }
+            int locked;
+            do locked = ::flock(fd_, lock);
+            while (locked != 0 && errno == EINTR);
+            if (locked != 0) {
+                why = Why(path);
+                return false;
+            }
+            struct stat held {
+            }, named{};
+            if (::fstat(fd_, &held) != 0) {
+                why = Why(path);
+                return false;
+            }
+            if (::stat(path.c_str(), &named) == 0 && named.st_ino == held.st_ino &&
+                named.st_dev == held.st_dev)
+                return true;
+            ::close(fd_);
+            fd_ = -1;
+        }
+    }
+    bool Missing() const { return missing_; }
+    int Fd() const { return fd_; }
+
+  private:
+    int fd_ = -1;
+    bool missing_ = false;
+};
 
 std::vector<QByteArray> Lines(const QByteArray& all) {
     std::vector<QByteArray> lines;
@@ -34,39 +77,134 @@ std::vector<QByteArray> Lines(const QByteArray& all) {
     return lines;
 }
 
+// The lines of an open file, read from its start.
+Result<std::vector<QByteArray>> ReadLines(int fd, const std::string& path) {
+    QFile reader;
+    if (::lseek(fd, 0, SEEK_SET) < 0) return Error{Why(path)};
+    if (!reader.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+        return Error{"'" + path + "': " + reader.errorString().toStdString()};
+    return Lines(reader.readAll());
+}
+
+Status WriteAll(int fd, const QByteArray& bytes, const std::string& path) {
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t written =
+            ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return Error{Why(path)};
+        done += written;
+    }
+    return {};
+}
+
+QString UuidOf(const QByteArray& line) {
+    return QJsonDocument::fromJson(line).object().value("uuid").toString();
+}
+
+long long CountLines(const std::string& path) {
+    LockedFile file;
+    std::string why;
+    if (!file.Open(path, O_RDONLY, LOCK_SH, why)) return 0;
+    Result<std::vector<QByteArray>> lines = ReadLines(file.Fd(), path);
+    return lines ? static_cast<long long>(lines->size()) : 0;
+}
+
 }  // namespace
 
+RegistryOutbox::RegistryOutbox(std::string path) : path_(std::move(path)) {
+    const std::string suffix = ".jsonl";
+    const bool named = path_.size() > suffix.size() &&
+                       path_.compare(path_.size() - suffix.size(), suffix.size(), suffix) == 0;
+    refusedPath_ =
+        (named ? path_.substr(0, path_.size() - suffix.size()) : path_) + "-refused" + suffix;
+}
+
 Status RegistryOutbox::Add(const QByteArray& line) {
-    // The service log's locked single write keeps a line whole among other writers.
-    return ServiceLogFile(path_).AppendLine(line);
+    const QString folder = QFileInfo(QString::fromStdString(path_)).absolutePath();
+    if (!QDir().mkpath(folder))
+        return Error{"cannot create the folder '" + folder.toStdString() + "'"};
+    LockedFile file;
+    std::string why;
+    if (!file.Open(path_, O_WRONLY | O_APPEND | O_CREAT, LOCK_EX, why)) return Error{why};
+    return WriteAll(file.Fd(), line + '\n', path_);
 }
 
 Status RegistryOutbox::SendWaiting(const Sender& send) {
-    struct stat info {};
-    if (::stat(path_.c_str(), &info) != 0) return errno == ENOENT ? Status{} : Error{Why(path_)};
-    if (info.st_size == 0) return {};
-    LockedFile file{::open(path_.c_str(), O_RDWR | O_CLOEXEC)};
-    if (file.fd < 0) return errno == ENOENT ? Status{} : Error{Why(path_)};
-    while (::flock(file.fd, LOCK_EX) != 0)
-        if (errno != EINTR) return Error{Why(path_)};
-    QFile reader;
-    if (!reader.open(file.fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
-        return Error{"'" + path_ + "': " + reader.errorString().toStdString()};
-    const std::vector<QByteArray> lines = Lines(reader.readAll());
-    reader.close();
+    std::vector<QByteArray> lines;
+    {
+        LockedFile file;
+        std::string why;
+        if (!file.Open(path_, O_RDONLY, LOCK_SH, why))
+            return file.Missing() ? Status{} : Error{why};
+        Result<std::vector<QByteArray>> read = ReadLines(file.Fd(), path_);
+        if (!read) return Error{read.error()};
+        lines = std::move(*read);
+    }
     if (lines.empty()) return {};
-    if (Status sent = send(lines); !sent) return sent;
-    if (::ftruncate(file.fd, 0) != 0 || ::fsync(file.fd) != 0) return Error{Why(path_)};
+    // Unlocked: other processes add records, or send the same ones, while these travel.
+    Result<Refusals> refused = send(lines);
+    if (!refused) return Error{refused.error()};
+
+    // Refused records are kept before they leave the outbox: a crash in between keeps them
+    // twice at worst, never loses one.
+    if (!refused->empty()) {
+        std::set<QString> known;
+        {
+            LockedFile kept;
+            std::string why;
+            if (kept.Open(refusedPath_, O_RDONLY, LOCK_SH, why)) {
+                Result<std::vector<QByteArray>> old = ReadLines(kept.Fd(), refusedPath_);
+                if (old)
+                    for (const QByteArray& line : *old) known.insert(UuidOf(line));
+            }
+        }
+        ServiceLogFile refusedLog(refusedPath_);
+        for (const Refusal& refusal : *refused) {
+            if (refusal.line >= lines.size()) continue;
+            QJsonObject entry = QJsonDocument::fromJson(lines[refusal.line]).object();
+            if (known.count(entry.value("uuid").toString())) continue;
+            entry.insert("refused", QString::fromStdString(refusal.reason));
+            if (Status kept =
+                    refusedLog.AppendLine(QJsonDocument(entry).toJson(QJsonDocument::Compact));
+                !kept)
+                return kept;
+        }
+    }
+
+    LockedFile file;
+    std::string why;
+    if (!file.Open(path_, O_RDWR, LOCK_EX, why)) return file.Missing() ? Status{} : Error{why};
+    Result<std::vector<QByteArray>> now = ReadLines(file.Fd(), path_);
+    if (!now) return Error{now.error()};
+    const std::set<QByteArray> sent(lines.begin(), lines.end());
+    QByteArray rest;
+    for (const QByteArray& line : *now)
+        if (!sent.count(line)) rest += line + '\n';
+    if (rest.isEmpty()) {
+        if (::ftruncate(file.Fd(), 0) != 0 || ::fsync(file.Fd()) != 0) return Error{Why(path_)};
+        return {};
+    }
+    // Records added while these were sent: the rest goes to a new file renamed over the
+    // outbox, so a crash leaves either the old outbox or the new one, both whole.
+    const std::string fresh = path_ + ".new";
+    {
+        const int out = ::open(fresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (out < 0) return Error{Why(fresh)};
+        Status written = WriteAll(out, rest, fresh);
+        if (written && ::fsync(out) != 0) written = Error{Why(fresh)};
+        ::close(out);
+        if (!written) return written;
+    }
+    if (::rename(fresh.c_str(), path_.c_str()) != 0) return Error{Why(path_)};
     return {};
 }
 
 long long RegistryOutbox::Count() const {
-    QFile file(QString::fromStdString(path_));
-    if (!file.open(QIODevice::ReadOnly)) return 0;
-    ::flock(file.handle(), LOCK_SH);
-    const long long count = static_cast<long long>(Lines(file.readAll()).size());
-    ::flock(file.handle(), LOCK_UN);
-    return count;
+    return CountLines(path_);
+}
+
+long long RegistryOutbox::RefusedCount() const {
+    return CountLines(refusedPath_);
 }
 
 }  // namespace vk930

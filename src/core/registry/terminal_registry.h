@@ -36,6 +36,8 @@ struct RegistrySummary {
     std::optional<long long> reserved, written, skipped;  // reserved IDs by what became of them
     long long waiting = 0;     // records kept on this bench, not yet sent to the registry
     std::string waitingWhere;  // where those are kept
+    long long refused = 0;     // records of this bench the registry refused, kept here
+    std::string refusedWhere;  // where those are kept, with the registry's reason
 };
 
 class TerminalRegistry : public ServiceLogSink {

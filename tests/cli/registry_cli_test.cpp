@@ -92,6 +92,31 @@ TEST_F(RegistryCli, AServerThatCannotBeReachedKeepsTheRecordsAndSendsThemLater) 
               "1\n");
 }
 
+TEST_F(RegistryCli, ARecordTheServerRefusesIsCountedByStatusAndHoldsUpNoOther) {
+    const std::string address = cluster_->Address();
+    ASSERT_EQ(Run("a", {"--registry", address, "registry", "init"}).exitCode, 0);
+    ProgramRun run = Run("a", {"--registry", address, "registry", "status"});
+    const std::string waiting = "records waiting to be sent: 0 (";
+    const size_t at = run.out.find(waiting);
+    ASSERT_NE(at, std::string::npos) << run.out;
+    const size_t from = at + waiting.size();
+    const std::string outbox = run.out.substr(from, run.out.find(")\n", from) - from);
+    // A record whose time the server cannot read, waiting from an earlier run.
+    WriteFile(outbox,
+              "{\"uuid\":\"5c0a7d7e-0f7e-4d2b-9a57-1b2f0f3c4d01\",\"record\":{\"time\":\"soon\","
+              "\"command\":\"info\"}}\n");
+    run = Run("a", {"--registry", address, "--link", Sim("t.bin"), "info"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("refused 1 record(s)"), std::string::npos) << run.err;
+    EXPECT_EQ(cluster_->Sql("SELECT count(*) FROM vk930_records WHERE record->>'command' = "
+                            "'info'"),
+              "1\n")
+        << "the refused record held up the next one";
+    run = Run("a", {"--registry", address, "registry", "status"});
+    EXPECT_NE(run.out.find("records waiting to be sent: 0"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("records the registry refused: 1 ("), std::string::npos) << run.out;
+}
+
 TEST_F(RegistryCli, AnAddressThatIsNoneIsAUsageError) {
     ProgramRun run = Run("a", {"--registry", "db1/shop", "registry", "status"});
     EXPECT_EQ(run.exitCode, 2);

@@ -10,10 +10,12 @@
 #include <algorithm>
 #include <chrono>
 #include <fstream>
+#include <future>
 #include <set>
 #include <thread>
 
 #include "platform/registry_factory.h"
+#include "platform/registry_outbox.h"
 #include "support/pg_cluster.h"
 #include "support/temp_dir.h"
 
@@ -363,6 +365,97 @@ TEST_F(RegistryTest, ALineSentAgainAfterACrashIsStoredOnce) {
     EXPECT_EQ(*sent, 1);
     EXPECT_EQ(Count("SELECT count(*) FROM vk930_records"), 1);
     EXPECT_EQ(ReadFile(dir_.File("bench1-outbox.jsonl")), "");
+}
+
+// An outbox line as a bench writes it, for a record of `command` made at `time`.
+std::string OutboxLine(const std::string& uuid, const std::string& time, const std::string& command,
+                       int commId) {
+    const QJsonObject entry{
+        {"uuid", QString::fromStdString(uuid)},
+        {"record", QJsonObject{{"time", QString::fromStdString(time)},
+                               {"command", QString::fromStdString(command)},
+                               {"terminal", QJsonObject{{"commIdAfter", commId}}}}}};
+    return QJsonDocument(entry).toJson(QJsonDocument::Compact).toStdString() + "\n";
+}
+
+TEST_F(RegistryTest, ARecordTheServerRefusesIsKeptAsideAndTheOthersAreSent) {
+    InitSchema();
+    // A time the server cannot read, between two good records.
+    WriteFile(
+        dir_.File("bench1-outbox.jsonl"),
+        OutboxLine("0b6e1f0c-1111-4a3e-9d0a-5d3c2b1a0f01", "2026-12-07T15:31:51.123+00:00", "info",
+                   1) +
+            OutboxLine("0b6e1f0c-2222-4a3e-9d0a-5d3c2b1a0f02", "the 7th of December", "set", 2) +
+            OutboxLine("0b6e1f0c-3333-4a3e-9d0a-5d3c2b1a0f03", "2026-12-07T15:32:51.123+00:00",
+                       "info", 3));
+    auto bench = Bench();
+    Result<int> sent = bench->SendWaiting();
+    ASSERT_TRUE(sent) << sent.error();
+    EXPECT_EQ(*sent, 2) << "one refused record held up the others";
+    EXPECT_EQ(cluster_->Sql("SELECT comm_id_after FROM vk930_records ORDER BY comm_id_after"),
+              "1\n3\n");
+    EXPECT_EQ(ReadFile(dir_.File("bench1-outbox.jsonl")), "");
+    const std::string refused = ReadFile(dir_.File("bench1-outbox-refused.jsonl"));
+    EXPECT_NE(refused.find("0b6e1f0c-2222"), std::string::npos) << "the refused record is lost";
+    EXPECT_NE(refused.find("\"refused\":"), std::string::npos) << refused;
+    EXPECT_EQ(std::count(refused.begin(), refused.end(), '\n'), 1) << refused;
+    ASSERT_FALSE(notices_.empty());
+    EXPECT_NE(notices_.back().find("refused 1 record(s)"), std::string::npos) << notices_.back();
+    EXPECT_NE(notices_.back().find("0b6e1f0c-2222"), std::string::npos) << notices_.back();
+
+    // Later records go on; the refused one is kept once, and counted.
+    ASSERT_TRUE(bench->Append(Record("info", 4)));
+    EXPECT_EQ(Count("SELECT count(*) FROM vk930_records"), 3);
+    Result<RegistrySummary> summary = bench->Summarize();
+    ASSERT_TRUE(summary) << summary.error();
+    EXPECT_EQ(summary->waiting, 0);
+    EXPECT_EQ(summary->refused, 1);
+    EXPECT_EQ(summary->refusedWhere, dir_.File("bench1-outbox-refused.jsonl"));
+    // Put back by hand, it is refused again, and still kept once.
+    WriteFile(dir_.File("bench1-outbox.jsonl"),
+              OutboxLine("0b6e1f0c-2222-4a3e-9d0a-5d3c2b1a0f02", "the 7th of December", "set", 2));
+    ASSERT_TRUE(bench->SendWaiting());
+    EXPECT_EQ(bench->Summarize()->refused, 1);
+}
+
+// A send that waits for the server must not keep another process of the bench from adding a
+// record: the outbox is locked only while it is read and rewritten.
+TEST(RegistryOutbox, ARecordIsAddedWhileOthersAreBeingSentAndKeptForTheNextSend) {
+    TempDir dir;
+    const std::string path = dir.File("outbox.jsonl");
+    RegistryOutbox sender(path);
+    ASSERT_TRUE(sender.Add("{\"uuid\":\"a\"}"));
+    ASSERT_TRUE(sender.Add("{\"uuid\":\"b\"}"));
+    std::promise<void> sending, added;
+    std::future<void> addedDone = added.get_future();
+    std::vector<QByteArray> offered;
+    bool addedMeanwhile = false;
+    std::thread send([&] {
+        Status sent = sender.SendWaiting(
+            [&](const std::vector<QByteArray>& lines) -> Result<RegistryOutbox::Refusals> {
+                offered = lines;
+                sending.set_value();
+                // A slow server; gives up (and the test fails) if the other writer stays blocked.
+                addedMeanwhile =
+                    addedDone.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+                return RegistryOutbox::Refusals{{1, "refused for the test"}};
+            });
+        EXPECT_TRUE(sent) << sent.error();
+    });
+    sending.get_future().wait();
+    // Another process of the bench: its own descriptor, so its own lock.
+    EXPECT_TRUE(RegistryOutbox(path).Add("{\"uuid\":\"c\"}"));
+    added.set_value();
+    send.join();
+    EXPECT_TRUE(addedMeanwhile) << "adding a record waited for the send to end";
+    ASSERT_EQ(offered.size(), 2u);
+    EXPECT_EQ(ReadFile(path), "{\"uuid\":\"c\"}\n") << "sent lines kept, or the new one lost";
+    EXPECT_EQ(sender.Count(), 1);
+    EXPECT_EQ(sender.RefusedCount(), 1);
+    EXPECT_NE(ReadFile(sender.RefusedPath()).find("\"uuid\":\"b\""), std::string::npos);
+    // The outbox that replaced the old one takes the next records.
+    ASSERT_TRUE(sender.Add("{\"uuid\":\"d\"}"));
+    EXPECT_EQ(sender.Count(), 2);
 }
 
 TEST(RegistryFactory, TheSettingsOrTheOptionChooseTheRegistryAndABadAddressIsRefused) {

@@ -37,9 +37,10 @@ ProgramRun RunAs(const OtherUser& user, const std::vector<std::string>& args) {
 }  // namespace
 
 std::unique_ptr<PgCluster> PgCluster::Start(const std::string& database, std::string& why,
-                                            bool& missing) {
+                                            bool& missing, bool durable) {
     missing = false;
     std::unique_ptr<PgCluster> cluster(new PgCluster);
+    cluster->durable_ = durable;
     cluster->bin_ = BinFolder();
     if (cluster->bin_.empty()) {
         missing = true;
@@ -98,7 +99,8 @@ bool PgCluster::PgCtl(const std::string& action, std::string& why) {
                                      "-m",
                                      "fast"};
     if (action == "start")
-        args.insert(args.end(), {"-o", "-k " + folder_ + " -c listen_addresses='' -c fsync=off"});
+        args.insert(args.end(), {"-o", "-k " + folder_ + " -c listen_addresses=''" +
+                                           (durable_ ? "" : " -c fsync=off")});
     args.push_back(action);
     const ProgramRun run = RunAs(*user, args);
     if (run.exitCode == 0) return true;

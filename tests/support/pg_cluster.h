@@ -11,9 +11,10 @@ namespace vk930::test {
 class PgCluster {
   public:
     // A running cluster with the database `database`, or null with `why` set; `missing` tells
-    // that the PostgreSQL programs are not installed (the test is then skipped).
+    // that the PostgreSQL programs are not installed (the test is then skipped). Tests run it
+    // without flushing to disk; `durable` keeps the flushes a real server makes (benchmarks).
     static std::unique_ptr<PgCluster> Start(const std::string& database, std::string& why,
-                                            bool& missing);
+                                            bool& missing, bool durable = false);
     ~PgCluster();
     PgCluster(const PgCluster&) = delete;
     PgCluster& operator=(const PgCluster&) = delete;
@@ -35,6 +36,7 @@ class PgCluster {
     std::string folder_;  // the socket, the data folder and the server's log
     std::string database_;
     bool running_ = false;
+    bool durable_ = false;
 };
 
 }  // namespace vk930::test

@@ -79,6 +79,13 @@ QJsonValue WithoutNul(const QJsonValue& value) {
     return value;
 }
 
+// Whether the server refused a statement for the values it was given (SQLSTATE class 22, data
+// exception, or 23, integrity constraint violation): the same record is refused every time.
+bool RefusesItsValues(const QSqlQuery& query) {
+    const QString state = query.lastError().nativeErrorCode();
+    return state.startsWith("22") || state.startsWith("23");
+}
+
 std::string ConnectionPrefix() {
     static std::atomic<int> registries{0};
     return "vk930-registry-" + std::to_string(registries++);
@@ -329,10 +336,11 @@ Result<StoreReport> StoreRecords(Work& w, const std::vector<QByteArray>& lines) 
         QSqlQuery savepoint(w.db);
         if (!w.ExecDirect(savepoint, "SAVEPOINT vk930_record")) return fail(savepoint);
         const QJsonObject terminal = record.value("terminal").toObject();
-        QSqlQuery insert(w.db);
-        bool refused = false;
+        const QJsonObject reserved = record.value("reservedId").toObject();
+        QSqlQuery insert(w.db), mark(w.db);
+        const QSqlQuery* failed = nullptr;
         bool inserted = false;
-        if (w.Exec(
+        if (!w.Exec(
                 insert,
                 "INSERT INTO vk930_records (uuid, time, comm_id_before, comm_id_after, "
                 "series_id, record) VALUES (?::uuid, ?::timestamptz, ?, ?, ?, ?::jsonb) ON "
@@ -340,22 +348,21 @@ Result<StoreReport> StoreRecords(Work& w, const std::vector<QByteArray>& lines) 
                 {uuid, record.value("time").toString(), IntOrNull(terminal.value("commIdBefore")),
                  IntOrNull(terminal.value("commIdAfter")), TextOf(record, "series"),
                  QString::fromUtf8(QJsonDocument(record).toJson(QJsonDocument::Compact))})) {
+            failed = &insert;
+        } else {
             inserted = insert.numRowsAffected() > 0;
-            const QJsonObject reserved = record.value("reservedId").toObject();
-            QSqlQuery mark(w.db);
             if (!reserved.isEmpty() &&
                 !w.Exec(mark,
                         "UPDATE vk930_reserved_ids SET state = ?, reason = ?, changed_at = now() "
                         "WHERE comm_id = ? AND series_id = ? AND state = 'reserved'",
                         {TextOf(reserved, "state"), TextOf(reserved, "reason"),
-                         reserved.value("commId").toInt(), TextOf(record, "series")})) {
-                refused = true;
-                report.refused.push_back({at, w.Why(mark).message});
-            }
-        } else {
-            refused = true;
-            report.refused.push_back({at, w.Why(insert).message});
+                         reserved.value("commId").toInt(), TextOf(record, "series")}))
+                failed = &mark;
         }
+        // A server that is full, busy or gone may take the record later: it stays waiting.
+        if (failed && !RefusesItsValues(*failed)) return fail(*failed);
+        const bool refused = failed != nullptr;
+        if (refused) report.refused.push_back({at, w.Why(*failed).message});
         QSqlQuery end(w.db);
         // A server that cannot roll back the one record is gone: the send fails as a whole.
         if (!w.ExecDirect(end, refused ? "ROLLBACK TO SAVEPOINT vk930_record"

@@ -9,6 +9,7 @@
 #include <QJsonObject>
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <future>
 #include <set>
@@ -204,7 +205,10 @@ TEST_F(RegistryTest, TheLastIdFittingATerminalIsHandedOutAndNoneAboveIt) {
 
 // Each process: its own bench and connection, 25 IDs, a record for each written one. While the
 // server is down a reservation fails; the station waits and tries again, as a technician would.
-void ReserveInChild(const std::string& address, const std::string& folder, int station, int count) {
+// With `pauseAfter`, a station waits after that many IDs until the file "resume" exists, so a
+// test stops the server while every station is in the middle of its series.
+void ReserveInChild(const std::string& address, const std::string& folder, int station, int count,
+                    int pauseAfter) {
     PostgresRegistryOptions options;
     options.address = *ParsePostgresAddress(address);
     options.serviceLogPath = folder + "/log" + std::to_string(station);
@@ -225,6 +229,10 @@ void ReserveInChild(const std::string& address, const std::string& folder, int s
         ids << *id << std::endl;
         registry.Append(Record("series", *id, series, ReservedId{*id, true, ""}));
         ++done;
+        if (done == pauseAfter)
+            while (!std::filesystem::exists(folder + "/resume") &&
+                   std::chrono::steady_clock::now() < giveUp)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     while (std::chrono::steady_clock::now() < giveUp) {
         Result<int> sent = registry.SendWaiting();
@@ -236,11 +244,11 @@ void ReserveInChild(const std::string& address, const std::string& folder, int s
 }
 
 std::vector<pid_t> StartStations(const std::string& address, const std::string& folder,
-                                 int stations, int count) {
+                                 int stations, int count, int pauseAfter = 0) {
     std::vector<pid_t> children;
     for (int station = 0; station < stations; ++station) {
         const pid_t pid = fork();
-        if (pid == 0) ReserveInChild(address, folder, station, count);
+        if (pid == 0) ReserveInChild(address, folder, station, count, pauseAfter);
         children.push_back(pid);
     }
     return children;
@@ -278,13 +286,14 @@ TEST_F(RegistryTest, FourBenchesAtOnceGetOneHundredConsecutiveIdsNoneTwice) {
 TEST_F(RegistryTest, AServerStoppedWhileFourBenchesReserveLosesNoIdAndNoRecord) {
     InitSchema();
     const std::vector<pid_t> children =
-        StartStations(cluster_->Address(), dir_.Path().string(), 4, 25);
+        StartStations(cluster_->Address(), dir_.Path().string(), 4, 25, 8);
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (Count("SELECT count(*) FROM vk930_reserved_ids") < 30 &&
+    while (Count("SELECT count(*) FROM vk930_reserved_ids") < 32 &&
            std::chrono::steady_clock::now() < until)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     std::string why;
     ASSERT_TRUE(cluster_->Stop(why)) << why;
+    WriteFile(dir_.File("resume"), "");
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     ASSERT_TRUE(cluster_->StartAgain(why)) << why;
     ExpectAllExited(children);
@@ -411,6 +420,18 @@ TEST_F(RegistryTest, ARecordTheServerRefusesIsKeptAsideAndTheOthersAreSent) {
     EXPECT_EQ(summary->waiting, 0);
     EXPECT_EQ(summary->refused, 1);
     EXPECT_EQ(summary->refusedWhere, dir_.File("bench1-outbox-refused.jsonl"));
+    // A server that fails for a reason of its own (here a table gone) refuses nothing: the
+    // record waits for it.
+    cluster_->Sql("ALTER TABLE vk930_records RENAME TO vk930_records_away");
+    ASSERT_TRUE(bench->Append(Record("info", 5)));
+    const std::string waiting = ReadFile(dir_.File("bench1-outbox.jsonl"));
+    EXPECT_EQ(std::count(waiting.begin(), waiting.end(), '\n'), 1)
+        << "a record not refused left the outbox";
+    EXPECT_EQ(RegistryOutbox(dir_.File("bench1-outbox.jsonl")).RefusedCount(), 1);
+    cluster_->Sql("ALTER TABLE vk930_records_away RENAME TO vk930_records");
+    Result<int> later = bench->SendWaiting();
+    ASSERT_TRUE(later) << later.error();
+    EXPECT_EQ(*later, 1);
     // Put back by hand, it is refused again, and still kept once.
     WriteFile(dir_.File("bench1-outbox.jsonl"),
               OutboxLine("0b6e1f0c-2222-4a3e-9d0a-5d3c2b1a0f02", "the 7th of December", "set", 2));

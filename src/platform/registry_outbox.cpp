@@ -32,8 +32,8 @@ class LockedFile {
     ~LockedFile() {
         if (fd_ >= 0) ::close(fd_);  // releases the lock
     }
-    // False with `why` set on failure; a missing file is no failure when `create` is false,
-    // `Missing()` then says so.
+    // False with `why` set on failure. Opened without O_CREAT, a missing file sets no `why`:
+    // `Missing()` says so, and nothing waits in it.
     bool Open(const std::string& path, int flags, int lock, std::string& why) {
         for (;;) {
             fd_ = ::open(path.c_str(), flags | O_CLOEXEC, 0644);

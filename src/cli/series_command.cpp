@@ -186,12 +186,17 @@ struct SeriesTotals {
 SeriesTotals TotalsOf(const std::vector<SeriesRecord>& records) {
     SeriesTotals t;
     for (const SeriesRecord& r : records) {
-        if (r.ok)
-            ++t.done;
-        else if (r.result.rfind("skipped", 0) == 0)
-            ++t.skipped;
-        else
-            ++t.failed;
+        switch (r.fate) {
+            case SeriesFate::kDone:
+                ++t.done;
+                break;
+            case SeriesFate::kSkipped:
+                ++t.skipped;
+                break;
+            case SeriesFate::kFailed:
+                ++t.failed;
+                break;
+        }
     }
     return t;
 }
@@ -208,7 +213,8 @@ void PrintSummary(TerminalHost& host, const std::vector<SeriesRecord>& records) 
             QJsonObject row = JsonEvent("terminal", {{"port", r.port},
                                                      {"verified", r.verified},
                                                      {"durationMs", r.durationMs},
-                                                     {"ok", r.ok},
+                                                     {"ok", r.ok()},
+                                                     {"fate", ToString(r.fate)},
                                                      {"result", JsonText(r.result)}});
             if (r.commId >= 0) row.insert("commId", r.commId);
             if (!r.file.empty()) row.insert("file", JsonText(r.file));
@@ -303,7 +309,7 @@ CommandResult RunSeries(CliSession& s, const QStringList& args) {
                 "COM" + std::to_string(station->port) + ": " + station->outcome.detail);
     }
     for (const SeriesRecord& r : ledger.Records())
-        if (!r.ok && result.ok())
+        if (!r.ok() && result.ok())
             result = Outcome::Failure(OutcomeClass::kCommunication, "a terminal failed");
     return CommandResult::Ran(result);
 }

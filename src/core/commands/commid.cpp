@@ -56,9 +56,10 @@ Outcome RestartAndIdentify(const CommandContext& ctx) {
     return IdentifyTerminal(ctx, TerminalLeft::kPartlyProgrammed);
 }
 
-Outcome WriteCommId(const CommandContext& ctx, Numbering numbering) {
+CommIdWrite WriteCommId(const CommandContext& ctx, Numbering numbering) {
     const std::int64_t entered = CAtoll(ctx.form.Text(id::kCommId));
-    if (Outcome opened = OpenAndSearch(ctx, TerminalLeft::kUntouched); !opened.ok()) return opened;
+    if (Outcome opened = OpenAndSearch(ctx, TerminalLeft::kUntouched); !opened.ok())
+        return {opened};
     // Cutting a larger number to its low 16 bits would give a terminal an ID that another
     // one already carries.
     if (entered < kCommIdMin || entered > kCommIdMax) {
@@ -66,9 +67,9 @@ Outcome WriteCommId(const CommandContext& ctx, Numbering numbering) {
                 kIconFailure);
         ctx.host.Beep();
         ClosePort(ctx);
-        return Outcome::Failure(OutcomeClass::kRefused, "the ID does not fit the terminal");
+        return {Outcome::Failure(OutcomeClass::kRefused, "the ID does not fit the terminal")};
     }
-    if (Outcome stopped = StopPoint(ctx, TerminalLeft::kUntouched); !stopped.ok()) return stopped;
+    if (Outcome stopped = StopPoint(ctx, TerminalLeft::kUntouched); !stopped.ok()) return {stopped};
     const auto commId = static_cast<std::int32_t>(entered);
     // Both bytes are checked (high first, the low one only after it): a failed high byte
     // would leave a wrong ID behind.
@@ -76,7 +77,7 @@ Outcome WriteCommId(const CommandContext& ctx, Numbering numbering) {
         ctx.Log("Cannot write ID!", kIconFailure);
         ctx.host.Beep();
         ClosePort(ctx);
-        return Outcome::Failure(OutcomeClass::kCommunication, "the ID was not written");
+        return {Outcome::Failure(OutcomeClass::kCommunication, "the ID was not written")};
     }
     // The ID is in the terminal: it is recorded at once, before the reset and the wait that
     // an interruption or a failure could cut short, so that it is never offered again.
@@ -84,7 +85,7 @@ Outcome WriteCommId(const CommandContext& ctx, Numbering numbering) {
         ctx.state.commIdKeptByCaller ? Outcome::Success() : RememberCommId(ctx, commId, numbering);
     const Outcome identified = RestartAndIdentify(ctx);
     ClosePort(ctx);
-    return recorded.ok() ? identified : recorded;
+    return {recorded.ok() ? identified : recorded, true};
 }
 
 }  // namespace
@@ -104,6 +105,10 @@ void OnCommIdChange(const CommandContext& ctx) {
 }
 
 Outcome SetCommId(const CommandContext& ctx) {
+    return WriteCommId(ctx, Numbering::kTyped).outcome;
+}
+
+CommIdWrite SetCommIdReportingBytes(const CommandContext& ctx) {
     return WriteCommId(ctx, Numbering::kTyped);
 }
 
@@ -122,7 +127,7 @@ Outcome NextCommId(const CommandContext& ctx) {
     const std::string caption =
         ctx.form.Text(id::kNextCommIdButton).substr(0, kNextCaptionMaxChars);
     ctx.form.SetText(id::kCommId, caption);
-    return WriteCommId(ctx, Numbering::kCounted);
+    return WriteCommId(ctx, Numbering::kCounted).outcome;
 }
 
 }  // namespace vk930

@@ -21,6 +21,16 @@ void OnCommIdChange(const CommandContext& ctx);
 // "&Set": writes the ID in the edit, remembers it once both bytes are confirmed, then resets
 // and identifies the terminal. An ID outside 0 to 65535 is refused before anything is written.
 Outcome SetCommId(const CommandContext& ctx);
+
+// What a CommID write did, for a caller that keeps the ID itself (a series): once both bytes
+// were acknowledged the terminal may carry the ID, whatever the reset or the identification
+// after them reported.
+struct CommIdWrite {
+    Outcome outcome;
+    bool bytesAcknowledged = false;
+};
+// SetCommId, saying whether the ID's bytes were acknowledged.
+CommIdWrite SetCommIdReportingBytes(const CommandContext& ctx);
 // The next-ID button: its caption becomes the edit's text and is written. Refused, with the
 // edit unchanged, when the stored "commID" cannot be read and written back: a counter that
 // cannot be kept would hand out the same IDs again.

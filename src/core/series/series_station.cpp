@@ -8,12 +8,35 @@
 #include "core/commands/set_command.h"
 #include "core/forms/form_ids.h"
 #include "core/proof/guarded_set.h"
+#include "core/settings/id_counter.h"
 
 namespace vk930 {
 
+const char* ToString(SeriesFate fate) {
+    switch (fate) {
+        case SeriesFate::kDone:
+            return "done";
+        case SeriesFate::kFailed:
+            return "failed";
+        case SeriesFate::kSkipped:
+            return "skipped";
+    }
+    return "failed";
+}
+
 Result<int> SeriesLedger::Reserve() {
     std::lock_guard<std::mutex> lock(mutex_);
-    return registry_.Reserve(seriesId_);
+    Result<int> reserved = registry_.Reserve(seriesId_);
+    if (reserved && *reserved >= kMaxCommId) lastIdHandedOut_ = true;
+    return reserved;
+}
+
+std::optional<std::string> SeriesLedger::NoIdLeft() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!lastIdHandedOut_) return std::nullopt;
+    return "CommID " + std::to_string(kMaxCommId) +
+           " was the last ID a terminal can carry: no ID is left for another terminal, the "
+           "series ends here";
 }
 
 void SeriesLedger::NoteWritten(int commId) {
@@ -55,25 +78,45 @@ namespace {
 
 // A terminal is looked for at most twice a second.
 constexpr int kProbeIntervalMs = 500;
+// A port that has not opened for this many probes in a row (5 s) is gone (its adapter was
+// unplugged, its device vanished): waiting on would never end.
+constexpr int kPortGoneProbes = 10;
 
-// The CommID of the terminal answering at the port, nullopt when none answers; the port is
-// released again either way. Nothing goes to the operation log: an empty port is what a
-// series expects between terminals.
-std::optional<std::string> AnsweringTerminal(const CommandContext& ctx) {
-    if (!ctx.link.Connect(ctx.Port(), 19200)) return std::nullopt;
-    std::optional<std::string> commId;
-    if (ctx.link.ReadInfo() == 1) commId = ctx.link.GetCommIdText();
+// What a probe of the port found.
+struct PortProbe {
+    bool opened = false;
+    std::optional<std::string> commId;  // of the terminal that answered; nullopt: none did
+};
+
+// Looks at the port once; the port is released again either way. Nothing goes to the
+// operation log: an empty port is what a series expects between terminals.
+PortProbe ProbePort(const CommandContext& ctx) {
+    PortProbe probe;
+    if (!ctx.link.Connect(ctx.Port(), 19200)) return probe;
+    probe.opened = true;
+    if (ctx.link.ReadInfo() == 1) probe.commId = ctx.link.GetCommIdText();
     ctx.link.Connect(ctx.Port(), 0);
-    return commId;
+    return probe;
 }
 
-// Waits for a terminal; false when a stop ended the wait.
-bool WaitForTerminal(const CommandContext& ctx) {
+// The CommID of the terminal answering at the port, nullopt when none answers.
+std::optional<std::string> AnsweringTerminal(const CommandContext& ctx) {
+    return ProbePort(ctx).commId;
+}
+
+enum class WaitEnd { kTerminal, kStopped, kPortGone };
+
+// Waits for a terminal, until a stop or until the port stays shut.
+WaitEnd WaitForTerminal(const CommandContext& ctx) {
+    int shut = 0;
     while (!ctx.StopRequested()) {
-        if (AnsweringTerminal(ctx)) return true;
+        const PortProbe probe = ProbePort(ctx);
+        if (probe.commId) return WaitEnd::kTerminal;
+        shut = probe.opened ? 0 : shut + 1;
+        if (shut >= kPortGoneProbes) return WaitEnd::kPortGone;
         ctx.host.Sleep(kProbeIntervalMs);
     }
-    return false;
+    return WaitEnd::kStopped;
 }
 
 // Waits until the terminal that carried `commId` is gone: nothing answers, or a terminal with
@@ -85,6 +128,12 @@ bool WaitForRemoval(const CommandContext& ctx, const std::string& commId) {
         ctx.host.Sleep(kProbeIntervalMs);
     }
     return false;
+}
+
+// The reason recorded for a skipped ID whose bytes the terminal acknowledged: the ID is never
+// handed out again, and the technician learns that this terminal may carry it all the same.
+std::string MayCarry(const std::string& cause) {
+    return "not confirmed: " + cause + "; the terminal may carry this ID";
 }
 
 class Station {
@@ -103,8 +152,14 @@ class Station {
         int numbered = 0;
         bool allOk = true;
         while (options_.count == 0 || numbered < options_.count) {
+            if (const std::optional<std::string> noId = ledger_.NoIdLeft()) {
+                report_(*noId);
+                return Outcome::Failure(OutcomeClass::kRefused, *noId);
+            }
             report_("waiting for a terminal...");
-            if (!WaitForTerminal(ctx_)) return Stopped();
+            const WaitEnd waited = WaitForTerminal(ctx_);
+            if (waited == WaitEnd::kStopped) return Stopped();
+            if (waited == WaitEnd::kPortGone) return PortGone();
             const std::optional<bool> handled = HandleTerminal();
             if (!handled) return Stopped();
             if (outOfIds_) return Outcome::Failure(OutcomeClass::kRefused, outOfIds_.value());
@@ -124,24 +179,34 @@ class Station {
         report_("series stopped");
         return Outcome::Failure(OutcomeClass::kInterrupted, "a stop was requested");
     }
+    Outcome PortGone() {
+        const std::string port = "COM" + std::to_string(ctx_.state.comPort);
+        report_(port + " does not open any more: this station stops; check the port's cable or " +
+                "adapter and number its remaining terminals in a new series");
+        return Outcome::Failure(OutcomeClass::kPortNotOpened, port + " does not open");
+    }
 
     // Ends the terminal's record: its line in the summary and its service record.
-    bool Finish(bool ok, std::string result, const Outcome& outcome) {
-        summary_.ok = ok;
+    bool Finish(SeriesFate fate, std::string result, const Outcome& outcome) {
+        summary_.fate = fate;
         summary_.result = std::move(result);
         summary_.durationMs = Now() - start_;
         ledger_.Add(summary_);
         recorder_.Finish(outcome);
-        return ok;
+        return fate == SeriesFate::kDone;
+    }
+    bool Failed(std::string result, const Outcome& outcome) {
+        return Finish(SeriesFate::kFailed, "failed: " + std::move(result), outcome);
     }
 
     // A reserved ID that did not end up in the terminal: never handed out again, and the
     // registry and the record say why, so the gap in the series' numbers is explained.
-    void Skip(int commId, const std::string& reason) {
+    bool Skip(int commId, const std::string& reason, const Outcome& outcome) {
         recorder_.NoteReservedId({commId, false, reason});
         if (Status marked = ledger_.MarkSkipped(commId, reason); !marked)
             report_("ID " + std::to_string(commId) + " is not marked skipped in " + ledger_.Path() +
                     ": " + marked.error());
+        return Finish(SeriesFate::kSkipped, "skipped: " + reason, outcome);
     }
 
     // One terminal at the port, from identification to "remove it". Whether it was numbered;
@@ -188,12 +253,12 @@ class Station {
             proof.expectedCommId.reset();
             const Outcome set = GuardedSet(ctx_, proof, recorder_, view_.Channel());
             if (set.outcomeClass == OutcomeClass::kInterrupted) {
-                Finish(false, "failed: stopped during the Set", set);
+                Failed("stopped during the Set", set);
                 return std::nullopt;
             }
             if (!set.ok()) {
                 report_("the Set failed (" + set.detail + "): terminal left as it is, remove it");
-                return Finish(false, "failed: Set: " + set.detail, set);
+                return Failed("Set: " + set.detail, set);
             }
             setVerified = options_.verify;
         }
@@ -202,7 +267,7 @@ class Station {
         if (!reserved) {
             outOfIds_ = reserved.error();
             report_("no ID: " + reserved.error());
-            return Finish(false, "failed: " + reserved.error(),
+            return Failed(reserved.error(),
                           Outcome::Failure(OutcomeClass::kRefused, reserved.error()));
         }
         const int commId = *reserved;
@@ -210,30 +275,31 @@ class Station {
         const std::string idText = std::to_string(commId);
         ctx_.form.SetText(id::kCommId, idText);
         ctx_.form.SetText(id::kNextCommIdButton, idText);
-        const Outcome written = SetCommId(ctx_);
+        const CommIdWrite write = SetCommIdReportingBytes(ctx_);
+        const Outcome& written = write.outcome;
         const bool readBack = written.ok() && CAtoi(ctx_.form.Text(id::kCommId)) == commId;
         ledger_.NoteWritten(commId);
         lastCommId_ = AnsweringTerminal(ctx_).value_or("");
         summary_.verified = readBack && setVerified;
 
         if (written.outcomeClass == OutcomeClass::kInterrupted) {
-            report_("ID " + idText + " skipped: stopped during its write");
-            Skip(commId, "stopped during its write");
-            Finish(false, "skipped: stopped during the write", written);
+            const std::string why = write.bytesAcknowledged
+                                        ? MayCarry("a stop came after its bytes were written")
+                                        : "stopped during its write";
+            report_("ID " + idText + " skipped: " + why);
+            Skip(commId, why, written);
             return std::nullopt;
         }
         if (!written.ok()) {
-            report_("ID " + idText + " skipped: " + written.detail +
-                    "; terminal left as it is, remove it");
-            Skip(commId, written.detail);
-            return Finish(false, "skipped: " + written.detail, written);
+            const std::string why =
+                write.bytesAcknowledged ? MayCarry(written.detail) : written.detail;
+            report_("ID " + idText + " skipped: " + why + "; terminal left as it is, remove it");
+            return Skip(commId, why, written);
         }
         if (!readBack) {
             const std::string why = "the terminal reads back " + ctx_.form.Text(id::kCommId);
             report_("ID " + idText + " skipped: " + why + ": remove it");
-            Skip(commId, why);
-            return Finish(false, "skipped: " + why,
-                          Outcome::Failure(OutcomeClass::kCommunication, why));
+            return Skip(commId, why, Outcome::Failure(OutcomeClass::kCommunication, why));
         }
         recorder_.NoteReservedId({commId, true, ""});
         if (Status marked = ledger_.MarkWritten(commId); !marked)
@@ -241,7 +307,7 @@ class Station {
                     marked.error());
         ctx_.host.Beep();
         report_("terminal " + idText + " done: remove it");
-        return Finish(true, "done", Outcome::Success());
+        return Finish(SeriesFate::kDone, "done", Outcome::Success());
     }
 
     CVK900ConfigView& view_;

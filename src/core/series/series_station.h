@@ -16,6 +16,15 @@
 
 namespace vk930 {
 
+// What became of one terminal of a series; the summary's totals count these.
+enum class SeriesFate {
+    kDone,     // programmed, numbered and its ID read back
+    kFailed,   // no ID was reserved for it (the Set failed, no ID was left, a stop came)
+    kSkipped,  // an ID was reserved for it and not confirmed: skipped, never handed out again
+};
+
+const char* ToString(SeriesFate fate);
+
 // What became of one terminal (or of one reserved ID) of a series, for the summary.
 struct SeriesRecord {
     int commId = -1;  // -1: no ID was reserved for it
@@ -23,8 +32,9 @@ struct SeriesRecord {
     std::string file;       // the parameter file programmed; empty: none
     bool verified = false;  // the Set read back (when verified) and the ID read back
     long long durationMs = 0;
-    bool ok = false;
-    std::string result;  // "done", or "skipped: " / "failed: " and why
+    SeriesFate fate = SeriesFate::kFailed;
+    std::string result;  // "done", or "skipped: " / "failed: " and why, for people
+    bool ok() const { return fate == SeriesFate::kDone; }
 };
 
 // What the stations of one series share: the registry (its counter and its records), the IDs
@@ -37,6 +47,9 @@ class SeriesLedger : public ServiceLogSink {
 
     const std::string& SeriesId() const { return seriesId_; }
     Result<int> Reserve();
+    // Why no more IDs can be handed out (the last one went to a terminal); nullopt while some
+    // are left, as far as this series knows.
+    std::optional<std::string> NoIdLeft();
     // The ID's bytes may be in a terminal now, whatever failed after: never numbered again.
     void NoteWritten(int commId);
     Status MarkWritten(int commId);
@@ -54,6 +67,7 @@ class SeriesLedger : public ServiceLogSink {
     const std::string seriesId_;
     std::set<int> written_;
     std::vector<SeriesRecord> records_;
+    bool lastIdHandedOut_ = false;
 };
 
 struct SeriesStationOptions {

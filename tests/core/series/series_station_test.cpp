@@ -6,11 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <set>
 #include <thread>
+#include <utility>
 
 #include "core/commands/config_view.h"
 #include "core/registry/local_registry.h"
@@ -36,6 +38,62 @@ int CommIdOf(const std::array<PageBytes, 2>& pages) {
     return pages[0][1] * 256 + pages[0][2];
 }
 
+// A station's link with a fault set off at a chosen call: the terminal stalls (stops
+// answering while it is still plugged in, as a hung terminal does after the serial link's
+// time-outs) or is pulled. The page copy answers as before.
+class FaultingLink : public CLinkCtrl {
+  public:
+    explicit FaultingLink(CLinkCtrl& inner) : inner_(inner) {}
+    // `act` runs once, just before the call that follows `calls` more calls to the terminal.
+    void After(int calls, std::function<void()> act) {
+        countdown_ = calls;
+        act_ = std::move(act);
+    }
+    bool stalled = false;
+
+    bool Connect(Short port, Short baud) override { return inner_.Connect(port, baud); }
+    Short ReadInfo() override { return Reach() ? inner_.ReadInfo() : Short{0}; }
+    Short GetDeviceType() override { return Reach() ? inner_.GetDeviceType() : Short{-1}; }
+    std::string GetVersionText() override { return Reach() ? inner_.GetVersionText() : ""; }
+    std::string GetCommIdText() override { return Reach() ? inner_.GetCommIdText() : ""; }
+    bool ReadPage0(Short first, Short last) override {
+        return Reach() && inner_.ReadPage0(first, last);
+    }
+    bool ReadPage1(Short first, Short last) override {
+        return Reach() && inner_.ReadPage1(first, last);
+    }
+    Short GetByte(Short page, Short offset) override { return inner_.GetByte(page, offset); }
+    std::string GetText(Short offset, Short page, Short length) override {
+        return inner_.GetText(offset, page, length);
+    }
+    Short WriteByte(Short offset, Short value, Short page) override {
+        return Reach() ? inner_.WriteByte(offset, value, page) : kWriteByteFailed;
+    }
+    bool WriteText(Short offset, Short page, const std::string& text) override {
+        return Reach() && inner_.WriteText(offset, page, text);
+    }
+    void ResetDevice() override {
+        if (Reach()) inner_.ResetDevice();
+    }
+    Short UploadFirmware(const std::string& path) override {
+        return Reach() ? inner_.UploadFirmware(path) : Short{kUploadNoZero};
+    }
+    bool LastCallFailed() const override { return failed_ || inner_.LastCallFailed(); }
+    const PageCopy* FetchedPages() const override { return inner_.FetchedPages(); }
+
+  private:
+    // Whether the call reaches the terminal.
+    bool Reach() {
+        if (act_ && countdown_-- == 0) std::exchange(act_, nullptr)();
+        failed_ = stalled;
+        return !stalled;
+    }
+    CLinkCtrl& inner_;
+    int countdown_ = 0;
+    std::function<void()> act_;
+    bool failed_ = false;
+};
+
 // One port: its terminals on the host's clock, its own state and form.
 struct TestStation {
     TestStation(const std::string& spec, MemorySettings& settings, int port) {
@@ -46,8 +104,9 @@ struct TestStation {
         terminal = std::move(created.value());
         terminal->SetClock([this] { return static_cast<std::int64_t>(host.clockMs); });
         link = std::make_unique<SimLink>(terminal);
+        faulting = std::make_unique<FaultingLink>(*link);
         state.comPort = port;
-        view = std::make_unique<CVK900ConfigView>(host, *link, settings, state);
+        view = std::make_unique<CVK900ConfigView>(host, *faulting, settings, state);
     }
     Outcome Run(SeriesLedger& ledger, int count, std::optional<std::string> setFile = {}) {
         RecorderSetup setup;
@@ -76,6 +135,7 @@ struct TestStation {
     AppState state;
     std::shared_ptr<TerminalModel> terminal;
     std::unique_ptr<SimLink> link;
+    std::unique_ptr<FaultingLink> faulting;
     std::unique_ptr<CVK900ConfigView> view;
     std::vector<std::string> lines;
 };
@@ -92,7 +152,7 @@ class MemoryLog : public ServiceLogSink {
 };
 
 struct SeriesSetup {
-    SeriesSetup() { EXPECT_TRUE(registry.StartAt(20001).ok()); }
+    explicit SeriesSetup(int first = 20001) { EXPECT_TRUE(registry.StartAt(first).ok()); }
     std::int32_t StoredCommId() { return settings.values[kValueCommId]; }
     // Every gap in the IDs handed out is a skipped record, and no ID is written twice.
     void ExpectEveryIdExplained(int last) {
@@ -130,7 +190,7 @@ TEST(SeriesStation, TenTerminalsOnOnePortAreNumberedOnceEachWithConsecutiveIds) 
     EXPECT_EQ(station.Count("waiting for a terminal..."), 10);
     EXPECT_EQ(s.StoredCommId(), 20010);
     for (const SeriesRecord& r : s.ledger.Records()) {
-        EXPECT_TRUE(r.ok && r.verified) << r.commId << " " << r.result;
+        EXPECT_TRUE(r.ok() && r.verified) << r.commId << " " << r.result;
         EXPECT_EQ(r.port, 1);
     }
     // The series writes the operation log exactly as the CommID button does.
@@ -178,7 +238,7 @@ TEST(SeriesStation, ASetThatFailsVerificationGetsNoId) {
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].commId, -1) << "no ID for a terminal whose Set failed";
     EXPECT_EQ(records[1].commId, 20001) << "so the next one gets the first";
-    EXPECT_TRUE(records[1].ok);
+    EXPECT_TRUE(records[1].ok());
     s.ExpectEveryIdExplained(20001);
 }
 
@@ -227,7 +287,7 @@ TEST(SeriesStation, AnIdWhoseWriteFailedIsSkippedReportedAndNeverReused) {
     for (const SeriesRecord& r : records) EXPECT_TRUE(reserved.insert(r.commId).second);
     int skipped = 0;
     for (const SeriesRecord& r : records)
-        if (!r.ok) {
+        if (!r.ok()) {
             ++skipped;
             EXPECT_EQ(r.result.rfind("skipped: ", 0), 0u) << r.result;
         }
@@ -264,6 +324,155 @@ TEST(SeriesStation, AnotherDeviceIsSkippedWithoutAnId) {
     EXPECT_FALSE(s.log.records[0].reservedId);
     ASSERT_FALSE(station.lines.size() < 2);
     EXPECT_EQ(station.lines[1].rfind("not a hand terminal", 0), 0u) << station.lines[1];
+}
+
+// Where the first terminal of a series meets its fault, and what must become of its ID.
+struct StepFault {
+    std::string name;
+    std::string armedBy;  // the host event after which the fault is set off...
+    std::string firedBy;  // ...at the first event starting so after it (empty: at once)
+    int callsFirst = 0;   // link calls to the terminal let through before the fault
+    bool pulled = false;  // the terminal is pulled; otherwise it stalls
+    bool idReserved = true;
+    std::string reasonStart;  // of the skipped ID's reason
+};
+
+// Virtual time after which a station that has not finished is stopped: far beyond two terminals.
+constexpr long long kGiveUpMs = 120000;
+
+const std::vector<StepFault>& StepFaults() {
+    static const std::vector<StepFault> kFaults = {
+        {"stall in the Set", "log 2 Writing parameters to Device..", "", 0, false, false, ""},
+        {"stall in the verification", "log 2 Verifying...", "", 0, false, false, ""},
+        {"stall at the ID write", "text 1026 20001", "log 2 Reading Info OK", 0, false, true,
+         "the ID was not written"},
+        {"stall after the high byte", "text 1026 20001", "log 2 Reading Info OK", 1, false, true,
+         "the ID was not written"},
+        {"stall in the identification after the ID", "log 2 commID written successful.", "", 0,
+         false, true, "not confirmed: "},
+        {"pulled between the ID's bytes", "text 1026 20001", "log 2 Reading Info OK", 1, true, true,
+         "the ID was not written"},
+    };
+    return kFaults;
+}
+
+TEST(SeriesStation, AFaultAtEachStepOfATerminalLeavesEveryIdOnceAndEveryGapExplained) {
+    for (const StepFault& fault : StepFaults()) {
+        SCOPED_TRACE(fault.name);
+        SeriesSetup s;
+        TestStation station("sim?series=2&remove=5000&plugin=700", s.settings, 1);
+        WriteFile(station.stateFolder.File("p.pcg"), "HEADING:SERIES\r\nEND\r\n");
+        bool armed = false, fired = false, pulled = false;
+        std::size_t linesAtFault = 0;
+        const auto fire = [&] {
+            fired = true;
+            linesAtFault = station.lines.size();
+            station.faulting->After(fault.callsFirst, [&] {
+                if (fault.pulled)
+                    station.terminal->RemoveTerminal();
+                else
+                    station.faulting->stalled = true;
+            });
+        };
+        station.host.onEvent = [&](const std::string& event) {
+            // A station that never gets past the fault is stopped, not left to loop.
+            if (station.host.clockMs > kGiveUpMs) station.state.stop.Request();
+            if (!armed && event.rfind(fault.armedBy, 0) == 0) {
+                armed = true;
+                if (fault.firedBy.empty()) fire();
+            } else if (armed && !fired && event.rfind(fault.firedBy, 0) == 0) {
+                fire();
+            } else if (station.faulting->stalled && !pulled && event == "sleep 500" &&
+                       station.lines.size() > linesAtFault) {
+                // The station said what failed; the technician pulls the hung terminal.
+                pulled = true;
+                station.faulting->stalled = false;
+                station.terminal->RemoveTerminal();
+            }
+        };
+        const Outcome outcome = station.Run(s.ledger, 2, station.stateFolder.File("p.pcg"));
+        EXPECT_TRUE(fired) << "the step was never reached";
+        EXPECT_LE(station.host.clockMs, kGiveUpMs) << "the station did not get past the fault";
+
+        EXPECT_NE(outcome.outcomeClass, OutcomeClass::kSuccess);
+        EXPECT_NE(outcome.outcomeClass, OutcomeClass::kInterrupted);
+
+        const std::vector<SeriesRecord> records = s.ledger.Records();
+        ASSERT_EQ(records.size(), 2u);
+        if (fault.idReserved) {
+            EXPECT_EQ(records[0].commId, 20001);
+            EXPECT_EQ(records[0].fate, SeriesFate::kSkipped) << records[0].result;
+            EXPECT_EQ(records[0].result.rfind("skipped: " + fault.reasonStart, 0), 0u)
+                << records[0].result;
+        } else {
+            EXPECT_EQ(records[0].commId, -1) << "no ID before the Set is verified";
+            EXPECT_EQ(records[0].fate, SeriesFate::kFailed) << records[0].result;
+        }
+        // The next terminal proceeds, with the next ID.
+        EXPECT_EQ(records[1].fate, SeriesFate::kDone) << records[1].result;
+        EXPECT_EQ(records[1].commId, fault.idReserved ? 20002 : 20001);
+
+        // No ID is in two terminals; the fault's terminal carries at most its own ID.
+        const std::vector<int> carried = station.RemovedIds();
+        ASSERT_EQ(carried.size(), 2u);
+        EXPECT_EQ(carried[1], records[1].commId);
+        EXPECT_NE(carried[0], carried[1]);
+        EXPECT_TRUE(carried[0] < 20001 || carried[0] == 20001) << carried[0];
+        s.ExpectEveryIdExplained(records[1].commId);
+        for (const ServiceRecord& r : s.log.records) {
+            if (r.reservedId && !r.reservedId->written) {
+                EXPECT_EQ(r.reservedId->skipReason.rfind(fault.reasonStart, 0), 0u)
+                    << r.reservedId->skipReason;
+            }
+        }
+    }
+}
+
+TEST(SeriesStation, AnIdWhoseBytesWereTakenButNotConfirmedSaysTheTerminalMayCarryIt) {
+    SeriesSetup s;
+    // The reset is refused after both bytes were acknowledged.
+    TestStation station("sim?series=2&remove=4500&plugin=600&fail=reset", s.settings, 1);
+    bool pull = false;
+    station.host.onEvent = [&](const std::string& event) {
+        if (event.rfind("log 0 Connection Failure", 0) == 0) pull = true;
+        if (pull && event == "sleep 500") {
+            pull = false;
+            station.terminal->RemoveTerminal();
+        }
+    };
+    station.Run(s.ledger, 2);
+    const std::vector<SeriesRecord> records = s.ledger.Records();
+    ASSERT_GE(records.size(), 1u);
+    EXPECT_EQ(records[0].fate, SeriesFate::kSkipped);
+    EXPECT_EQ(records[0].commId, 20001);
+    // It does carry it: the skipped record must send the technician to check it.
+    EXPECT_EQ(station.RemovedIds().at(0), 20001);
+    ASSERT_FALSE(s.log.records.empty());
+    ASSERT_TRUE(s.log.records[0].reservedId);
+    EXPECT_EQ(s.log.records[0].reservedId->skipReason,
+              "not confirmed: the reset was not confirmed; the terminal may carry this ID");
+    EXPECT_EQ(station.Count("ID 20001 skipped: not confirmed: the reset was not confirmed; the "
+                            "terminal may carry this ID; terminal left as it is, remove it"),
+              1);
+}
+
+TEST(SeriesStation, AtTheTopOfTheCounterTheSeriesStopsBeforeAnIdThatDoesNotFit) {
+    SeriesSetup s(65534);
+    TestStation station("sim?series=3&remove=4500&plugin=600", s.settings, 1);
+    const Outcome outcome = station.Run(s.ledger, 3);
+    EXPECT_EQ(outcome.outcomeClass, OutcomeClass::kRefused);
+    EXPECT_NE(outcome.detail.find("65535 was the last ID"), std::string::npos) << outcome.detail;
+    EXPECT_EQ(station.RemovedIds(), (std::vector<int>{65534, 65535}));
+    EXPECT_EQ(station.Count("terminal 65535 done: remove it"), 1);
+    // The third terminal is not waited for, let alone programmed.
+    EXPECT_EQ(station.Count("waiting for a terminal..."), 2);
+    ASSERT_FALSE(station.lines.empty());
+    EXPECT_EQ(station.lines.back(), outcome.detail);
+    EXPECT_EQ(s.StoredCommId(), 65535);
+    ASSERT_EQ(s.ledger.Records().size(), 2u);
+    for (const SeriesRecord& r : s.ledger.Records()) EXPECT_TRUE(r.ok()) << r.result;
+    // A series started there again is refused before any terminal.
+    EXPECT_FALSE(s.registry.Reserve("s2").ok());
 }
 
 }  // namespace

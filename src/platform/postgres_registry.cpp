@@ -106,7 +106,17 @@ PostgresRegistry::~PostgresRegistry() {
 }
 
 std::string PostgresRegistry::CannotUse(const std::string& doing, const std::string& detail) const {
-    return "cannot " + doing + ": the registry " + Describe() + " cannot be used (" + detail +
+    // libpq's messages run over several indented lines; a message here is one line.
+    std::string oneLine;
+    for (char c : detail) {
+        if (c == '\n' || c == '\t') {
+            if (!oneLine.empty() && oneLine.back() != ' ') oneLine += ' ';
+        } else {
+            oneLine += c;
+        }
+    }
+    while (!oneLine.empty() && oneLine.back() == ' ') oneLine.pop_back();
+    return "cannot " + doing + ": the registry " + Describe() + " cannot be used (" + oneLine +
            "): check that its database server is running and that this PC reaches it, then try "
            "again";
 }
@@ -438,9 +448,10 @@ Status PostgresRegistry::Append(const ServiceRecord& record) {
             return Error{"the record is kept in the service log " + serviceLog_.Path() + " only (" +
                          queued.error() + "; " + sent.error() + ")"};
     } else if (Result<int> sent = SendWaiting(); !sent && options_.notice) {
-        options_.notice(sent.error() + ". " + std::to_string(outbox_.Count()) +
-                        " records wait in " + outbox_.Path() +
-                        " and are sent when the registry is back");
+        const long long waiting = outbox_.Count();
+        options_.notice(sent.error() + ". " + std::to_string(waiting) +
+                        (waiting == 1 ? " record waits in " : " records wait in ") +
+                        outbox_.Path() + " and are sent when the registry is back");
     }
     return local;
 }

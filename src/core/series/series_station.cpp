@@ -204,8 +204,8 @@ class Station {
     bool Skip(int commId, const std::string& reason, const Outcome& outcome) {
         recorder_.NoteReservedId({commId, false, reason});
         if (Status marked = ledger_.MarkSkipped(commId, reason); !marked)
-            report_("ID " + std::to_string(commId) + " is not marked skipped in " + ledger_.Path() +
-                    ": " + marked.error());
+            report_("ID " + std::to_string(commId) + " is not marked skipped in " +
+                    ledger_.Where() + ": " + marked.error());
         return Finish(SeriesFate::kSkipped, "skipped: " + reason, outcome);
     }
 
@@ -303,7 +303,7 @@ class Station {
         }
         recorder_.NoteReservedId({commId, true, ""});
         if (Status marked = ledger_.MarkWritten(commId); !marked)
-            report_("ID " + idText + " is not marked written in " + ledger_.Path() + ": " +
+            report_("ID " + idText + " is not marked written in " + ledger_.Where() + ": " +
                     marked.error());
         ctx_.host.Beep();
         report_("terminal " + idText + " done: remove it");

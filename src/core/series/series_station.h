@@ -60,6 +60,8 @@ class SeriesLedger : public ServiceLogSink {
     // The terminals' service records go to the registry through here.
     Status Append(const ServiceRecord& record) override;
     std::string Path() const override { return registry_.Path(); }
+    // Where the counter lives, for messages about it: the settings file, a database address.
+    std::string Where() const { return registry_.Describe(); }
 
   private:
     std::mutex mutex_;

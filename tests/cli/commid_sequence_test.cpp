@@ -6,13 +6,13 @@
 #include <signal.h>
 
 #include <filesystem>
-#include <regex>
 #include <set>
 #include <sstream>
 
 #include "support/run_program.h"
 #include "support/sim_process.h"
 #include "support/temp_dir.h"
+#include "support/terminal_files.h"
 
 namespace vk930::test {
 namespace {
@@ -64,19 +64,6 @@ const std::vector<Step>& Steps() {
     return kSteps;
 }
 
-int StoredCommId(const std::string& settings) {
-    static const std::regex kLine("(^|\n)commID=(-?[0-9]+)");
-    std::smatch match;
-    const std::string text = ReadFile(settings);
-    return std::regex_search(text, match, kLine) ? std::stoi(match[2]) : -1;
-}
-
-int CarriedId(const std::string& stateFile) {
-    const std::string state = ReadFile(stateFile);
-    if (state.size() < 3) return kFactoryId;
-    return static_cast<unsigned char>(state[1]) * 256 + static_cast<unsigned char>(state[2]);
-}
-
 bool TraceReached(const std::string& trace, const std::string& prefix) {
     std::istringstream lines(ReadFile(trace));
     for (std::string line; std::getline(lines, line);)
@@ -121,7 +108,7 @@ TEST(CommIdSequence, NoIdIsGivenTwiceAndNoneIsPassedWithoutSaying) {
         sim.Stop();
         EXPECT_TRUE(acted) << "the step was never reached:\n" << ctl.out;
         const int after = StoredCommId(settings);
-        const int carried = CarriedId(state);
+        const int carried = CarriedId(state, kFactoryId);
         ASSERT_TRUE(after == before || after == before + 1)
             << "the counter went from " << before << " to " << after;
         if (carried > kFirstStored) {

@@ -11,15 +11,8 @@
 namespace vk930::test {
 namespace {
 
-class RegistryCli : public ::testing::Test {
+class RegistryCli : public PgClusterTest {
   protected:
-    void SetUp() override {
-        std::string why;
-        bool missing = false;
-        cluster_ = PgCluster::Start("shop", why, missing);
-        if (!cluster_ && missing) GTEST_SKIP() << why;
-        ASSERT_TRUE(cluster_) << why;
-    }
     // A command at bench `bench`: its own settings file and state folder.
     ProgramRun Run(const std::string& bench, std::vector<std::string> args) {
         setenv("XDG_STATE_HOME", dir_.File(bench + "-state").c_str(), 1);
@@ -30,7 +23,6 @@ class RegistryCli : public ::testing::Test {
     std::string Sim(const std::string& name) { return "sim:" + dir_.File(name); }
 
     TempDir dir_;
-    std::unique_ptr<PgCluster> cluster_;
 };
 
 TEST_F(RegistryCli, InitStatusAndTheHistoryOfEveryBench) {

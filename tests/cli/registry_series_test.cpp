@@ -24,14 +24,11 @@ constexpr int kBenches = 4;
 // identification that reads the new ID back; the next one follows 50 ms later.
 constexpr char kComeAndGo[] = "&remove=4400&plugin=50";
 
-class RegistrySeries : public ::testing::Test {
+class RegistrySeries : public PgClusterTest {
   protected:
     void SetUp() override {
-        std::string why;
-        bool missing = false;
-        cluster_ = PgCluster::Start("shop", why, missing);
-        if (!cluster_ && missing) GTEST_SKIP() << why;
-        ASSERT_TRUE(cluster_) << why;
+        PgClusterTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         ASSERT_EQ(Run(0, {"registry", "init"}).exitCode, 0);
     }
 
@@ -141,7 +138,6 @@ class RegistrySeries : public ::testing::Test {
     }
 
     TempDir dir_;
-    std::unique_ptr<PgCluster> cluster_;
 };
 
 TEST_F(RegistrySeries, FourBenchesNumberOneHundredTerminalsWithConsecutiveIdsNoneTwice) {

@@ -14,13 +14,13 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <regex>
 #include <set>
 #include <sstream>
 
 #include "support/run_program.h"
 #include "support/sim_process.h"
 #include "support/temp_dir.h"
+#include "support/terminal_files.h"
 
 namespace vk930::test {
 namespace {
@@ -40,20 +40,6 @@ std::vector<QJsonObject> JsonLines(const std::string& text) {
         objects.push_back(doc.object());
     }
     return objects;
-}
-
-int StoredCommId(const std::string& settings) {
-    static const std::regex kLine("(^|\n)commID=(-?[0-9]+)");
-    std::smatch match;
-    const std::string text = ReadFile(settings);
-    return std::regex_search(text, match, kLine) ? std::stoi(match[2]) : -1;
-}
-
-// The CommID in a terminal's state file (pages 0 and 1 as the simulator keeps them).
-int CarriedId(const std::string& stateFile) {
-    const std::string state = ReadFile(stateFile);
-    if (state.size() < 3) return -1;
-    return static_cast<unsigned char>(state[1]) * 256 + static_cast<unsigned char>(state[2]);
 }
 
 int CountLinesStarting(const std::string& text, const std::string& prefix) {
@@ -114,7 +100,7 @@ class SeriesCli : public ::testing::Test {
     std::string Trace(int port) const { return dir.File("p" + std::to_string(port) + ".trace"); }
     // The CommID the port's n-th terminal (from 1) carried when it was removed.
     int RemovedTerminalId(int port, int n) const {
-        return CarriedId(StateFile(port) + "." + std::to_string(n));
+        return CarriedId(StateFile(port) + "." + std::to_string(n), -1);
     }
 
     // A keyed parameter file as a Get writes it from a factory-fresh terminal.
@@ -276,10 +262,10 @@ TEST_F(SeriesCli, ASimulatorKilledMidSeriesStopsItsStationOnlyAndItsIdIsExplaine
         // it may.
         EXPECT_NE(fate.reason.find("the terminal may carry this ID"), std::string::npos)
             << fate.reason;
-        EXPECT_EQ(CarriedId(StateFile(2)), id);
+        EXPECT_EQ(CarriedId(StateFile(2), -1), id);
     }
     EXPECT_EQ(skipped, 1);
-    std::set<int> carried = {CarriedId(StateFile(2)), RemovedTerminalId(2, 1)};
+    std::set<int> carried = {CarriedId(StateFile(2), -1), RemovedTerminalId(2, 1)};
     for (int n = 1; n <= 3; ++n)
         EXPECT_TRUE(carried.insert(RemovedTerminalId(1, n)).second) << "an ID in two terminals";
 }
@@ -330,7 +316,7 @@ TEST_F(SeriesCli, CtrlCDuringTheIdWriteRecordsTheIdAndTheNextSeriesCarriesOnAfte
     EXPECT_EQ(fates.begin()->second.state, "skipped");
     ExpectEveryIdRecorded(61001, fates);
     stalled.Stop();
-    const int halfWritten = CarriedId(StateFile(1));
+    const int halfWritten = CarriedId(StateFile(1), -1);
     EXPECT_NE(halfWritten, 61001) << "its low byte never arrived";
 
     // The technician goes on with the next terminal: 61001 is not handed out again.

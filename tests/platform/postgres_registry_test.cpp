@@ -63,16 +63,8 @@ ServiceRecord Record(const std::string& command, int commId, const std::string& 
     return record;
 }
 
-class RegistryTest : public ::testing::Test {
+class RegistryTest : public PgClusterTest {
   protected:
-    void SetUp() override {
-        std::string why;
-        bool missing = false;
-        cluster_ = PgCluster::Start("shop", why, missing);
-        if (!cluster_ && missing) GTEST_SKIP() << why;
-        ASSERT_TRUE(cluster_) << why;
-    }
-
     // A bench of the shop: its own state folder (service log and outbox).
     std::unique_ptr<PostgresRegistry> Bench(const std::string& name = "bench1") {
         PostgresRegistryOptions options;
@@ -90,7 +82,6 @@ class RegistryTest : public ::testing::Test {
     long long Count(const std::string& sql) { return std::stoll(cluster_->Sql(sql)); }
 
     TempDir dir_;
-    std::unique_ptr<PgCluster> cluster_;
     std::vector<std::string> notices_;
 };
 

@@ -134,4 +134,12 @@ std::string PgCluster::Sql(const std::string& sql) const {
     return run.exitCode == 0 ? run.out : "ERROR: " + run.err;
 }
 
+void PgClusterTest::SetUp() {
+    std::string why;
+    bool missing = false;
+    cluster_ = PgCluster::Start("shop", why, missing);
+    if (!cluster_ && missing) GTEST_SKIP() << why;
+    ASSERT_TRUE(cluster_) << why;
+}
+
 }  // namespace vk930::test

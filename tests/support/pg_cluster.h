@@ -3,6 +3,8 @@
 // fresh folder, run by a user who is not root (PostgreSQL refuses root) on a local socket in
 // that folder only (no TCP), and stopped and removed when the object goes, a failed test
 // included.
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 
@@ -37,6 +39,14 @@ class PgCluster {
     std::string database_;
     bool running_ = false;
     bool durable_ = false;
+};
+
+// A test with a running cluster and its database "shop", skipped when PostgreSQL is not
+// installed.
+class PgClusterTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    std::unique_ptr<PgCluster> cluster_;
 };
 
 }  // namespace vk930::test

@@ -234,8 +234,9 @@ void PrintSummary(TerminalHost& host, const std::vector<SeriesRecord>& records) 
           << ("COM" + std::to_string(r.port)) << std::setw(21) << FileNameOf(r.file)
           << std::setw(10) << (r.verified ? "yes" : "no") << std::setw(10) << Duration(r.durationMs)
           << r.result << '\n';
-    s << "Total: " << records.size() << " terminals, " << t.done << " done, " << t.failed
-      << " failed, " << t.skipped << " IDs skipped\n";
+    s << "Total: " << records.size() << (records.size() == 1 ? " terminal, " : " terminals, ")
+      << t.done << " done, " << t.failed << " failed, " << t.skipped
+      << (t.skipped == 1 ? " ID skipped\n" : " IDs skipped\n");
     host.Print(s.str());
 }
 

@@ -246,8 +246,7 @@ TEST_F(SeriesCli, ASimulatorKilledMidSeriesStopsItsStationOnlyAndItsIdIsExplaine
     EXPECT_NE(run.out.find("COM2: COM2 does not open any more: this station stops"),
               std::string::npos)
         << run.out;
-    EXPECT_NE(run.out.find("Total: 5 terminals, 4 done, 0 failed, 1 IDs skipped"),
-              std::string::npos)
+    EXPECT_NE(run.out.find("Total: 5 terminals, 4 done, 0 failed, 1 ID skipped"), std::string::npos)
         << run.out;
 
     const std::map<int, ReservedFate> fates = ReservedIds();
@@ -279,8 +278,7 @@ TEST_F(SeriesCli, CtrlCWhileWaitingForATerminalEndsWithTheSummaryAndNoIdUnrecord
     EXPECT_EQ(run.exitCode, 130) << run.out << run.err;
     EXPECT_NE(run.out.find("COM1: series stopped"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("CommID  Port  File"), std::string::npos) << "the summary\n" << run.out;
-    EXPECT_NE(run.out.find("Total: 1 terminals, 1 done, 0 failed, 0 IDs skipped"),
-              std::string::npos)
+    EXPECT_NE(run.out.find("Total: 1 terminal, 1 done, 0 failed, 0 IDs skipped"), std::string::npos)
         << run.out;
     const std::map<int, ReservedFate> fates = ReservedIds();
     ASSERT_EQ(fates.size(), 1u);
@@ -307,8 +305,7 @@ TEST_F(SeriesCli, CtrlCDuringTheIdWriteRecordsTheIdAndTheNextSeriesCarriesOnAfte
     EXPECT_EQ(run.exitCode, 130) << run.out << run.err;
     EXPECT_EQ(CountLinesStarting(ReadFile(Trace(1)), "WriteByte(2,"), 0)
         << "the stall was meant for the ID's low byte";
-    EXPECT_NE(run.out.find("Total: 1 terminals, 0 done, 0 failed, 1 IDs skipped"),
-              std::string::npos)
+    EXPECT_NE(run.out.find("Total: 1 terminal, 0 done, 0 failed, 1 ID skipped"), std::string::npos)
         << run.out;
     std::map<int, ReservedFate> fates = ReservedIds();
     ASSERT_EQ(fates.size(), 1u);

@@ -126,7 +126,10 @@ Status RegistryOutbox::Add(const QByteArray& line) {
     LockedFile file;
     std::string why;
     if (!file.Open(path_, O_WRONLY | O_APPEND | O_CREAT, LOCK_EX, why)) return Error{why};
-    return WriteAll(file.Fd(), line + '\n', path_);
+    Status written = WriteAll(file.Fd(), line + '\n', path_);
+    // On disk, like the service log: a record lost here would never reach the registry.
+    if (written && ::fdatasync(file.Fd()) != 0) written = Error{Why(path_)};
+    return written;
 }
 
 Status RegistryOutbox::SendWaiting(const Sender& send) {

@@ -127,6 +127,8 @@ Status ServiceLogFile::AppendLine(const QByteArray& json) {
     if (written < 0) return Error{Why(path_)};
     if (written != line.size())
         return Error{"'" + path_ + "': the disk took only part of a record"};
+    // On disk before the command is reported: a record is the proof of what was done.
+    if (::fdatasync(file.fd) != 0) return Error{Why(path_)};
     return {};
 }
 

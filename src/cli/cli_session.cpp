@@ -2,7 +2,6 @@
 
 #include <chrono>
 
-#include "core/proof/state_folder.h"
 #include "platform/link_factory.h"
 
 namespace vk930 {
@@ -13,9 +12,8 @@ CliSession::CliSession(TerminalHost& host_, SettingsBackendFactory& settings_, L
       settings(settings_),
       link(std::move(opener), std::move(onLinkError), ProgramBootFileLookup()),
       view(host_, link, settings_, state),
-      serviceLog(ServiceLogPath(StateFolder())),
       registry(std::move(registry_)),
-      proofChannel(host_, serviceLog.Path()) {
+      proofChannel(host_, registry->Path()) {
     view.SetRecorder(RecorderFor(*registry, proofChannel));
 }
 
@@ -42,7 +40,7 @@ void CliSession::RecordStandalone(const std::string& command, const Outcome& out
     if (Status stored = registry->Append(record); !stored)
         proofChannel.ServiceLogFailed(stored.error());
     else
-        proofChannel.ServiceLogWritten(serviceLog.Path());
+        proofChannel.ServiceLogWritten(registry->Path());
 }
 
 }  // namespace vk930

@@ -11,7 +11,6 @@
 #include "core/link/port_router.h"
 #include "core/registry/terminal_registry.h"
 #include "core/settings/settings_backend.h"
-#include "platform/service_log_file.h"
 
 namespace vk930 {
 
@@ -27,8 +26,8 @@ struct CliSession {
     PortRouter link;
     CVK900ConfigView view;
     std::optional<std::string> linkOverride;  // --link: what every COM port reaches
-    ServiceLogFile serviceLog;
-    std::unique_ptr<TerminalRegistry> registry;  // the counter of a series and the records
+    // The counter of a series and the records; its Path() is the bench's service log.
+    std::unique_ptr<TerminalRegistry> registry;
     CliProofChannel proofChannel;
 
     // How a view of this run records its commands: into `sink`, saying so through `channel`.

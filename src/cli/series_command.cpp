@@ -86,7 +86,7 @@ struct StationRun {
               },
               [this](const std::string& m) { errLines.Line("link: " + m); }),
           view(host, link, s.settings, state),
-          proofChannel(host, s.serviceLog.Path()) {
+          proofChannel(host, s.registry->Path()) {
         state.comPort = port_;
         host.SetJsonPort(port_);
         host.WatchStop(&state.stop);

@@ -9,6 +9,7 @@ PACKAGES=(
     clang libclang-rt-14-dev clang-format
     xvfb xauth
     debhelper dpkg-dev fakeroot lintian appstream desktop-file-utils man-db bash-completion
+    python3
     g++-mingw-w64-x86-64-posix wine wine64 googletest
     postgresql libqt6sql6-psql libqt6sql6-sqlite
 )

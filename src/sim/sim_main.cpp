@@ -14,6 +14,7 @@
 #include "core/link/link_ctrl.h"
 #include "core/link/trace_line.h"
 #include "core/terminal/link_spec.h"
+#include "core/terminal/link_spec_help.h"
 #include "sim/sim_server.h"
 
 using namespace vk930;
@@ -52,7 +53,8 @@ constexpr char kHelp[] =
     "SIGTERM.\n\n"
     "  --link PATH  make PATH a link to the terminal's device\n"
     "  --pace       send and take bytes at the line rate of the baud the host set\n"
-    "  SPEC         the terminal: sim[:STATEFILE][?OPTIONS]\n";
+    "  SPEC         the terminal: sim[:STATEFILE][?OPTION&OPTION...]\n"
+    "  -h, --help   show this and end\n\n";
 
 // The command line: the link path, --pace and the spec; a usage error otherwise.
 struct SimArguments {
@@ -91,7 +93,7 @@ int main(int argc, char** argv) {
     const int stopFd = StopSignals();
     QCoreApplication app(argc, argv);
     if (app.arguments().contains("--help") || app.arguments().contains("-h")) {
-        std::cout << kHelp;
+        std::cout << kHelp << kSimOptionsHelp << "\nSee vk930-sim(1) for what each option does.\n";
         return 0;
     }
     std::string error;

@@ -29,7 +29,8 @@ install(FILES ${VK930_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${VK930_DATA}/completion/vk930ctl
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
 
-install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/docs/protocol.md
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/docs/user-guide.md
+              ${PROJECT_SOURCE_DIR}/docs/protocol.md ${PROJECT_SOURCE_DIR}/docs/json.md
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/tests/data/hsbt15.a20
         DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)

@@ -1,5 +1,5 @@
 // What vk930ctl prints of texts from files and terminals: escaped, one line per entry, with
-// the format that --help and the README describe.
+// the format that --help and the user guide describe.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -106,7 +106,7 @@ std::vector<std::string> HelpFieldIds(const std::string& help) {
     return ids;
 }
 
-TEST_F(PrintedTextCli, HelpAndReadmeDescribeThePorcelainFormat) {
+TEST_F(PrintedTextCli, HelpAndUserGuideDescribeThePorcelainFormat) {
     const ProgramRun help = RunProgram(VK930CTL_PATH, {"--help"});
     EXPECT_EQ(help.exitCode, 0);
     for (const char* part :
@@ -116,11 +116,11 @@ TEST_F(PrintedTextCli, HelpAndReadmeDescribeThePorcelainFormat) {
     const std::vector<std::string> ids = HelpFieldIds(help.out);
     EXPECT_EQ(ids.size(), 9u) << help.out;
 
-    // The README's porcelain section lists the same fields.
-    const std::string readme = ReadFile(VK930_README);
-    const size_t section = readme.find("### Porcelain output");
+    // The user guide's porcelain section lists the same fields.
+    const std::string guide = ReadFile(VK930_USER_GUIDE);
+    const size_t section = guide.find("### Porcelain output");
     ASSERT_NE(section, std::string::npos);
-    const std::string text = readme.substr(section, readme.find("\n#", section + 1) - section);
+    const std::string text = guide.substr(section, guide.find("\n#", section + 1) - section);
     for (const std::string& id : ids) EXPECT_NE(text.find("`" + id + "`"), std::string::npos) << id;
     for (const char* part : {"\\xNN", "=CLASS", "interrupted"})
         EXPECT_NE(text.find(part), std::string::npos) << part;

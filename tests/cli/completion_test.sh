@@ -33,8 +33,11 @@ expect "info commid get set restore firmware series ports doctor diff backups hi
     vk930ctl ''
 expect "--link --port --settings --registry --porcelain --json --help --version" vk930ctl --
 expect "1 2 3 4 5 6 7 8" vk930ctl --port ''
-expect "sim?fail=page0 sim?fail=page1 sim?fail=reset sim?fail=write: sim?fail=text:" \
+expect "sim?fail=page0 sim?fail=page1 sim?fail=reset sim?fail=write: sim?fail=text: sim?fail=lose:" \
     vk930ctl --link 'sim?f'
+expect "sim:t.bin?series=" vk930ctl --link 'sim:t.bin?se'
+expect "sim?series=3&plugin=" vk930ctl --link 'sim?series=3&p'
+expect "sim?series=3&remove=" vk930ctl --link 'sim?series=3&re'
 expect "sim?absent&type= sim?absent&trace=" vk930ctl --link 'sim?absent&t'
 expect "a.pcg" vk930ctl get ''
 expect "--keyed" vk930ctl get --k

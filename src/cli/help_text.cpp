@@ -1,14 +1,31 @@
 #include "cli/help_text.h"
 
+#include <algorithm>
+
+#include "core/settings/settings_keys.h"
 #include "platform/link_factory.h"
 
 namespace vk930 {
 
 const std::vector<std::string>& SettingsKeys() {
-    static const std::vector<std::string> kKeys = {"ComPort", "AllowEditSno", "commID",
-                                                   "Device1", "Device8",      "Editor"};
+    static const std::vector<std::string> kKeys = SettingsKeyNames();
     return kKeys;
 }
+
+namespace {
+
+// "  ComPort       the COM port ...": one line a key, the descriptions in one column.
+std::string SettingsKeyLines() {
+    constexpr std::size_t kColumn = 14;
+    std::string lines;
+    for (const SettingsKey& key : SettingsKeyTable()) {
+        const std::size_t width = std::max(kColumn, key.name.size() + 2);
+        lines += "  " + key.name + std::string(width - key.name.size(), ' ') + key.meaning + "\n";
+    }
+    return lines;
+}
+
+}  // namespace
 
 std::string HelpSections() {
     return std::string(
@@ -24,17 +41,13 @@ std::string HelpSections() {
                "  boot=no00|noAA|stage1|stage2|stage3|verify\n"
                "  junk  corrupt=N  drop=N  stall=N  hangup=N   (wire faults of vk930-sim)\n"
                "\n"
-               "Settings keys ([General] in the settings file):\n"
-               "  ComPort       the COM port 1 to 8 the commands use (default 1)\n"
-               "  AllowEditSno  nonzero: the communication ID may be written by hand\n"
-               "  commID        the last communication ID written (default 10000)\n"
-               "  Device1 to Device8  what each COM port reaches (a link spec)\n"
-               "  Editor        the window's editor command line\n"
-               "\n"
-               "Files:\n"
-               "  ~/.config/VK930Config/VK930Config.ini  the settings (--settings FILE)\n"
-               "  boot.a20  the boot file of a firmware upload: the working directory, then\n"
-               "            the program's folder, then ") +
+               "Settings keys ([General] in the settings file):\n") +
+           SettingsKeyLines() +
+           "\n"
+           "Files:\n"
+           "  ~/.config/VK930Config/VK930Config.ini  the settings (--settings FILE)\n"
+           "  boot.a20  the boot file of a firmware upload: the working directory, then\n"
+           "            the program's folder, then " +
            kSystemDataDir +
            "\n"
            "  $XDG_STATE_HOME/VK930Config  the state folder (backups, service log)\n"

@@ -8,6 +8,7 @@
 #include "core/app/command_map.h"
 #include "core/app/link_place_text.h"
 #include "core/app/log_pictures.h"
+#include "core/app/proof_notices.h"
 #include "core/app/single_instance.h"
 #include "core/forms/dialog_template.h"
 #include "core/forms/form_ids.h"
@@ -142,6 +143,14 @@ TEST(LogPictures, ControlCharactersShowAsPicturesAndLineBreakersAsReplacement) {
         EXPECT_EQ(LogPicture(kept), kept) << int(kept);
     EXPECT_EQ(LogPictures(u"A\rB\n\x7F"), u"A\u240DB\u240A\u2421");
     EXPECT_EQ(LogPictures(u""), u"");
+}
+
+TEST(ProofNotices, TheBackupLineNamesTheFileAndTheServiceLogBoxSaysWhy) {
+    EXPECT_EQ(BackupLineText("/state/backups/20261209-0110-COM1-id1.pcg"),
+              "Backup: 20261209-0110-COM1-id1.pcg");
+    EXPECT_EQ(BackupLineText("b.pcg"), "Backup: b.pcg");
+    EXPECT_EQ(ServiceLogFailedText("disk full"),
+              "The service log cannot be written; the commands go on without it.\ndisk full");
 }
 
 TEST(SingleInstance, OneNamePerSettingsFileTheSameInEveryProcess) {

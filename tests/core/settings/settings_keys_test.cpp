@@ -8,6 +8,7 @@
 
 #include "core/commands/config_view.h"
 #include "core/forms/form_ids.h"
+#include "core/link/no_terminal_link.h"
 #include "support/fake_host.h"
 #include "support/memory_settings.h"
 
@@ -42,21 +43,7 @@ TEST(SettingsKeys, TheTablesDefaultsAreTheOnesTheSettingsCodeUses) {
     settings.values["AllowEditSno"] = 1;
     AppState state;
     state.comPort = 7;
-    struct NoLink : CLinkCtrl {
-        bool Connect(Short, Short) override { return false; }
-        Short ReadInfo() override { return 0; }
-        Short GetDeviceType() override { return 0; }
-        std::string GetVersionText() override { return {}; }
-        std::string GetCommIdText() override { return {}; }
-        bool ReadPage0(Short, Short) override { return false; }
-        bool ReadPage1(Short, Short) override { return false; }
-        Short GetByte(Short, Short) override { return 0; }
-        std::string GetText(Short, Short, Short) override { return {}; }
-        Short WriteByte(Short, Short, Short) override { return 0; }
-        bool WriteText(Short, Short, const std::string&) override { return false; }
-        void ResetDevice() override {}
-        Short UploadFirmware(const std::string&) override { return 0; }
-    } link;
+    NoTerminalLink link;
     CVK900ConfigView view(host, link, settings, state);
     view.OnInitialUpdate();
     EXPECT_EQ(std::to_string(state.comPort), FindSettingsKey(kValueComPort)->defaultValue);

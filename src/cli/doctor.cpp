@@ -168,8 +168,7 @@ QJsonObject CheckEvent(const DoctorCheck& check) {
 std::vector<int> PortsToCheck(CliSession& session, std::optional<int> only) {
     if (only) return {*only};
     std::vector<int> ports;
-    if (session.state.comPort >= 1 && session.state.comPort <= kPortCount)
-        ports.push_back(session.state.comPort);
+    if (IsComPort(session.state.comPort)) ports.push_back(session.state.comPort);
     if (session.linkOverride) return ports;
     std::unique_ptr<SettingsBackend> backend = session.settings.Make();
     if (backend->Open() != 0) return ports;

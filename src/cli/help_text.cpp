@@ -1,16 +1,32 @@
 #include "cli/help_text.h"
 
+#include <algorithm>
+
+#include "core/settings/settings_keys.h"
 #include "core/terminal/link_spec_help.h"
 #include "platform/link_factory.h"
 
 namespace vk930 {
 
 const std::vector<std::string>& SettingsKeys() {
-    static const std::vector<std::string> kKeys = {"ComPort",         "AllowEditSno",   "commID",
-                                                   "Device1",         "Device8",        "Editor",
-                                                   "BackupBeforeSet", "VerifyAfterSet", "Registry"};
+    static const std::vector<std::string> kKeys = SettingsKeyNames();
     return kKeys;
 }
+
+namespace {
+
+// "  ComPort       the COM port ...": one line a key, the descriptions in one column.
+std::string SettingsKeyLines() {
+    constexpr std::size_t kColumn = 14;
+    std::string lines;
+    for (const SettingsKey& key : SettingsKeyTable()) {
+        const std::size_t width = std::max(kColumn, key.name.size() + 2);
+        lines += "  " + key.name + std::string(width - key.name.size(), ' ') + key.meaning + "\n";
+    }
+    return lines;
+}
+
+}  // namespace
 
 std::string HelpSections() {
     return std::string(
@@ -22,15 +38,8 @@ std::string HelpSections() {
                "  /dev/ttyUSB0, /dev/serial/by-id/... a serial device (not a bare ttyUSB0)\n") +
            kSimOptionsHelp +
            "\n"
-           "Settings keys ([General] in the settings file):\n"
-           "  ComPort          the COM port 1 to 8 the commands use (default 1)\n"
-           "  AllowEditSno     nonzero: the communication ID may be written by hand\n"
-           "  commID           the last communication ID written (default 10000)\n"
-           "  Device1 to Device8  what each COM port reaches (a link spec)\n"
-           "  BackupBeforeSet  0: no backup of the pages before a Set (default 1)\n"
-           "  VerifyAfterSet   1: every Set is verified, as set --verify (default 0)\n"
-           "  Registry         the shared registry's address, as --registry takes it\n"
-           "  Editor           the window's editor command line\n"
+           "Settings keys ([General] in the settings file):\n" +
+           SettingsKeyLines() +
            "\n"
            "Files:\n"
            "  ~/.config/VK930Config/VK930Config.ini  the settings (--settings FILE)\n"

@@ -18,10 +18,6 @@ std::string DefaultDeviceFor(int port) {
     return DefaultComDevice(port, kHostDeviceNaming);
 }
 
-std::string DeviceSettingName(int port) {
-    return "Device" + std::to_string(port);
-}
-
 std::string DeviceSpecFor(int port, const std::optional<std::string>& override,
                           SettingsBackendFactory& settings) {
     if (override) return *override;

@@ -7,17 +7,15 @@
 
 #include "core/base/result.h"
 #include "core/firmware/upload_procedure.h"
+#include "core/link/com_port_names.h"
 #include "core/link/port_router.h"
 #include "core/settings/settings_backend.h"
+#include "core/settings/settings_keys.h"
 
 namespace vk930 {
 
-inline constexpr int kPortCount = 8;
-
 // The device a port reaches when the settings say nothing: /dev/ttyS0.. or \\.\COM1..
 std::string DefaultDeviceFor(int port);
-// "Device1" .. "Device8"
-std::string DeviceSettingName(int port);
 
 // The link spec of a port: the override, else the settings' value, else the default device.
 std::string DeviceSpecFor(int port, const std::optional<std::string>& override,

@@ -24,29 +24,30 @@ PortReach DescribePortReach(int port, const std::optional<std::string>& override
     PortReach reach;
     reach.port = port;
     reach.spec = DeviceSpecFor(port, override, settings);
-    const Result<LinkSpec> spec = ParseLinkSpec(reach.spec);
-    if (!spec) {
-        reach.kind = PortReach::Kind::kBad;
-        reach.problem = spec.error();
-        return reach;
-    }
-    switch (spec.value().kind) {
-        case LinkSpec::Kind::kSim:
-            reach.kind = PortReach::Kind::kSim;
+    const SpecReach spec = ReachOfSpec(reach.spec);
+    reach.kind = spec.kind;
+    reach.problem = spec.problem;
+    switch (spec.kind) {
+        case PortReach::Kind::kSim:
             reach.present = true;
             break;
-        case LinkSpec::Kind::kNone:
-            reach.kind = PortReach::Kind::kNone;
-            break;
-        case LinkSpec::Kind::kDevice:
-            reach.kind = PortReach::Kind::kDevice;
-            reach.present = DeviceExists(spec.value().devicePath);
+        case PortReach::Kind::kDevice:
+            reach.present = DeviceExists(spec.devicePath);
             if (!reach.present)
                 if (std::optional<std::string> meant = SuggestDevicePath(reach.spec))
                     reach.problem = "a device path is meant: " + *meant;
             break;
+        case PortReach::Kind::kNone:
+        case PortReach::Kind::kBad:
+            break;
     }
     return reach;
+}
+
+std::string PortReachText(int port, const std::optional<std::string>& override,
+                          SettingsBackendFactory& settings) {
+    if (!IsComPort(port)) return PortReachText(port, std::string());
+    return PortReachText(port, DeviceSpecFor(port, override, settings));
 }
 
 std::string ReachState(const PortReach& reach) {

@@ -7,13 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "core/app/link_place_text.h"
 #include "core/base/result.h"
 #include "core/settings/settings_backend.h"
 
 namespace vk930 {
 
 struct PortReach {
-    enum class Kind { kDevice, kSim, kNone, kBad };
+    using Kind = SpecReach::Kind;
     int port = 0;
     std::string spec;  // as configured (or given with --link)
     Kind kind = Kind::kNone;
@@ -24,6 +25,11 @@ struct PortReach {
 // What COM`port` reaches with the settings and the --link override given.
 PortReach DescribePortReach(int port, const std::optional<std::string>& override,
                             SettingsBackendFactory& settings);
+
+// The link control's place and the COM port menu's text for COM`port` (core/app's
+// PortReachText on the spec the settings and the override give).
+std::string PortReachText(int port, const std::optional<std::string>& override,
+                          SettingsBackendFactory& settings);
 
 // One word for a reach: "present", "missing", "simulated terminal", "nothing", "bad".
 std::string ReachState(const PortReach& reach);

@@ -10,11 +10,11 @@
 #include "core/base/result.h"
 #include "core/registry/terminal_registry.h"
 #include "core/settings/settings_backend.h"
+#include "core/settings/settings_keys.h"
 
 namespace vk930 {
 
 // The settings' text value naming a shared registry (empty or missing: the bench's own).
-inline constexpr char kValueRegistry[] = "Registry";
 
 struct RegistryChoice {
     std::optional<std::string> address;  // --registry; unset: what the settings say

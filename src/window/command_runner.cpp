@@ -23,18 +23,18 @@ void CommandRunner::WaitForIdle() {
     while (running_) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
-bool CommandRunner::Start(std::function<void()> command) {
+bool CommandRunner::Start(std::function<void()> command, std::function<void()> done) {
     if (running_) return false;
     running_ = true;
     QMetaObject::invokeMethod(
         worker_,
-        [this, command = std::move(command)] {
+        [this, command = std::move(command), done = std::move(done)]() mutable {
             command();
             QMetaObject::invokeMethod(
                 this,
-                [this] {
+                [this, done = std::move(done)] {
                     running_ = false;
-                    emit finished();
+                    if (done) done();
                 },
                 Qt::QueuedConnection);
         },

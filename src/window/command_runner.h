@@ -10,25 +10,24 @@
 #include <QThread>
 #include <functional>
 
+#include "core/app/front_end.h"
+
 namespace vk930 {
 
-class CommandRunner : public QObject {
+class CommandRunner : public QObject, public JobRunner {
     Q_OBJECT
   public:
     CommandRunner();
     ~CommandRunner() override;
 
-    // Starts the command on the command thread; false (and nothing runs) while one is running.
-    bool Start(std::function<void()> command);
-    bool Running() const { return running_; }
+    // Starts the command on the command thread; `done` runs on the GUI thread once it has
+    // returned. False (and nothing runs) while one is running.
+    bool Start(std::function<void()> command, std::function<void()> done) override;
+    bool Running() const override { return running_; }
     // Serves the GUI thread's events until the running command (if any) has returned.
     void WaitForIdle();
     // Runs a call on the command thread and waits for it; only while no command runs.
-    void RunAndWait(const std::function<void()>& call);
-
-  signals:
-    // On the GUI thread, once the command has returned.
-    void finished();
+    void RunAndWait(const std::function<void()>& call) override;
 
   private:
     QThread thread_;

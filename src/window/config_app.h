@@ -1,17 +1,14 @@
 #pragma once
-// The application object: it owns the program's state, the settings store, the link, the
-// main frame with its form, and the form's logic (the core's CVK900ConfigView). It handles
-// New, Open, About and Exit itself and routes every other command of the frame and the form
-// to the view. The terminal commands run on the command thread, one at a time: while one
-// runs, input to the form, the menu and the accelerators is dropped, and closing the window
-// asks whether to stop the command.
+// The Qt window's set-up: it owns the program's state, the settings store, the link, the
+// main frame with its form, the form's logic (the core's CVK900ConfigView) and the core's
+// Application, and wires them together. Widget events go to the Application as ids; what the
+// Application asks of the window (FrontEnd) is carried out here with widgets.
 #include <QObject>
 #include <QString>
-#include <functional>
-#include <map>
 #include <memory>
-#include <optional>
 
+#include "core/app/application.h"
+#include "core/app/front_end.h"
 #include "core/commands/app_state.h"
 #include "core/commands/config_view.h"
 #include "core/link/port_router.h"
@@ -29,7 +26,7 @@ namespace vk930 {
 class CMainFrame;
 class MainFormWidget;
 
-class CConfigApp : public QObject {
+class CConfigApp : public QObject, private FrontEnd {
     Q_OBJECT
   public:
     // sleep: how the host blocks (default: really); tests pass one that only counts.
@@ -40,20 +37,11 @@ class CConfigApp : public QObject {
     // False when the file cannot be opened: the program then ends without a window.
     bool InitInstance();
 
-    // Opens a parameter file as the document: on success the title becomes its name, it is
-    // added to the recent files and the form's initial update runs. A failure shows a message
-    // box and changes nothing.
+    // Application::OpenDocumentFile for a path of the window's.
     bool OpenDocumentFile(const QString& path);
-    void OnFileNew();
-    void OnFileOpen();
-    void OnAppAbout();
-    void OnAppExit();
-    // Runs a command of the menu, the accelerators or the form's buttons; dropped while a
-    // terminal command runs (but closing, which asks).
-    void OnCommand(int id);
-    // True from the start of a terminal command to its end; a firmware upload waiting for
-    // the form timer counts as running.
-    bool CommandRunning() const;
+    // A command of the menu, the accelerators or the form's buttons, as Application::OnCommand.
+    void OnCommand(int id) { app_.OnCommand(id); }
+    bool CommandRunning() const { return app_.CommandRunning(); }
 
     CMainFrame& Frame() { return *frame_; }
     MainFormWidget& Form() { return *form_; }
@@ -64,26 +52,23 @@ class CConfigApp : public QObject {
     QSettingsBackendFactory& Settings() { return settings_; }
     const CommandRunner& Runner() const { return runner_; }
 
-    // The terminal commands, by what stopping one leaves behind.
-    enum class Job { kIdentify, kCommId, kGet, kSet, kUpload };
-
   private:
-    struct Command {
-        std::function<void()> run;
-        std::optional<Job> job;  // set for a terminal command, which runs on the command thread
-    };
-
-    void StartJob(Job job, std::function<void()> run);
-    void OnJobFinished();
-    void OnFormTimer();
-    void SetBusy(bool busy);
-    bool AllowClose();
-    void ShowPort();
-    void InitialUpdate();
-    void BuildCommandMap();
-    void UpdateComPortMenu();
     void ReportLinkFault(const std::string& message);
     void OpenRecords();
+    std::string PortReach(int port);
+
+    // FrontEnd
+    void SetBusy(bool busy) override;
+    bool AskYesNo(const std::string& question) override;
+    void CloseWindow() override;
+    void ShowAbout() override;
+    std::optional<std::string> AskFileToOpen() override;
+    bool RunDevicesDialog() override;
+    void ShowPortReach(const std::string& text) override;
+    void ClearProgress() override;
+    void ShowComPortItem(int port, bool checked, const std::string& reach) override;
+    void FitToForm(bool shrinkOnly) override;
+    bool FormTimerPending() const override;
 
     WindowOptions options_;
     AppState state_;
@@ -97,12 +82,8 @@ class CConfigApp : public QObject {
     std::unique_ptr<TerminalRegistry> registry_;
     WindowProofChannel proofChannel_;
     RecentFileList recent_;
-    std::map<int, Command> commands_;
-    bool firstUpdate_ = true;
-    Job job_ = Job::kIdentify;        // the running one
-    bool timerDeferred_ = false;      // the form timer expired while a command ran
-    bool closeAfterCommand_ = false;  // the user chose to stop the command and close
-    CommandRunner runner_;            // last: its thread ends before the link goes
+    CommandRunner runner_;  // its thread ends before the link goes
+    Application app_;
 };
 
 }  // namespace vk930

@@ -13,6 +13,7 @@
 
 #include "core/forms/dialog_ids.h"
 #include "core/forms/menu_template.h"
+#include "core/settings/settings_keys.h"
 #include "platform/link_factory.h"
 #include "platform/port_assignment.h"
 #include "window/dialog_builder.h"
@@ -29,6 +30,12 @@ std::string SimulatedTerminalSpec() {
     return "sim:" + ToStd(folder) + "/terminal.bin";
 }
 
+// "Device3: what each COM port reaches (a link spec)", from the table of settings keys.
+QString SettingTip(const std::string& name) {
+    const SettingsKey* key = FindSettingsKey(name);
+    return ToQ(name + (key ? ": " + key->meaning : std::string()));
+}
+
 QString DeviceLabel(const SerialDevice& device) {
     QString label = ToQ(device.byId.empty() ? device.path : device.byId);
     if (!device.description.empty()) label += "  (" + ToQ(device.description) + ")";
@@ -37,7 +44,7 @@ QString DeviceLabel(const SerialDevice& device) {
 
 }  // namespace
 
-CDevicesDlg::CDevicesDlg(const std::array<std::string, 8>& current,
+CDevicesDlg::CDevicesDlg(const std::array<std::string, kPortCount>& current,
                          const std::vector<SerialDevice>& devices, const std::string& simSpec,
                          const std::optional<std::string>& overridden, QWidget* parent)
     : QDialog(parent), current_(current) {
@@ -48,6 +55,7 @@ CDevicesDlg::CDevicesDlg(const std::array<std::string, 8>& current,
     for (int i = 0; i < kPortCount; ++i) {
         auto* choice = new QComboBox(this);
         choice->setObjectName(QStringLiteral("deviceCOM%1").arg(i + 1));
+        choice->setToolTip(SettingTip(DeviceSettingName(i + 1)));
         for (const SerialDevice& device : devices)
             choice->addItem(DeviceLabel(device),
                             ToQ(device.byId.empty() ? device.path : device.byId));
@@ -93,7 +101,7 @@ std::vector<std::pair<int, std::string>> CDevicesDlg::Changes() const {
 
 bool RunDevicesDialog(QWidget* parent, SettingsBackendFactory& settings,
                       const std::optional<std::string>& overridden) {
-    std::array<std::string, 8> current;
+    std::array<std::string, kPortCount> current;
     for (int port = 1; port <= kPortCount; ++port)
         current[static_cast<std::size_t>(port - 1)] = DeviceSpecFor(port, std::nullopt, settings);
     const std::string simSpec = SimulatedTerminalSpec();

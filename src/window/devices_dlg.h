@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/link/com_port_names.h"
 #include "core/settings/settings_backend.h"
 #include "platform/serial_devices.h"
 
@@ -20,16 +21,16 @@ class CDevicesDlg : public QDialog {
   public:
     // current: what each port reaches now (index 0 for COM1); simSpec: the simulated
     // terminal's spec offered; overridden: a --link spec that wins over the settings.
-    CDevicesDlg(const std::array<std::string, 8>& current, const std::vector<SerialDevice>& devices,
-                const std::string& simSpec, const std::optional<std::string>& overridden,
-                QWidget* parent = nullptr);
+    CDevicesDlg(const std::array<std::string, kPortCount>& current,
+                const std::vector<SerialDevice>& devices, const std::string& simSpec,
+                const std::optional<std::string>& overridden, QWidget* parent = nullptr);
 
     // The spec chosen for each port whose choice differs from what it reached.
     std::vector<std::pair<int, std::string>> Changes() const;
 
   private:
-    std::array<std::string, 8> current_;
-    std::array<QComboBox*, 8> choices_{};
+    std::array<std::string, kPortCount> current_;
+    std::array<QComboBox*, kPortCount> choices_{};
 };
 
 // Runs the dialog on the settings and writes the choices; true when a port's device changed

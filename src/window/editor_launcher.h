@@ -13,10 +13,9 @@
 #include <optional>
 
 #include "core/settings/settings_backend.h"
+#include "core/settings/settings_keys.h"
 
 namespace vk930 {
-
-inline constexpr char kValueEditor[] = "Editor";
 
 struct EditorCommand {
     QString program;

@@ -5,13 +5,12 @@
 #include <QVBoxLayout>
 #include <chrono>
 
-#include "core/commands/progress.h"
+#include "core/app/link_place_text.h"
 #include "window/text.h"
 
 namespace vk930 {
 
 namespace {
-constexpr int kCountdownTickMs = 100;
 constexpr int kMargin = 4;
 constexpr int kSpacing = 1;
 }  // namespace
@@ -38,7 +37,7 @@ LinkArea::LinkArea(QWidget* parent)
     row->addWidget(progress_);
     row->addWidget(bar_, 1);
     layout->addLayout(row);
-    countdown_.setInterval(kCountdownTickMs);
+    countdown_.setInterval(static_cast<int>(kCountdownTick.count()));
     connect(&countdown_, &QTimer::timeout, this, &LinkArea::Tick);
     ClearProgress();
 }
@@ -86,17 +85,14 @@ void LinkArea::ShowUpload(std::size_t sent, std::size_t total) {
         uploadClock_.start();
     }
     const auto elapsed = std::chrono::milliseconds(uploadClock_.elapsed());
-    progress_->setText(QStringLiteral("Firmware: %1/%2 bytes, %3 left")
-                           .arg(sent)
-                           .arg(total)
-                           .arg(ToQ(TimeLeftText(sent, total, elapsed))));
+    progress_->setText(ToQ(UploadProgressText(sent, total, elapsed)));
     bar_->setRange(0, static_cast<int>(total));
     bar_->setValue(static_cast<int>(std::min(sent, total)));
     bar_->show();
 }
 
 void LinkArea::ShowLines(std::size_t applied) {
-    progress_->setText(QStringLiteral("Set: %1 lines applied").arg(applied));
+    progress_->setText(ToQ(LinesProgressText(applied)));
     bar_->hide();
 }
 
@@ -111,7 +107,7 @@ void LinkArea::StartCountdown(std::size_t milliseconds) {
 
 void LinkArea::Tick() {
     const qint64 left = std::max<qint64>(0, waitMs_ - waitClock_.elapsed());
-    progress_->setText(QStringLiteral("Terminal restarting: %1 s").arg((left + 999) / 1000));
+    progress_->setText(ToQ(CountdownText(std::chrono::milliseconds(left))));
     bar_->setValue(static_cast<int>(left));
     if (left == 0) countdown_.stop();
 }

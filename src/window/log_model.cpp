@@ -1,5 +1,6 @@
 #include "window/log_model.h"
 
+#include "core/app/log_pictures.h"
 #include "core/forms/dialog_ids.h"
 #include "window/icons.h"
 
@@ -8,26 +9,11 @@ namespace vk930 {
 namespace {
 
 constexpr int kLogIconPixels = 16;
-constexpr char16_t kControlPictures = 0x2400;  // U+2400 SYMBOL FOR NULL to U+241F
-constexpr char16_t kDeletePicture = 0x2421;    // U+2421 SYMBOL FOR DELETE
-constexpr char16_t kReplacement = 0xFFFD;      // U+FFFD REPLACEMENT CHARACTER
-
-// What a character looks like in the list: the control bytes as their pictures (a CR is a
-// visible symbol instead of a line break that would cut the entry), and the characters that
-// would break or steer the line (the C1 controls, which a terminal's raw Latin-1 text holds,
-// and the line and paragraph separators) as the replacement character.
-char16_t VisibleCharacter(char16_t c) {
-    if (c < 0x20) return static_cast<char16_t>(kControlPictures + c);
-    if (c == 0x7F) return kDeletePicture;
-    if ((c >= 0x80 && c <= 0x9F) || c == 0x2028 || c == 0x2029) return kReplacement;
-    return c;
-}
-
 QString VisibleText(const QString& text) {
     QString shown = text;  // shared, copied only when a character changes
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
-        if (const char16_t visible = VisibleCharacter(c); visible != c) shown[i] = QChar(visible);
+        if (const char16_t visible = LogPicture(c); visible != c) shown[i] = QChar(visible);
     }
     return shown;
 }

@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <cstdio>
 
+#include "core/app/single_instance.h"
 #include "core/forms/menu_template.h"
 #include "core/terminal/link_spec.h"
 #include "window/config_app.h"
@@ -58,7 +59,9 @@ int main(int argc, char** argv) {
 
     const QString socket =
         ShellOpenSocketPath(QSettingsBackendFactory(options->settingsPath).Path());
-    if (!options->file.isEmpty() && HandToRunningWindow(socket, options->file)) return 0;
+    if (OffersFileToRunningWindow(ToStd(options->file)) &&
+        HandToRunningWindow(socket, options->file))
+        return 0;
     RegisterShellFileTypes();
 
     CConfigApp config(*options);

@@ -6,6 +6,7 @@
 #include <QPalette>
 #include <QStyle>
 
+#include "core/app/command_map.h"
 #include "core/commands/fixed_texts.h"
 #include "core/forms/dialog_template.h"
 #include "core/forms/form_ids.h"
@@ -109,7 +110,7 @@ void MainFormWidget::ShowReadOnly(QLineEdit* edit, bool readOnly) {
 
 void MainFormWidget::SetBusy(bool busy) {
     for (const auto& [id, widget] : controls_) {
-        if (id == id::kCloseButton) continue;  // closing asks whether to stop the command
+        if (TakesInputWhileBusy(id)) continue;
         if (qobject_cast<QAbstractButton*>(widget) || qobject_cast<QLineEdit*>(widget))
             widget->setEnabled(!busy);
     }

@@ -8,8 +8,10 @@
 #include <QScrollArea>
 #include <QShortcut>
 
+#include "core/app/command_map.h"
 #include "core/forms/form_ids.h"
 #include "core/forms/menu_template.h"
+#include "core/link/com_port_names.h"
 #include "window/icons.h"
 #include "window/main_form.h"
 #include "window/text.h"
@@ -23,7 +25,7 @@ constexpr Qt::WindowFlags kFrameStyle = Qt::Window | Qt::CustomizeWindowHint | Q
                                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
 
 bool IsComPortCommand(int id) {
-    return id >= id::kCmdComPort1 && id < id::kCmdComPort1 + 8;
+    return id >= id::kCmdComPort1 && id < id::kCmdComPort1 + kPortCount;
 }
 
 QString FirstLocalFile(const QMimeData* data) {
@@ -99,7 +101,7 @@ void CMainFrame::SetComPortItem(int port, bool checked, const QString& toolTip) 
 
 void CMainFrame::SetBusy(bool busy) {
     for (const auto& [id, action] : actions_)
-        if (id != id::kCmdExit) action->setEnabled(!busy);
+        if (!TakesInputWhileBusy(id)) action->setEnabled(!busy);
     for (QShortcut* shortcut : shortcuts_) shortcut->setEnabled(!busy);
 }
 

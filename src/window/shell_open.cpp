@@ -1,8 +1,9 @@
 #include "window/shell_open.h"
 
-#include <QCryptographicHash>
 #include <QLocalSocket>
 #include <QStandardPaths>
+
+#include "core/app/single_instance.h"
 
 namespace vk930 {
 
@@ -15,10 +16,8 @@ constexpr qint64 kMaxRequestBytes = 64 * 1024;  // a path, with room to spare
 }  // namespace
 
 QString ShellOpenSocketPath(const QString& settingsPath) {
-    const QByteArray key =
-        QCryptographicHash::hash(settingsPath.toUtf8(), QCryptographicHash::Sha1).toHex().left(12);
-    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + "/vk930config-" +
-           QString::fromLatin1(key) + ".sock";
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + "/" +
+           QString::fromStdString(InstanceName(settingsPath.toStdString())) + ".sock";
 }
 
 bool HandToRunningWindow(const QString& socketPath, const QString& file) {

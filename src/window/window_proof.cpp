@@ -1,7 +1,6 @@
 #include "window/window_proof.h"
 
-#include <QFileInfo>
-
+#include "core/app/proof_notices.h"
 #include "core/forms/form_ids.h"
 #include "window/gui_thread.h"
 
@@ -21,20 +20,18 @@ void WindowProofChannel::ShowBackup(const std::string& path) {
         backupLine_->setObjectName("backupLine");
         backupLine_->setContentsMargins(4, 0, 4, 0);
     }
-    const QString full = QString::fromStdString(path);
-    backupLine_->setText("Backup: " + QFileInfo(full).fileName());
-    backupLine_->setToolTip(full);
+    backupLine_->setText(QString::fromStdString(BackupLineText(path)));
+    backupLine_->setToolTip(QString::fromStdString(path));
     backupLine_->setGeometry(0, 0, area->width(), backupLine_->sizeHint().height());
     backupLine_->show();
 }
 
 void WindowProofChannel::ServiceLogFailed(const std::string& reason) {
-    host_.MessageBox("The service log cannot be written; the commands go on without it.\n" + reason,
-                     "Service log");
+    host_.MessageBox(ServiceLogFailedText(reason), kServiceLogCaption);
 }
 
 void WindowProofChannel::Refused(const std::string& text) {
-    host_.MessageBox(text, "Refused");
+    host_.MessageBox(text, kRefusedCaption);
 }
 
 }  // namespace vk930

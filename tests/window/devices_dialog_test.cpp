@@ -27,6 +27,18 @@ QStringList Entries(QComboBox* choice) {
     return entries;
 }
 
+// Each port's choice says which settings key it writes, in the words of the table of keys.
+TEST_F(DevicesDialogTest, EachChoiceNamesItsSettingsKey) {
+    std::array<std::string, kPortCount> current;
+    current.fill("none");
+    CDevicesDlg dialog(current, {}, "sim:/x.bin", std::nullopt);
+    for (int port = 1; port <= kPortCount; ++port) {
+        ASSERT_NE(Choice(&dialog, port), nullptr) << port;
+        EXPECT_EQ(Choice(&dialog, port)->toolTip(),
+                  QStringLiteral("Device%1: what each COM port reaches (a link spec)").arg(port));
+    }
+}
+
 TEST_F(DevicesDialogTest, OffersTheDevicesPresentTheSimulatorAndNothing) {
     const std::vector<SerialDevice> devices = {
         {"/dev/ttyUSB0", "/dev/serial/by-id/usb-FTDI_FT232R_A1-if00-port0", "FT232R", "0403:6001"},

@@ -15,10 +15,10 @@
 
 #include "core/forms/dialog_ids.h"
 #include "core/forms/form_ids.h"
+#include "platform/port_assignment.h"
 #include "window/link_area.h"
 #include "window/main_form.h"
 #include "window/main_frame.h"
-#include "window/port_text.h"
 #include "window/text.h"
 #include "window_fixture.h"
 
@@ -176,11 +176,7 @@ TEST_F(HeldCommandTest, ClosingOutsideACommandNeverAsks) {
 class LinkAreaTest : public WindowTest {};
 
 TEST_F(LinkAreaTest, ShowsWhatEachPortReaches) {
-    EXPECT_EQ(PortReachText(1, "/dev/ttyUSB0"), "COM1: /dev/ttyUSB0, 19200 8N1");
-    EXPECT_EQ(PortReachText(1, "sim:/tmp/t.bin?type=5"), "COM1: simulated terminal");
-    EXPECT_EQ(PortReachText(4, "none"), "COM4: nothing configured");
-    EXPECT_TRUE(PortReachText(2, "sim?bogus").startsWith("COM2: sim?bogus ("));
-
+    // The texts of single specs are the core's (tests/core/app/link_place_text_test.cpp).
     WriteSetting("ComPort", 2);
     WriteSetting("Device2", "/dev/ttyUSB0");
     WriteSetting("Device3", "none");

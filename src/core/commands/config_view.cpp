@@ -75,15 +75,17 @@ int PortFromStore(std::int32_t stored) {
 
 void CVK900ConfigView::LoadSettings() {
     CRegistryKey key(ctx_.settings, host_);
-    state_.comPort = PortFromStore(key.ReadValue(kValueComPort, 1));
-    if (key.ReadValue(kValueAllowEditSno, 0) != 0) {
+    state_.comPort = PortFromStore(key.ReadValue(kValueComPort, kDefaultComPort));
+    if (key.ReadValue(kValueAllowEditSno, kDefaultAllowEditSno) != 0) {
         form_.SetReadOnly(id::kCommId, false);
         form_.Show(id::kSetCommIdButton, true);
         form_.SetText(id::kCommId, std::to_string(key.ReadValue(kValueCommId, kDefaultCommId)));
     }
     key.Close();
-    proof_.backupBeforeSet = ReadSettingQuietly(ctx_.settings, "BackupBeforeSet", 1) != 0;
-    proof_.verifyAfterSet = ReadSettingQuietly(ctx_.settings, "VerifyAfterSet", 0) != 0;
+    proof_.backupBeforeSet =
+        ReadSettingQuietly(ctx_.settings, kValueBackupBeforeSet, kDefaultBackupBeforeSet) != 0;
+    proof_.verifyAfterSet =
+        ReadSettingQuietly(ctx_.settings, kValueVerifyAfterSet, kDefaultVerifyAfterSet) != 0;
 }
 
 std::optional<Outcome> CVK900ConfigView::OnTimer() {

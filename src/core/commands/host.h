@@ -69,6 +69,18 @@ struct ProgressReport {
     bool operator==(const ProgressReport&) const = default;
 };
 
+// Threads. A window runs its terminal jobs off the GUI thread (core/app/front_end.h,
+// JobRunner), so a command makes its host calls from the job thread; everything else (the
+// initial update, the form timer's "File:" field, Clear list, Edit with Notepad, the COM port
+// menu, New and Open) calls from the GUI thread. A window's host therefore carries out:
+//   - Sleep on the calling thread, blocking only it: the window goes on painting meanwhile;
+//   - CurrentDirectory and SetCurrentDirectory on the calling thread: the working directory
+//     is the process's, the same on every thread;
+//   - every other call on the GUI thread, where the widgets, the form timer and the modal
+//     dialogs live, with the calling thread waiting until it is done; a call made on the GUI
+//     thread runs at once. So the order of log entries, link calls and waits is the
+//     command's own, and a dialog's answer is there when the call returns.
+// The command-line tool and the tests' fake carry out every call on the thread that makes it.
 class Host {
   public:
     virtual ~Host() = default;

@@ -4,6 +4,14 @@
 
 namespace vk930 {
 
+// The COM ports the program offers: COM1 to COM8.
+inline constexpr int kPortCount = 8;
+
+// True for a COM port number the program offers.
+constexpr bool IsComPort(int port) {
+    return port >= 1 && port <= kPortCount;
+}
+
 enum class DeviceNaming { kWindows, kLinux };
 
 // The naming of the system this program is built for.

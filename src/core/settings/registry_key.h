@@ -7,13 +7,9 @@
 #include "core/base/result.h"
 #include "core/commands/host.h"
 #include "core/settings/settings_backend.h"
+#include "core/settings/settings_keys.h"
 
 namespace vk930 {
-
-inline constexpr char kValueComPort[] = "ComPort";
-inline constexpr char kValueAllowEditSno[] = "AllowEditSno";
-inline constexpr char kValueCommId[] = "commID";
-inline constexpr std::int32_t kDefaultCommId = 10000;
 
 class CRegistryKey {
   public:

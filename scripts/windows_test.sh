@@ -33,8 +33,12 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 bash scripts/wine_prefix.sh
-# One wineserver for the whole run: each program then starts in a tenth of a second.
-wineserver -p
+# One wineserver for the whole run: each program then starts in a tenth of a second. One that
+# is already kept for this prefix serves as well.
+wineserver -p >/dev/null 2>&1 || true
 trap 'wineserver -k 2>/dev/null || true' EXIT
+# Wine's services start with the first program and live as long as the server; started here,
+# they hold no test's output open, which would keep ctest waiting for that test to end.
+wine cmd /c exit >/dev/null 2>&1 </dev/null
 echo "== the tests under Wine"
 (cd "$out" && ctest -j2 --output-on-failure --timeout 300)

@@ -1,7 +1,10 @@
 #pragma once
 // The host contract on Windows: a command's log entries, boxes, beeps, waits, dialogs and
 // form updates rendered on the main frame. Every call is a window message to the frame's
-// windows or a modal dialog owned by it; it decides nothing.
+// windows or a modal dialog owned by it; it decides nothing. The control and log calls are
+// sent messages, which Windows carries to the frame's thread from any other; the dialogs and
+// boxes are made on the calling thread, so a command run off the GUI thread must have them
+// asked for on the GUI thread.
 #include <windows.h>
 // The contract's own names, not the Win32 macros that would rename them in this file only.
 #undef MessageBox

@@ -10,6 +10,7 @@
 #include "core/forms/dialog_template.h"
 #include "win32window/dialog_memory.h"
 #include "win32window/main_frame.h"
+#include "win32window/template_dialog.h"
 #include "window_test_support.h"
 
 namespace vk930 {
@@ -75,8 +76,9 @@ void ExpectControls(HWND dialog, const DialogTemplate& description) {
                      c.caption + "\")");
         EXPECT_EQ(static_cast<short>(GetDlgCtrlID(child)), Win32ControlId(c.id));
         EXPECT_STRCASEEQ(ClassName(child).c_str(), ExpectedClass(c).c_str());
-        if (c.kind != ControlKind::kIcon && c.kind != ControlKind::kComboList)
+        if (c.kind != ControlKind::kIcon && c.kind != ControlKind::kComboList) {
             EXPECT_EQ(WindowText(child), c.caption);
+        }
         const LONG style = GetWindowLongW(child, GWL_STYLE);
         EXPECT_EQ((style & WS_VISIBLE) != 0, c.visible);
         // A border may become the sunken client edge that common controls draw instead.
@@ -102,7 +104,9 @@ void ExpectControls(HWND dialog, const DialogTemplate& description) {
         EXPECT_EQ(got.right - got.left, size.right);
         // A closed drop-down list is as high as its font needs; the template gives its
         // dropped-down height.
-        if (c.kind != ControlKind::kComboList) EXPECT_EQ(got.bottom - got.top, size.bottom);
+        if (c.kind != ControlKind::kComboList) {
+            EXPECT_EQ(got.bottom - got.top, size.bottom);
+        }
     }
 }
 
@@ -183,6 +187,26 @@ TEST(MainFormRendering, TheTemplatesFontGivesTheOriginalDialogUnits) {
     EXPECT_EQ(units.bottom, 13);
     frame.Destroy();
     test::PumpMessages();
+}
+
+TEST(AboutBox, ShowsTheApplicationIconAndClosesWithOk) {
+    test::InitCommonControlsOnce();
+    HICON shown = nullptr;
+    INT_PTR result = 0;
+    {
+        test::DialogAnswerer answerer("About VK930Config", [&](HWND dialog) {
+            for (HWND child = GetWindow(dialog, GW_CHILD); child;
+                 child = GetWindow(child, GW_HWNDNEXT))
+                if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+                    shown = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+            test::PressButton(dialog, IDOK);
+        });
+        AboutDialog about;
+        result = about.RunModal(nullptr, GetModuleHandleW(nullptr));
+        EXPECT_TRUE(answerer.Found());
+    }
+    EXPECT_EQ(result, IDOK);
+    EXPECT_NE(shown, nullptr) << "icon 128 is not among the program's resources";
 }
 
 }  // namespace

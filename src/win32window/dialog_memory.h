@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/forms/dialog_template.h"
+#include "win32window/wide_text.h"
 
 namespace vk930 {
 
@@ -38,9 +39,5 @@ void FillTemplateLists(HWND dialog, const DialogTemplate& description);
 inline int Win32ControlId(int id) {
     return id == kNoId ? -1 : id;
 }
-
-// Text between the program's 8-bit strings and the wide Win32 calls (Windows' ANSI page).
-std::wstring Widen(const std::string& text);
-std::string Narrow(const std::wstring& text);
 
 }  // namespace vk930

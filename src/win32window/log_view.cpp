@@ -2,7 +2,7 @@
 #include "win32window/log_view.h"
 
 #include "core/forms/dialog_ids.h"
-#include "win32window/dialog_memory.h"
+#include "win32window/wide_text.h"
 
 namespace vk930 {
 

@@ -5,9 +5,9 @@
 #include <commctrl.h>
 
 #include "core/forms/form_ids.h"
-#include "win32window/dialog_memory.h"
 #include "win32window/main_frame.h"
 #include "win32window/template_dialog.h"
+#include "win32window/wide_text.h"
 
 using namespace vk930;
 

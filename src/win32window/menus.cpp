@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "core/forms/form_ids.h"
-#include "win32window/dialog_memory.h"
+#include "win32window/wide_text.h"
 
 namespace vk930 {
 

@@ -5,8 +5,8 @@
 
 #include "core/forms/form_ids.h"
 #include "platform/win32/notepad.h"
-#include "win32window/dialog_memory.h"
 #include "win32window/template_dialog.h"
+#include "win32window/wide_text.h"
 
 namespace vk930 {
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "core/forms/form_ids.h"
-#include "win32window/dialog_memory.h"
 #include "win32window/main_frame.h"
+#include "win32window/wide_text.h"
 #include "window_test_support.h"
 
 namespace vk930 {

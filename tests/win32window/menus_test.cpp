@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/forms/form_ids.h"
-#include "win32window/dialog_memory.h"
+#include "win32window/wide_text.h"
 
 namespace vk930 {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "core/forms/dialog_ids.h"
 #include "core/forms/form_ids.h"
-#include "win32window/dialog_memory.h"
+#include "win32window/wide_text.h"
 #include "window_test_support.h"
 
 namespace vk930 {

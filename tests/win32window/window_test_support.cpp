@@ -6,7 +6,7 @@
 #include <chrono>
 #include <mutex>
 
-#include "win32window/dialog_memory.h"
+#include "win32window/wide_text.h"
 
 namespace vk930::test {
 

@@ -9,8 +9,7 @@ PACKAGES=(
     clang libclang-rt-14-dev clang-format
     xvfb xauth
     debhelper dpkg-dev fakeroot lintian appstream desktop-file-utils man-db bash-completion
-    python3
-    g++-mingw-w64-x86-64-posix wine wine64 googletest
+    g++-mingw-w64-x86-64-posix wine wine64 googletest fonts-wine msitools wixl librsvg2-bin python3
     postgresql libqt6sql6-psql libqt6sql6-sqlite
 )
 

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Cross-builds the core, the Windows back ends and the core's tests with MinGW-w64 into
-# build-windows/ and runs the tests under Wine, without a display, in a Wine prefix of its
-# own inside that folder (made on the first run).
+# Cross-builds the core, the Windows back ends, the Win32 window, its installer and the tests
+# with MinGW-w64 into build-windows/ and runs the tests under Wine without a display, in a
+# Wine prefix of its own inside that folder (made on the first run, with Wine's fonts and the
+# "null" graphics driver), behind one wineserver kept warm for the whole run. The serial
+# tests talk to vk930-sim of the Linux build (built here into build/ when it is missing).
+#   windows_test.sh [CMAKE_OPTIONS...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -11,23 +14,31 @@ if command -v ccache >/dev/null; then
     export CCACHE_BASEDIR="$PWD"
     launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 fi
+
+echo "== vk930-sim of the Linux build, for the serial tests"
+if [ ! -f build/CMakeCache.txt ]; then
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
+fi
+cmake --build build -j2 --target vk930-sim >/dev/null
+
 cmake -S . -B "$out" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVK930_BUILD_QT=OFF \
-    -DVK930_GTEST_SOURCE_DIR=/usr/src/googletest "${launcher[@]}" "$@" >/dev/null
+    -DVK930_GTEST_SOURCE_DIR=/usr/src/googletest -DVK930_SIM_PROGRAM="$PWD/build/src/sim/vk930-sim" \
+    "${launcher[@]}" "$@" >/dev/null
 cmake --build "$out" -j2
 
-# Wine without a display, quiet, in a throw-away prefix; no Mono or Gecko installer prompts.
+# Wine without a display, quiet, in a prefix of this build folder; no Mono or Gecko prompts.
 export WINEPREFIX="$PWD/$out/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    echo "== making the Wine prefix $WINEPREFIX"
-    wineboot -i >/dev/null 2>&1
-    wineserver -w
-fi
-echo "== the core's tests under Wine"
-status=0
-(cd "$out" && ctest -j2 --output-on-failure --timeout 300) || status=$?
-wineserver -k 2>/dev/null || true
-exit $status
+bash scripts/wine_prefix.sh
+# One wineserver for the whole run: each program then starts in a tenth of a second. One that
+# is already kept for this prefix serves as well.
+wineserver -p >/dev/null 2>&1 || true
+trap 'wineserver -k 2>/dev/null || true' EXIT
+# Wine's services start with the first program and live as long as the server; started here,
+# they hold no test's output open, which would keep ctest waiting for that test to end.
+wine cmd /c exit >/dev/null 2>&1 </dev/null
+echo "== the tests under Wine"
+(cd "$out" && ctest -j2 --output-on-failure --timeout 300)

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs the .msi into the Wine prefix quietly, checks the program, its Start-menu
+# shortcut and uninstall entry, starts the installed program and closes it as the close box
+# would, then uninstalls and checks that the program is gone.
+#   installer_test.sh WINE MSI CLOSE_FRAME_EXE
+set -euo pipefail
+wine=$1 msi=$2 close_frame=$3
+fail() { echo "installer_test: $*" >&2; exit 1; }
+[ -n "${WINEPREFIX:-}" ] || fail "WINEPREFIX names no Wine prefix; run scripts/windows_test.sh"
+program="$WINEPREFIX/drive_c/Program Files/VK930Config/vk930config.exe"
+# Windows puts a per-machine product's shortcut in the common Start menu; Wine's installer
+# puts it in the installing user's.
+menus=("$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/VK930Config"
+    "$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/VK930Config")
+uninstall_entries() {
+    "$wine" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null |
+        tr -d '\r' | grep -c 'DisplayName.*VK930Config' || true
+}
+
+# Whatever fails, the prefix the other tests share is left without the product.
+installed=0
+trap '[ $installed -eq 0 ] || "$wine" msiexec /x "$msi" /qn >/dev/null 2>&1 || true' EXIT
+"$wine" msiexec /i "$msi" /qn || fail "msiexec /i failed"
+installed=1
+[ -f "$program" ] || fail "no $program after the install"
+[ -f "${menus[0]}/VK930Config.lnk" ] || [ -f "${menus[1]}/VK930Config.lnk" ] ||
+    fail "no Start-menu shortcut in ${menus[*]}"
+[ "$(uninstall_entries)" -ge 1 ] || fail "no uninstall entry named VK930Config"
+
+# The installed program starts and goes when its frame is asked to close.
+"$wine" "$program" &
+started=$!
+"$wine" "$close_frame" || { kill "$started" 2>/dev/null; fail "the program's frame did not come or did not close"; }
+wait "$started" || fail "the program ended with status $?"
+
+"$wine" msiexec /x "$msi" /qn || fail "msiexec /x failed"
+installed=0
+[ ! -e "$program" ] || fail "$program is still there after the uninstall"
+[ ! -e "${menus[0]}/VK930Config.lnk" ] && [ ! -e "${menus[1]}/VK930Config.lnk" ] ||
+    fail "the Start-menu shortcut is still there after the uninstall"
+[ "$(uninstall_entries)" -eq 0 ] || fail "the uninstall entry is still there"
+echo "installer_test: installed, started, closed and uninstalled $(basename "$msi")"

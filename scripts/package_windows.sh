@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Cross-builds the Windows installer, build-windows/vk930config-VERSION-x64.msi, with MinGW-w64
+# and wixl (the tests under Wine are scripts/windows_test.sh).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+out=build-windows
+launcher=()
+if command -v ccache >/dev/null; then
+    export CCACHE_BASEDIR="$PWD"
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S . -B "$out" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVK930_BUILD_QT=OFF \
+    -DVK930_GTEST_SOURCE_DIR=/usr/src/googletest "${launcher[@]}" "$@" >/dev/null
+cmake --build "$out" -j2 --target vk930config_msi
+ls "$out"/vk930config-*-x64.msi

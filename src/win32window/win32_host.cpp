@@ -1,0 +1,106 @@
+// The host contract rendered on the Win32 frame.
+#include "win32window/win32_host.h"
+
+#include <vector>
+
+#include "core/forms/form_ids.h"
+#include "platform/win32/notepad.h"
+#include "win32window/template_dialog.h"
+#include "win32window/wide_text.h"
+
+namespace vk930 {
+
+namespace {
+
+// Plain system beep, as MessageBeep(-1) gives it.
+constexpr UINT kPlainBeep = 0xFFFFFFFF;
+
+void StartNotepadQuietly(const std::string& path) {
+    // "Edit with Notepad" reports nothing when Notepad cannot be started.
+    (void)StartNotepad(path);
+}
+
+}  // namespace
+
+Win32Host::Win32Host(MainFrame& frame, FileDialogRunner files, EditorStarter editor)
+    : frame_(frame),
+      files_(std::move(files)),
+      editor_(editor ? std::move(editor) : EditorStarter(StartNotepadQuietly)) {}
+
+void Win32Host::AppendLog(std::string text, int kind) {
+    frame_.Log().Append(text, kind);
+}
+
+void Win32Host::ClearLog() {
+    frame_.Log().Clear();
+}
+
+void Win32Host::Beep() {
+    MessageBeep(kPlainBeep);
+}
+
+void Win32Host::MessageBox(const std::string& text, const std::string& caption) {
+    ::MessageBoxW(frame_.Window(), Widen(text).c_str(), Widen(caption).c_str(), MB_OK);
+}
+
+void Win32Host::Sleep(int milliseconds) {
+    ::Sleep(static_cast<DWORD>(milliseconds));
+}
+
+void Win32Host::SetControlText(int id, const std::string& text) {
+    SetDlgItemTextW(frame_.Form(), id, Widen(text).c_str());
+}
+
+void Win32Host::SetControlVisible(int id, bool visible) {
+    ShowWindow(GetDlgItem(frame_.Form(), id), visible ? SW_SHOWNORMAL : SW_HIDE);
+}
+
+void Win32Host::SetControlReadOnly(int id, bool readOnly) {
+    SendDlgItemMessageW(frame_.Form(), id, EM_SETREADONLY, readOnly ? TRUE : FALSE, 0);
+}
+
+void Win32Host::StartFormTimer(int milliseconds) {
+    SetTimer(frame_.Form(), id::kFormTimer, static_cast<UINT>(milliseconds), nullptr);
+}
+
+void Win32Host::StopFormTimer() {
+    KillTimer(frame_.Form(), id::kFormTimer);
+}
+
+GetParamsDialogAnswer Win32Host::RunGetParamsDialog(int portIndex, const std::string& path) {
+    GetParamsDialog dialog(portIndex, path, files_);
+    return dialog.Run(frame_.Window(), frame_.Module());
+}
+
+FirmwareDialogAnswer Win32Host::RunFirmwareDialog() {
+    FirmwareDialog dialog(files_);
+    return dialog.Run(frame_.Window(), frame_.Module());
+}
+
+FileDialogAnswer Win32Host::RunFileDialog(const FileDialogRequest& request) {
+    return files_(request, frame_.Window());
+}
+
+std::optional<std::string> Win32Host::CurrentDirectory() {
+    const DWORD size = GetCurrentDirectoryW(0, nullptr);
+    if (size == 0) return std::nullopt;
+    std::wstring folder(size, L'\0');
+    const DWORD length = GetCurrentDirectoryW(size, folder.data());
+    if (length == 0 || length >= size) return std::nullopt;
+    folder.resize(length);
+    return Narrow(folder);
+}
+
+bool Win32Host::SetCurrentDirectory(const std::string& path) {
+    return ::SetCurrentDirectoryW(Widen(path).c_str()) != FALSE;
+}
+
+void Win32Host::StartEditor(const std::string& path) {
+    editor_(path);
+}
+
+void Win32Host::SetDocumentTitle(const std::string& title) {
+    frame_.SetDocumentTitle(title);
+}
+
+}  // namespace vk930

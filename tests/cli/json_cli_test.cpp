@@ -282,7 +282,15 @@ TEST_F(JsonCli, ListingsGiveOneEventPerRowAndASummary) {
 TEST_F(JsonCli, DiffGivesAChangePerKeyAndExitsOneForDifferences) {
     const std::string a = Program("SLEEP:45\r\nVOLUME:2\r\nEND\r\n", "a.pcg");
     const std::string b = Program("SLEEP:45\r\nVOLUME:3\r\n", "b.pcg");
+    // By default only what changes, warns or is ignored; the counts cover every line.
     JsonRun run = Run({"diff", a, b});
+    EXPECT_EQ(run.run.exitCode, 1);
+    ASSERT_EQ(run.Of("change").size(), 1u);
+    EXPECT_EQ(run.Of("change")[0].value("key").toString(), "VOLUME");
+    EXPECT_EQ(run.Of("summary").at(0).value("count").toInt(), 1);
+    EXPECT_EQ(run.Of("summary").at(0).value("unchanged").toInt(), 1);
+
+    run = Run({"diff", "--all", a, b});
     EXPECT_EQ(run.run.exitCode, 1);
     EXPECT_EQ(run.Result().value("outcome").toString(), "success");
     const std::vector<QJsonObject> changes = run.Of("change");
@@ -296,7 +304,7 @@ TEST_F(JsonCli, DiffGivesAChangePerKeyAndExitsOneForDifferences) {
     EXPECT_EQ(summary.value("unchanged").toInt(), 1);
     EXPECT_FALSE(summary.value("sawEnd").toBool());
 
-    run = Run({"--link", Sim(), "diff", a});
+    run = Run({"--link", Sim(), "diff", "--all", a});
     EXPECT_EQ(run.run.exitCode, 1) << run.run.out;  // factory pages: SLEEP differs
     EXPECT_EQ(run.Of("change").size(), 2u);
     run = Run({"diff", dir.File("missing.pcg")});

@@ -37,7 +37,7 @@ void MaskUserPassword(std::string& text) {
     if (const size_t scheme = text.find("://"); scheme != std::string::npos && scheme < at)
         start = scheme + 3;
     else if (const size_t colon = text.find(':');
-             colon != std::string::npos && colon < at && text.find('/') > colon)
+             colon != std::string::npos && colon + 1 < at && text[colon + 1] == '/')
         start = colon + 1;  // a scheme without its two slashes (postgresql:/...)
     const size_t colon = text.find(':', start);
     if (colon == std::string::npos || colon >= at) return;

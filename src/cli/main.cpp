@@ -173,6 +173,10 @@ RunEnd RunCommand(const GlobalOptions& options, TerminalHost& host, JsonEventWri
 
     CommandResult result = options.command->run(session, options.args);
     if (result.usageError) return {UsageError(json, *result.usageError), std::nullopt};
+    // Port 0 comes from a settings file that did not open: that file is the cause to name.
+    if (result.outcome.outcomeClass == OutcomeClass::kPortNotOpened)
+        if (std::string why = session.NoPortReason(); !why.empty())
+            result.outcome.detail = std::move(why);
     if (options.command->standalone) {
         // A command that reached the terminal (diff FILE) was recorded by the view already.
         if (session.view.RecordsFinished() == 0)

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSysInfo>
 #include <QThread>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <iomanip>
@@ -247,6 +248,9 @@ CommandResult RunSeries(CliSession& s, const QStringList& args) {
     if (const std::string* why = std::get_if<std::string>(&parsed))
         return CommandResult::Usage(*why);
     const SeriesOptions& o = std::get<SeriesOptions>(parsed);
+    if (std::find(o.ports.begin(), o.ports.end(), 0) != o.ports.end())
+        if (std::string why = s.NoPortReason(); !why.empty())
+            return CommandResult::Ran(Outcome::Failure(OutcomeClass::kRefused, why));
 
     // The registry the run chose (--registry, Registry=, else the bench's own counter).
     TerminalRegistry* const registry = s.registry.get();

@@ -57,8 +57,8 @@ QVariant IntOrNull(const QJsonValue& value) {
     return value.isDouble() ? QVariant(value.toInt()) : kNullInt;
 }
 
-// PostgreSQL keeps no NUL in a text: a terminal's text that carried one shows its picture, as
-// the operation log shows it, instead of keeping the record out of the registry for good.
+// jsonb keeps no NUL: in the column that queries use, a terminal's text that carried one shows
+// its picture, as the operation log shows it; the record's own text keeps it escaped.
 QJsonValue WithoutNul(const QJsonValue& value) {
     if (value.isString()) {
         QString text = value.toString();
@@ -341,7 +341,8 @@ Result<StoreReport> StoreRecords(Work& w, const std::vector<QByteArray>& lines) 
     for (std::size_t at = 0; at < lines.size(); ++at) {
         const QJsonObject entry = QJsonDocument::fromJson(lines[at]).object();
         const QString uuid = entry.value("uuid").toString();
-        const QJsonObject record = WithoutNul(entry.value("record")).toObject();
+        const QJsonObject given = entry.value("record").toObject();
+        const QJsonObject record = WithoutNul(given).toObject();
         if (QUuid(uuid).isNull() || record.isEmpty()) continue;
         QSqlQuery savepoint(w.db);
         if (!w.ExecDirect(savepoint, "SAVEPOINT vk930_record")) return fail(savepoint);
@@ -353,11 +354,12 @@ Result<StoreReport> StoreRecords(Work& w, const std::vector<QByteArray>& lines) 
         if (!w.Exec(
                 insert,
                 "INSERT INTO vk930_records (uuid, time, comm_id_before, comm_id_after, "
-                "series_id, record) VALUES (?::uuid, ?::timestamptz, ?, ?, ?, ?::jsonb) ON "
-                "CONFLICT (uuid) DO NOTHING",
+                "series_id, record, record_text) VALUES (?::uuid, ?::timestamptz, ?, ?, ?, "
+                "?::jsonb, ?) ON CONFLICT (uuid) DO NOTHING",
                 {uuid, record.value("time").toString(), IntOrNull(terminal.value("commIdBefore")),
                  IntOrNull(terminal.value("commIdAfter")), TextOf(record, "series"),
-                 QString::fromUtf8(QJsonDocument(record).toJson(QJsonDocument::Compact))})) {
+                 QString::fromUtf8(QJsonDocument(record).toJson(QJsonDocument::Compact)),
+                 QString::fromUtf8(QJsonDocument(given).toJson(QJsonDocument::Compact))})) {
             failed = &insert;
         } else {
             inserted = insert.numRowsAffected() > 0;
@@ -463,7 +465,8 @@ Result<FoundRecords> PostgresRegistry::Find(const RecordQuery& query) {
     // Later than any time the server keeps: nothing matches.
     if (query.since == std::chrono::system_clock::time_point::max()) return FoundRecords{};
     return Run<FoundRecords>("read the records", [&](Work& w) -> Result<FoundRecords> {
-        QString sql = "SELECT record::text FROM vk930_records WHERE true";
+        // The text as written; records stored before it was kept have their jsonb only.
+        QString sql = "SELECT coalesce(record_text, record::text) FROM vk930_records WHERE true";
         QVariantList values;
         if (query.commId) {
             sql += " AND (comm_id_before = ? OR comm_id_after = ?)";

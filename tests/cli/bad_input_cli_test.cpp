@@ -103,6 +103,20 @@ TEST_F(BadInputCli, PortZeroFromASettingsFileThatDoesNotOpenNamesTheFile) {
     EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
 }
 
+TEST_F(BadInputCli, TwoStationsOnOneDeviceAreRefusedNamingBoth) {
+    WriteFile(dir.File("A"), "");
+    const ProgramRun run =
+        RunProgram(VK930CTL_PATH, {"--settings", dir.File("settings.ini"), "--porcelain", "--link",
+                                   dir.File("A"), "series", "--next", "--port", "1,2"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.ends_with("=refused\tCOM1 and COM2 both reach the device '" +
+                                  std::filesystem::canonical(dir.File("A")).string() +
+                                  "', which one station at a time can hold open: give each "
+                                  "station a device of its own (vk930ctl ports --assign N SPEC), "
+                                  "or run one of them\n"))
+        << run.out;
+}
+
 TEST_F(BadInputCli, AHugeParameterFileIsRefusedWithoutAWrite) {
     WriteFile(dir.File("huge.pcg"), "");
     std::filesystem::resize_file(dir.File("huge.pcg"), 100u << 20);  // sparse

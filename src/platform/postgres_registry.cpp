@@ -86,6 +86,10 @@ bool RefusesItsValues(const QSqlQuery& query) {
     return state.startsWith("22") || state.startsWith("23");
 }
 
+// How long a server that could not be reached is taken as unreachable without a new wait. A
+// series that runs for hours tries again after it; a command of seconds waits only once.
+constexpr std::chrono::seconds kReconnectPause{30};
+
 std::string ConnectionPrefix() {
     static std::atomic<int> registries{0};
     return "vk930-registry-" + std::to_string(registries++);
@@ -117,8 +121,8 @@ std::string PostgresRegistry::CannotUse(const std::string& doing, const std::str
     }
     while (!oneLine.empty() && oneLine.back() == ' ') oneLine.pop_back();
     return "cannot " + doing + ": the registry " + Describe() + " cannot be used (" + oneLine +
-           "): check that its database server is running and that this PC reaches it, then try "
-           "again";
+           "): check that its database server is running and that this PC reaches it, and that the "
+           "user and password the address or ~/.pgpass give are right; then try again";
 }
 
 Result<QSqlDatabase> PostgresRegistry::OpenConnection(const std::string& name) {
@@ -174,7 +178,18 @@ Result<QSqlDatabase> PostgresRegistry::Connect(bool& reused, bool& setUp) {
         }
     }
     reused = false;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!unreachable_.empty() &&
+            std::chrono::steady_clock::now() - unreachableAt_ < kReconnectPause)
+            return Error{unreachable_};
+    }
     Result<QSqlDatabase> db = OpenConnection(name);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        unreachable_ = db ? std::string() : db.error();
+        unreachableAt_ = std::chrono::steady_clock::now();
+    }
     if (!db) return db;
     if (Status schema = CheckSchema(*db); !schema) {
         db->close();

@@ -89,6 +89,8 @@ bool RefusesItsValues(const QSqlQuery& query) {
 // How long a server that could not be reached is taken as unreachable without a new wait. A
 // series that runs for hours tries again after it; a command of seconds waits only once.
 constexpr std::chrono::seconds kReconnectPause{30};
+// A failed connection that took this long waited for a server that does not answer.
+constexpr std::chrono::seconds kSlowConnect{1};
 
 std::string ConnectionPrefix() {
     static std::atomic<int> registries{0};
@@ -184,11 +186,15 @@ Result<QSqlDatabase> PostgresRegistry::Connect(bool& reused, bool& setUp) {
             std::chrono::steady_clock::now() - unreachableAt_ < kReconnectPause)
             return Error{unreachable_};
     }
+    const auto started = std::chrono::steady_clock::now();
     Result<QSqlDatabase> db = OpenConnection(name);
     {
+        // Only a server that made the command wait is not waited for again: one that refused
+        // at once costs nothing to try, and may be back already.
+        const auto now = std::chrono::steady_clock::now();
         std::lock_guard<std::mutex> lock(mutex_);
-        unreachable_ = db ? std::string() : db.error();
-        unreachableAt_ = std::chrono::steady_clock::now();
+        unreachable_ = !db && now - started >= kSlowConnect ? db.error() : std::string();
+        unreachableAt_ = now;
     }
     if (!db) return db;
     if (Status schema = CheckSchema(*db); !schema) {

@@ -77,8 +77,9 @@ class PostgresRegistry : public TerminalRegistry {
     std::mutex mutex_;
     std::map<std::thread::id, std::string> connections_;  // each thread's own
     int connectionCount_ = 0;
-    // The last failure to reach the server, and when: within kReconnectPause of it no command
-    // waits for the server again, so one command waits one connect time-out in all.
+    // The last failure to reach a server that made the command wait, and when: within
+    // kReconnectPause of it no one waits for the server again, so a command waits one connect
+    // time-out in all.
     std::string unreachable_;
     std::chrono::steady_clock::time_point unreachableAt_;
 };

@@ -27,12 +27,11 @@ Result<int> PortNumber(const std::string& text) {
 
 constexpr char kMask[] = "****";
 
-// The password of the user part: between the first ':' after the scheme and the last '@'
-// before the parameters.
+// The password of the user part: between the first ':' after the scheme and the last '@'. A
+// password may hold '@', '/' or '?' when the address is malformed: more is hidden, never less.
 void MaskUserPassword(std::string& text) {
-    const size_t query = std::min(text.find('?'), text.size());
-    const size_t at = text.rfind('@', query == 0 ? 0 : query - 1);
-    if (at == std::string::npos || at >= query) return;
+    const size_t at = text.rfind('@');
+    if (at == std::string::npos) return;
     size_t start = 0;
     if (const size_t scheme = text.find("://"); scheme != std::string::npos && scheme < at)
         start = scheme + 3;

@@ -140,6 +140,8 @@ TEST(PrivateState, AddressesAreShownWithoutTheirPasswordHoweverMalformed) {
         {" postgresql://shop:pw@h/db", " postgresql://shop:****@h/db"},
         {"shop:pw@h/db", "shop:****@h/db"},
         {"postgresql://shop:p@w@h/db", "postgresql://shop:****@h/db"},
+        {"postgresql://shop:p?w@h/db", "postgresql://shop:****@h/db"},
+        {"postgresql://shop:p/w@h/db", "postgresql://shop:****@h/db"},
         {"postgresql://shop@h/db?password=pw&port=5",
          "postgresql://shop@h/db?password=****&port=5"},
         {"postgresql://h/db?PassWord=pw", "postgresql://h/db?PassWord=****"},

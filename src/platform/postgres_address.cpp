@@ -62,9 +62,11 @@ void MaskPasswordParameter(std::string& text) {
 }  // namespace
 
 std::string MaskedAddress(const std::string& text) {
+    // Parameters first: masking their value may take the last '@' with it, which the user part
+    // is measured by.
     std::string masked = text;
-    MaskUserPassword(masked);
     MaskPasswordParameter(masked);
+    MaskUserPassword(masked);
     return masked;
 }
 

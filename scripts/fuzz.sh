@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-20}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(intel_hex set_run wire_frames)
+[ ${#targets[@]} -eq 0 ] && targets=(intel_hex set_run wire_frames service_log outbox link_spec registry_address backup_name since_date)
 
 bash scripts/setup.sh
 CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVK930_FUZZ=ON \

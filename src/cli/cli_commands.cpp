@@ -121,9 +121,9 @@ const std::vector<CliCommand>& CliCommands() {
          RunPorts, true},
         {"doctor", "[--port N]", "check why a port would not open, and the files the program needs",
          RunDoctor, true},
-        {"diff", "FILE | FILE1 FILE2",
+        {"diff", "[--all] FILE | [--all] FILE1 FILE2",
          "what a Set of FILE would change in the terminal, writing nothing; or compare two "
-         "files (exit 0 same, 1 different, 2 trouble)",
+         "files (exit 0 same, 1 different, 2 trouble); --all shows unchanged lines too",
          RunDiff, true},
         {"backups", "[--id N]", "list the backups written before each Set", RunBackups, true},
         {"history", "[--id N] [--since DATE] [--csv]", "print the service log's records",

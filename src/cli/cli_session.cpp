@@ -43,4 +43,17 @@ void CliSession::RecordStandalone(const std::string& command, const Outcome& out
         proofChannel.ServiceLogWritten(registry->Path());
 }
 
+std::string CliSession::NoPortReason() {
+    if (state.comPort != 0) return {};
+    std::unique_ptr<SettingsBackend> store = settings.Make();
+    if (store->Open() == 0) {
+        store->Close();
+        return {};
+    }
+    const std::string problem = store->Problem();
+    return "no COM port is chosen: the " +
+           (problem.empty() ? "settings store cannot be opened" : problem) +
+           ", so the port is 0; make it writable for this user, or give --port N";
+}
+
 }  // namespace vk930

@@ -35,6 +35,10 @@ struct CliSession {
     // Stores the record of a command that runs without the terminal (history, backups, ...).
     void RecordStandalone(const std::string& command, const Outcome& outcome);
     std::string settingsPath;  // the settings file (its lock is beside it)
+
+    // Why no COM port is chosen when the settings load gave port 0 (its store did not open),
+    // naming the settings file and what to do; empty when a port is chosen.
+    std::string NoPortReason();
 };
 
 }  // namespace vk930

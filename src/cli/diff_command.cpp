@@ -41,9 +41,14 @@ QJsonObject ChangeEvent(const KeyChange& change) {
                                 {"warnings", warnings}});
 }
 
-void EmitDiff(TerminalHost& host, const DiffReport& report) {
-    for (const KeyChange& change : report.keys) host.Emit(ChangeEvent(change));
-    host.Emit(JsonEvent("summary", {{"count", static_cast<int>(report.keys.size())},
+void EmitDiff(TerminalHost& host, const DiffReport& report, DiffLines lines) {
+    int count = 0;
+    for (const KeyChange& change : report.keys)
+        if (Shown(change, lines)) {
+            host.Emit(ChangeEvent(change));
+            ++count;
+        }
+    host.Emit(JsonEvent("summary", {{"count", count},
                                     {"changed", report.changed},
                                     {"unchanged", report.unchanged},
                                     {"warnings", report.warnings},
@@ -52,17 +57,17 @@ void EmitDiff(TerminalHost& host, const DiffReport& report) {
 }
 
 // Differences are a result, not a failure: the outcome is success, the status 1.
-CommandResult Report(TerminalHost& host, const DiffReport& report) {
+CommandResult Report(TerminalHost& host, const DiffReport& report, DiffLines lines) {
     if (host.Json())
-        EmitDiff(host, report);
+        EmitDiff(host, report, lines);
     else
-        host.Print(FormatDiff(report));
+        host.Print(FormatDiff(report, lines));
     CommandResult result = CommandResult::Ran(Outcome::Success());
     result.exitStatus = report.Differs() ? kExitFailure : kExitSuccess;
     return result;
 }
 
-CommandResult DiffAgainstTerminal(CliSession& session, const std::string& file) {
+CommandResult DiffAgainstTerminal(CliSession& session, const std::string& file, DiffLines lines) {
     const std::optional<Pages> pages = session.view.OnFetchPagesForDryRun(file);
     if (!pages) {
         CommandResult result = Trouble(session, session.view.LastOutcome().outcomeClass,
@@ -72,25 +77,29 @@ CommandResult DiffAgainstTerminal(CliSession& session, const std::string& file) 
     const DryRun run = RunDrySet(*pages, file, session.settings);
     if (!run.completed)
         return Trouble(session, OutcomeClass::kFile, "'" + file + "': " + run.problem);
-    return Report(session.host, CompareDryRun(run));
+    return Report(session.host, CompareDryRun(run), lines);
 }
 
 }  // namespace
 
-CommandResult RunDiff(CliSession& session, const QStringList& args) {
+CommandResult RunDiff(CliSession& session, const QStringList& options) {
+    QStringList args = options;
+    // --all: every line of the file, unchanged ones too.
+    const DiffLines lines = args.removeAll("--all") > 0 ? DiffLines::kAll : DiffLines::kNotable;
     if (args.isEmpty() || args.size() > 2 || args[0].startsWith("--") ||
         (args.size() == 2 && args[1].startsWith("--")))
-        return CommandResult::Usage("diff needs FILE (against the terminal) or FILE1 FILE2");
+        return CommandResult::Usage(
+            "diff needs FILE (against the terminal) or FILE1 FILE2: diff [--all] FILE [FILE2]");
     for (const QString& file : args)
         if (!Readable(file))
             return Trouble(session, OutcomeClass::kFile,
                            "cannot read '" + file.toStdString() + "'");
-    if (args.size() == 1) return DiffAgainstTerminal(session, args[0].toStdString());
+    if (args.size() == 1) return DiffAgainstTerminal(session, args[0].toStdString(), lines);
     std::string problem;
     const DiffReport report =
         CompareFiles(args[0].toStdString(), args[1].toStdString(), session.settings, problem);
     if (!problem.empty()) return Trouble(session, OutcomeClass::kFile, problem);
-    return Report(session.host, report);
+    return Report(session.host, report, lines);
 }
 
 }  // namespace vk930

@@ -7,6 +7,7 @@
 
 #include "cli/cli_commands.h"
 #include "cli/json_events.h"
+#include "cli/since_date.h"
 
 namespace vk930 {
 
@@ -31,15 +32,6 @@ std::string CommIds(const QJsonObject& terminal) {
     return before + "->" + after;
 }
 
-// DATE is a day (2026-12-07, from its start in local time) or a time (2026-12-07T15:30).
-std::optional<QDateTime> ParseSince(const QString& text) {
-    const QDate day = QDate::fromString(text, Qt::ISODate);
-    if (day.isValid()) return day.startOfDay();
-    const QDateTime time = QDateTime::fromString(text, Qt::ISODateWithMs);
-    if (time.isValid()) return time;
-    return std::nullopt;
-}
-
 bool ParseFilter(const QStringList& args, HistoryFilter& filter, std::string& usage) {
     for (int i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
@@ -54,9 +46,12 @@ bool ParseFilter(const QStringList& args, HistoryFilter& filter, std::string& us
             }
             filter.query.commId = static_cast<int>(id);
         } else if (arg == "--since" && i + 1 < args.size()) {
-            const std::optional<QDateTime> since = ParseSince(args[++i]);
+            const std::optional<QDateTime> since = ParseSinceDate(args[++i]);
             if (!since) {
-                usage = "history: --since needs a DATE such as 2026-12-07 or 2026-12-07T15:30";
+                usage =
+                    "history: --since needs a DATE such as 2026-12-07, 2026-12-07T15:30 or "
+                    "2026-12-07T15:30:05, not '" +
+                    args[i].toStdString() + "'";
                 return false;
             }
             // A clock counts only some centuries: a later DATE is the latest time it holds.

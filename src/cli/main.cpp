@@ -9,6 +9,7 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_session.h"
 #include "cli/exit_status.h"
+#include "cli/global_options.h"
 #include "cli/help_text.h"
 #include "cli/json_events.h"
 #include "cli/output_format.h"
@@ -18,6 +19,7 @@
 #include "core/proof/state_folder.h"
 #include "core/terminal/link_spec.h"
 #include "platform/link_factory.h"
+#include "platform/postgres_address.h"
 #include "platform/qsettings_backend.h"
 #include "platform/registry_factory.h"
 
@@ -32,19 +34,6 @@ QString CommandsHelp() {
                     .arg(QString::fromStdString(c.name), QString::fromStdString(c.synopsis),
                          QString::fromStdString(c.summary));
     return text + "\n" + QString::fromStdString(ExitStatusHelp());
-}
-
-// Whether --json stands among the global options, before the command: known even when the
-// line does not parse, so that a usage error still ends with its result event.
-bool JsonRequested(const QStringList& arguments) {
-    static const QStringList kWithValue = {"--link", "--port", "--settings"};
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& arg = arguments[i];
-        if (arg == "--json") return true;
-        if (arg == "--" || !arg.startsWith('-')) return false;  // the command
-        if (kWithValue.contains(arg)) ++i;
-    }
-    return false;
 }
 
 // A run that ends before any command ran: the message on standard error, and with --json
@@ -90,23 +79,8 @@ ParsedLine ParseGlobalOptions(const QStringList& arguments, JsonEventWriter& eve
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption linkOption(
-        "link", "What the COM port reaches: sim[:STATEFILE][?OPTIONS], a serial device, or none.",
-        "SPEC");
-    const QCommandLineOption portOption("port", "COM port number 1 to 8 (not saved).", "N");
-    const QCommandLineOption settingsOption("settings", "Settings file to use.", "FILE");
-    const QCommandLineOption registryOption(
-        "registry",
-        "The shop's shared registry of terminals (IDs and records): postgresql://user@host/db. "
-        "Default: the settings' Registry, else this bench's own counter and service log.",
-        "ADDRESS");
-    const QCommandLineOption porcelainOption(
-        "porcelain",
-        "Machine-readable output: K<TAB>TEXT and @ID<TAB>TEXT lines (see Output above).");
-    const QCommandLineOption jsonOption(
-        "json", "Output as JSON events, one object per line (see docs/json.md).");
-    parser.addOptions(
-        {linkOption, portOption, settingsOption, registryOption, porcelainOption, jsonOption});
+    for (const GlobalOption& option : GlobalOptionTable())
+        parser.addOption(QCommandLineOption(option.name, option.description, option.valueName));
     parser.addPositionalArgument("command", "The command to run (see above).");
     if (!parser.parse(arguments)) return UsageError(json, parser.errorText().toStdString());
     if (parser.isSet("help")) {
@@ -119,27 +93,27 @@ ParsedLine ParseGlobalOptions(const QStringList& arguments, JsonEventWriter& eve
                     std::string("vk930ctl ") + PROJECT_VERSION + "\n");
 
     GlobalOptions options;
-    if (parser.isSet(porcelainOption) && json)
+    if (parser.isSet("porcelain") && json)
         return UsageError(json, "--porcelain and --json exclude each other");
-    options.style = json                            ? OutputStyle::kJson
-                    : parser.isSet(porcelainOption) ? OutputStyle::kPorcelain
-                                                    : OutputStyle::kReadable;
-    options.settingsPath = parser.value(settingsOption);
+    options.style = json                        ? OutputStyle::kJson
+                    : parser.isSet("porcelain") ? OutputStyle::kPorcelain
+                                                : OutputStyle::kReadable;
+    options.settingsPath = parser.value("settings");
     // An empty FILE would quietly mean the user's own settings file.
-    if (parser.isSet(settingsOption) && options.settingsPath.isEmpty())
+    if (parser.isSet("settings") && options.settingsPath.isEmpty())
         return UsageError(json, "--settings needs a FILE");
-    if (parser.isSet(linkOption)) {
-        options.link = parser.value(linkOption).toStdString();
+    if (parser.isSet("link")) {
+        options.link = parser.value("link").toStdString();
         if (Result<LinkSpec> spec = ParseLinkSpec(*options.link); !spec)
             return UsageError(json, spec.error());
     }
-    if (parser.isSet(registryOption)) {
-        options.registry = parser.value(registryOption).toStdString();
+    if (parser.isSet("registry")) {
+        options.registry = parser.value("registry").toStdString();
         if (options.registry->empty()) return UsageError(json, "--registry needs an ADDRESS");
     }
-    if (parser.isSet(portOption)) {
+    if (parser.isSet("port")) {
         bool ok = false;
-        const int port = parser.value(portOption).toInt(&ok);
+        const int port = parser.value("port").toInt(&ok);
         if (!ok || port < 1 || port > 8)
             return UsageError(json, "--port needs a COM port number from 1 to 8");
         options.port = port;
@@ -195,10 +169,14 @@ RunEnd RunCommand(const GlobalOptions& options, TerminalHost& host, JsonEventWri
     session.view.OnInitialUpdate();
     host.ForgetFields();
     if (options.port) session.state.comPort = *options.port;
-    session.state.sharedRegistry = ChosenRegistryAddress(choice);
+    session.state.sharedRegistry = MaskedAddress(ChosenRegistryAddress(choice));
 
     CommandResult result = options.command->run(session, options.args);
     if (result.usageError) return {UsageError(json, *result.usageError), std::nullopt};
+    // Port 0 comes from a settings file that did not open: that file is the cause to name.
+    if (result.outcome.outcomeClass == OutcomeClass::kPortNotOpened)
+        if (std::string why = session.NoPortReason(); !why.empty())
+            result.outcome.detail = std::move(why);
     if (options.command->standalone) {
         // A command that reached the terminal (diff FILE) was recorded by the view already.
         if (session.view.RecordsFinished() == 0)

@@ -1,8 +1,8 @@
 #include "cli/registry_command.h"
 
-#include <iostream>
-
 #include "cli/cli_commands.h"
+#include "cli/json_events.h"
+#include "platform/json_text.h"
 #include "platform/postgres_registry.h"
 
 namespace vk930 {
@@ -23,13 +23,21 @@ CommandResult Init(CliSession& session) {
                           session.registry->Describe() + ", needs no set-up)");
     Result<SchemaMigration> done = shared->Init();
     if (!done) return Failed(session, OutcomeClass::kCommunication, done.error());
-    std::cout << "registry: " << shared->Describe() << "\nschema version: " << done->to;
+    if (session.host.Json()) {
+        session.host.Emit(JsonEvent("registry", {{"registry", JsonText(shared->Describe())},
+                                                 {"schemaVersion", done->to},
+                                                 {"previousSchemaVersion", done->from}}));
+        return CommandResult::Ran(Outcome::Success());
+    }
+    std::string text =
+        "registry: " + shared->Describe() + "\nschema version: " + std::to_string(done->to);
     if (done->from == 0)
-        std::cout << " (created)\n";
+        text += " (created)\n";
     else if (done->from < done->to)
-        std::cout << " (migrated from version " << done->from << ")\n";
+        text += " (migrated from version " + std::to_string(done->from) + ")\n";
     else
-        std::cout << " (already set up)\n";
+        text += " (already set up)\n";
+    session.host.Print(text);
     return CommandResult::Ran(Outcome::Success());
 }
 
@@ -59,13 +67,38 @@ std::string RegistryStatusText(const RegistrySummary& summary) {
     return text;
 }
 
+QJsonObject RegistryStatusEvent(const RegistrySummary& summary) {
+    QJsonObject members{{"registry", JsonText(summary.where)}};
+    auto put = [&members](const char* name, const auto& value) {
+        if (value) members.insert(name, static_cast<qint64>(*value));
+    };
+    put("schemaVersion", summary.schemaVersion);
+    put("nextId", summary.nextId);
+    put("records", summary.records);
+    put("reserved", summary.reserved);
+    put("written", summary.written);
+    put("skipped", summary.skipped);
+    if (!summary.waitingWhere.empty()) {
+        members.insert("waiting", static_cast<qint64>(summary.waiting));
+        members.insert("waitingPath", JsonText(summary.waitingWhere));
+    }
+    if (!summary.refusedWhere.empty()) {
+        members.insert("refused", static_cast<qint64>(summary.refused));
+        members.insert("refusedPath", JsonText(summary.refusedWhere));
+    }
+    return JsonEvent("registry", members);
+}
+
 CommandResult RunRegistry(CliSession& session, const QStringList& args) {
     if (args.size() != 1 || (args[0] != "init" && args[0] != "status"))
         return CommandResult::Usage("registry takes init or status");
     if (args[0] == "init") return Init(session);
     Result<RegistrySummary> summary = session.registry->Summarize();
     if (!summary) return Failed(session, OutcomeClass::kCommunication, summary.error());
-    std::cout << RegistryStatusText(*summary) << std::flush;
+    if (session.host.Json())
+        session.host.Emit(RegistryStatusEvent(*summary));
+    else
+        session.host.Print(RegistryStatusText(*summary));
     return CommandResult::Ran(Outcome::Success());
 }
 

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSysInfo>
 #include <QThread>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <iomanip>
@@ -21,6 +22,7 @@
 #include "core/link/port_router.h"
 #include "core/series/series_station.h"
 #include "core/settings/id_counter.h"
+#include "core/terminal/link_spec.h"
 #include "platform/json_text.h"
 #include "platform/link_factory.h"
 
@@ -240,6 +242,28 @@ void PrintSummary(TerminalHost& host, const std::vector<SeriesRecord>& records) 
     host.Print(s.str());
 }
 
+// Why two stations would share one serial device, which only one of them can hold open: the
+// other would fail on the device's lock as if its cable were loose. Empty when none do.
+std::string SharedDevice(const std::vector<int>& ports, CliSession& s) {
+    std::vector<std::pair<int, QString>> devices;
+    for (int port : ports) {
+        const Result<LinkSpec> spec =
+            ParseLinkSpec(DeviceSpecFor(port, s.linkOverride, s.settings));
+        if (!spec || spec.value().kind != LinkSpec::Kind::kDevice) continue;
+        const QFileInfo info(QString::fromStdString(spec.value().devicePath));
+        const QString device =
+            info.canonicalFilePath().isEmpty() ? info.absoluteFilePath() : info.canonicalFilePath();
+        for (const auto& [other, seen] : devices)
+            if (seen == device)
+                return "COM" + std::to_string(other) + " and COM" + std::to_string(port) +
+                       " both reach the device '" + device.toStdString() +
+                       "', which one station at a time can hold open: give each station a "
+                       "device of its own (vk930ctl ports --assign N SPEC), or run one of them";
+        devices.emplace_back(port, device);
+    }
+    return {};
+}
+
 }  // namespace
 
 CommandResult RunSeries(CliSession& s, const QStringList& args) {
@@ -247,6 +271,11 @@ CommandResult RunSeries(CliSession& s, const QStringList& args) {
     if (const std::string* why = std::get_if<std::string>(&parsed))
         return CommandResult::Usage(*why);
     const SeriesOptions& o = std::get<SeriesOptions>(parsed);
+    if (std::find(o.ports.begin(), o.ports.end(), 0) != o.ports.end())
+        if (std::string why = s.NoPortReason(); !why.empty())
+            return CommandResult::Ran(Outcome::Failure(OutcomeClass::kRefused, why));
+    if (std::string why = SharedDevice(o.ports, s); !why.empty())
+        return CommandResult::Ran(Outcome::Failure(OutcomeClass::kRefused, why));
 
     // The registry the run chose (--registry, Registry=, else the bench's own counter).
     TerminalRegistry* const registry = s.registry.get();

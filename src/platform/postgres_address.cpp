@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QUrlQuery>
+#include <algorithm>
 
 namespace vk930 {
 
@@ -24,7 +25,50 @@ Result<int> PortNumber(const std::string& text) {
     return port;
 }
 
+constexpr char kMask[] = "****";
+
+// The password of the user part: between the first ':' after the scheme and the last '@'. A
+// password may hold '@', '/' or '?' when the address is malformed: more is hidden, never less.
+void MaskUserPassword(std::string& text) {
+    const size_t at = text.rfind('@');
+    if (at == std::string::npos) return;
+    size_t start = 0;
+    if (const size_t scheme = text.find("://"); scheme != std::string::npos && scheme < at)
+        start = scheme + 3;
+    else if (const size_t colon = text.find(':');
+             colon != std::string::npos && colon + 1 < at && text[colon + 1] == '/')
+        start = colon + 1;  // a scheme without its two slashes (postgresql:/...)
+    const size_t colon = text.find(':', start);
+    if (colon == std::string::npos || colon >= at) return;
+    text.replace(colon + 1, at - colon - 1, kMask);
+}
+
+// password=... among the parameters, in any case.
+void MaskPasswordParameter(std::string& text) {
+    static const std::string kName = "password=";
+    for (size_t from = 0;;) {
+        std::string lower = text;
+        std::transform(lower.begin(), lower.end(), lower.begin(),
+                       [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
+        const size_t found = lower.find(kName, from);
+        if (found == std::string::npos) return;
+        const size_t value = found + kName.size();
+        const size_t end = std::min(text.find('&', value), text.size());
+        text.replace(value, end - value, kMask);
+        from = value + std::string(kMask).size();
+    }
+}
+
 }  // namespace
+
+std::string MaskedAddress(const std::string& text) {
+    // Parameters first: masking their value may take the last '@' with it, which the user part
+    // is measured by.
+    std::string masked = text;
+    MaskPasswordParameter(masked);
+    MaskUserPassword(masked);
+    return masked;
+}
 
 bool IsPostgresAddress(const std::string& text) {
     for (const char* scheme : kSchemes)
@@ -48,7 +92,8 @@ Result<PostgresAddress> ParsePostgresAddress(const std::string& text) {
     for (const char* scheme : kSchemes)
         if (text.rfind(scheme, 0) == 0) rest = text.substr(std::string(scheme).size());
     if (!IsPostgresAddress(text))
-        return Error{"the registry '" + text + "' is no PostgreSQL address (" + kForm + ")"};
+        return Error{"the registry '" + MaskedAddress(text) + "' is no PostgreSQL address (" +
+                     kForm + ")"};
     std::string query;
     if (const size_t mark = rest.find('?'); mark != std::string::npos) {
         query = rest.substr(mark + 1);
@@ -56,7 +101,8 @@ Result<PostgresAddress> ParsePostgresAddress(const std::string& text) {
     }
     const size_t slash = rest.find('/');
     if (slash == std::string::npos || slash + 1 == rest.size())
-        return Error{"the registry '" + text + "' names no database (" + kForm + ")"};
+        return Error{"the registry '" + MaskedAddress(text) + "' names no database (" + kForm +
+                     ")"};
     PostgresAddress address;
     address.database = Decoded(rest.substr(slash + 1));
     std::string authority = rest.substr(0, slash);

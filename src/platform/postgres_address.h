@@ -20,6 +20,11 @@ struct PostgresAddress {
     std::string Shown() const;
 };
 
+// `text` as a message may show it, whatever it is (an address of any scheme, one that does not
+// parse): a password given after "user:" before the '@', or as password=... among the
+// parameters, is replaced by ****.
+std::string MaskedAddress(const std::string& text);
+
 // Whether `text` names a PostgreSQL registry at all (postgresql:// or postgres://).
 bool IsPostgresAddress(const std::string& text);
 // The parts of the address; an error that says what is wrong with it.

@@ -57,8 +57,8 @@ QVariant IntOrNull(const QJsonValue& value) {
     return value.isDouble() ? QVariant(value.toInt()) : kNullInt;
 }
 
-// PostgreSQL keeps no NUL in a text: a terminal's text that carried one shows its picture, as
-// the operation log shows it, instead of keeping the record out of the registry for good.
+// jsonb keeps no NUL: in the column that queries use, a terminal's text that carried one shows
+// its picture, as the operation log shows it; the record's own text keeps it escaped.
 QJsonValue WithoutNul(const QJsonValue& value) {
     if (value.isString()) {
         QString text = value.toString();
@@ -85,6 +85,12 @@ bool RefusesItsValues(const QSqlQuery& query) {
     const QString state = query.lastError().nativeErrorCode();
     return state.startsWith("22") || state.startsWith("23");
 }
+
+// How long a server that could not be reached is taken as unreachable without a new wait. A
+// series that runs for hours tries again after it; a command of seconds waits only once.
+constexpr std::chrono::seconds kReconnectPause{30};
+// A failed connection that took this long waited for a server that does not answer.
+constexpr std::chrono::seconds kSlowConnect{1};
 
 std::string ConnectionPrefix() {
     static std::atomic<int> registries{0};
@@ -117,8 +123,8 @@ std::string PostgresRegistry::CannotUse(const std::string& doing, const std::str
     }
     while (!oneLine.empty() && oneLine.back() == ' ') oneLine.pop_back();
     return "cannot " + doing + ": the registry " + Describe() + " cannot be used (" + oneLine +
-           "): check that its database server is running and that this PC reaches it, then try "
-           "again";
+           "): check that its database server is running and that this PC reaches it, and that the "
+           "user and password the address or ~/.pgpass give are right; then try again";
 }
 
 Result<QSqlDatabase> PostgresRegistry::OpenConnection(const std::string& name) {
@@ -174,7 +180,22 @@ Result<QSqlDatabase> PostgresRegistry::Connect(bool& reused, bool& setUp) {
         }
     }
     reused = false;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!unreachable_.empty() &&
+            std::chrono::steady_clock::now() - unreachableAt_ < kReconnectPause)
+            return Error{unreachable_};
+    }
+    const auto started = std::chrono::steady_clock::now();
     Result<QSqlDatabase> db = OpenConnection(name);
+    {
+        // Only a server that made the command wait is not waited for again: one that refused
+        // at once costs nothing to try, and may be back already.
+        const auto now = std::chrono::steady_clock::now();
+        std::lock_guard<std::mutex> lock(mutex_);
+        unreachable_ = !db && now - started >= kSlowConnect ? db.error() : std::string();
+        unreachableAt_ = now;
+    }
     if (!db) return db;
     if (Status schema = CheckSchema(*db); !schema) {
         db->close();
@@ -341,7 +362,8 @@ Result<StoreReport> StoreRecords(Work& w, const std::vector<QByteArray>& lines) 
     for (std::size_t at = 0; at < lines.size(); ++at) {
         const QJsonObject entry = QJsonDocument::fromJson(lines[at]).object();
         const QString uuid = entry.value("uuid").toString();
-        const QJsonObject record = WithoutNul(entry.value("record")).toObject();
+        const QJsonObject given = entry.value("record").toObject();
+        const QJsonObject record = WithoutNul(given).toObject();
         if (QUuid(uuid).isNull() || record.isEmpty()) continue;
         QSqlQuery savepoint(w.db);
         if (!w.ExecDirect(savepoint, "SAVEPOINT vk930_record")) return fail(savepoint);
@@ -353,11 +375,12 @@ Result<StoreReport> StoreRecords(Work& w, const std::vector<QByteArray>& lines) 
         if (!w.Exec(
                 insert,
                 "INSERT INTO vk930_records (uuid, time, comm_id_before, comm_id_after, "
-                "series_id, record) VALUES (?::uuid, ?::timestamptz, ?, ?, ?, ?::jsonb) ON "
-                "CONFLICT (uuid) DO NOTHING",
+                "series_id, record, record_text) VALUES (?::uuid, ?::timestamptz, ?, ?, ?, "
+                "?::jsonb, ?) ON CONFLICT (uuid) DO NOTHING",
                 {uuid, record.value("time").toString(), IntOrNull(terminal.value("commIdBefore")),
                  IntOrNull(terminal.value("commIdAfter")), TextOf(record, "series"),
-                 QString::fromUtf8(QJsonDocument(record).toJson(QJsonDocument::Compact))})) {
+                 QString::fromUtf8(QJsonDocument(record).toJson(QJsonDocument::Compact)),
+                 QString::fromUtf8(QJsonDocument(given).toJson(QJsonDocument::Compact))})) {
             failed = &insert;
         } else {
             inserted = insert.numRowsAffected() > 0;
@@ -463,7 +486,8 @@ Result<FoundRecords> PostgresRegistry::Find(const RecordQuery& query) {
     // Later than any time the server keeps: nothing matches.
     if (query.since == std::chrono::system_clock::time_point::max()) return FoundRecords{};
     return Run<FoundRecords>("read the records", [&](Work& w) -> Result<FoundRecords> {
-        QString sql = "SELECT record::text FROM vk930_records WHERE true";
+        // The text as written; records stored before it was kept have their jsonb only.
+        QString sql = "SELECT coalesce(record_text, record::text) FROM vk930_records WHERE true";
         QVariantList values;
         if (query.commId) {
             sql += " AND (comm_id_before = ? OR comm_id_after = ?)";

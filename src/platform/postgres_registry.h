@@ -7,6 +7,7 @@
 // (the server keeps a record's uuid once). Each thread talks to the server over a connection
 // of its own (a Qt SQL connection serves the thread that opened it only).
 #include <QSqlDatabase>
+#include <chrono>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -76,6 +77,11 @@ class PostgresRegistry : public TerminalRegistry {
     std::mutex mutex_;
     std::map<std::thread::id, std::string> connections_;  // each thread's own
     int connectionCount_ = 0;
+    // The last failure to reach a server that made the command wait, and when: within
+    // kReconnectPause of it no one waits for the server again, so a command waits one connect
+    // time-out in all.
+    std::string unreachable_;
+    std::chrono::steady_clock::time_point unreachableAt_;
 };
 
 }  // namespace vk930

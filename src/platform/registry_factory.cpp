@@ -8,6 +8,7 @@
 #include "core/registry/local_registry.h"
 #include "core/settings/id_counter.h"
 #include "platform/postgres_registry.h"
+#include "platform/private_files.h"
 #include "platform/service_log_file.h"
 #include "platform/settings_file_lock.h"
 
@@ -53,6 +54,10 @@ std::string ChosenRegistryAddress(const RegistryChoice& choice) {
 }
 
 Result<std::unique_ptr<TerminalRegistry>> OpenRegistry(const RegistryChoice& choice) {
+    // What an older version left readable by everyone is made private before it is used.
+    if (const std::string tightened = TightenedNotice(TightenStateFolder(choice.stateFolder));
+        !tightened.empty() && choice.notice)
+        choice.notice(tightened);
     const std::string address = ChosenRegistryAddress(choice);
     const std::string logPath = ServiceLogPath(choice.stateFolder);
     if (address.empty()) {

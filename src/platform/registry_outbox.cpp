@@ -15,6 +15,9 @@
 #include <cstring>
 #include <set>
 
+#include "platform/checked_file.h"
+#include "platform/line_append.h"
+#include "platform/private_files.h"
 #include "platform/service_log_file.h"
 
 namespace vk930 {
@@ -36,12 +39,13 @@ class LockedFile {
     // `Missing()` says so, and nothing waits in it.
     bool Open(const std::string& path, int flags, int lock, std::string& why) {
         for (;;) {
-            fd_ = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
-            if (fd_ < 0) {
-                missing_ = errno == ENOENT && !(flags & O_CREAT);
-                if (!missing_) why = Why(path);
+            OpenedFile opened = OpenRegularFile(path, flags);
+            if (!opened.file.IsOpen()) {
+                missing_ = opened.missing && !(flags & O_CREAT);
+                if (!missing_) why = opened.error;
                 return false;
             }
+            fd_ = opened.file.Release();
             int locked;
             do locked = ::flock(fd_, lock);
             while (locked != 0 && errno == EINTR);
@@ -70,6 +74,9 @@ class LockedFile {
     bool missing_ = false;
 };
 
+// Records wait for days at most; an outbox larger than this is none of ours.
+constexpr qint64 kMaxOutboxSize = qint64{1} << 30;
+
 std::vector<QByteArray> Lines(const QByteArray& all) {
     std::vector<QByteArray> lines;
     for (const QByteArray& line : all.split('\n'))
@@ -79,11 +86,10 @@ std::vector<QByteArray> Lines(const QByteArray& all) {
 
 // The lines of an open file, read from its start.
 Result<std::vector<QByteArray>> ReadLines(int fd, const std::string& path) {
-    QFile reader;
     if (::lseek(fd, 0, SEEK_SET) < 0) return Error{Why(path)};
-    if (!reader.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
-        return Error{"'" + path + "': " + reader.errorString().toStdString()};
-    return Lines(reader.readAll());
+    Result<QByteArray> all = ReadAtMost(fd, kMaxOutboxSize, path);
+    if (!all) return Error{all.error()};
+    return Lines(*all);
 }
 
 Status WriteAll(int fd, const QByteArray& bytes, const std::string& path) {
@@ -120,16 +126,15 @@ RegistryOutbox::RegistryOutbox(std::string path) : path_(std::move(path)) {
 }
 
 Status RegistryOutbox::Add(const QByteArray& line) {
-    const QString folder = QFileInfo(QString::fromStdString(path_)).absolutePath();
-    if (!QDir().mkpath(folder))
-        return Error{"cannot create the folder '" + folder.toStdString() + "'"};
+    if (Status folder = MakePrivateFolder(
+            QFileInfo(QString::fromStdString(path_)).absolutePath().toStdString());
+        !folder)
+        return folder;
     LockedFile file;
     std::string why;
-    if (!file.Open(path_, O_WRONLY | O_APPEND | O_CREAT, LOCK_EX, why)) return Error{why};
-    Status written = WriteAll(file.Fd(), line + '\n', path_);
+    if (!file.Open(path_, O_RDWR | O_APPEND | O_CREAT, LOCK_EX, why)) return Error{why};
     // On disk, like the service log: a record lost here would never reach the registry.
-    if (written && ::fdatasync(file.Fd()) != 0) written = Error{Why(path_)};
-    return written;
+    return AppendWholeLine(file.Fd(), line, path_);
 }
 
 Status RegistryOutbox::SendWaiting(const Sender& send) {
@@ -191,7 +196,8 @@ Status RegistryOutbox::SendWaiting(const Sender& send) {
     // outbox, so a crash leaves either the old outbox or the new one, both whole.
     const std::string fresh = path_ + ".new";
     {
-        const int out = ::open(fresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        const int out =
+            ::open(fresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, kPrivateFileMode);
         if (out < 0) return Error{Why(fresh)};
         Status written = WriteAll(out, rest, fresh);
         if (written && ::fsync(out) != 0) written = Error{Why(fresh)};

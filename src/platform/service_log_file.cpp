@@ -14,7 +14,10 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/checked_file.h"
 #include "platform/json_text.h"
+#include "platform/line_append.h"
+#include "platform/private_files.h"
 
 namespace vk930 {
 
@@ -37,14 +40,6 @@ QJsonObject IdentityToJson(const TerminalIdentity& identity) {
     return terminal;
 }
 
-// Closes the descriptor, and so releases its lock, on every path.
-struct Descriptor {
-    int fd = -1;
-    ~Descriptor() {
-        if (fd >= 0) ::close(fd);
-    }
-};
-
 std::string Why(const std::string& path) {
     return "'" + path + "': " + std::strerror(errno);
 }
@@ -64,11 +59,7 @@ QString IsoTime(std::chrono::system_clock::time_point time) {
 }
 
 std::string FileSha256(const std::string& path) {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!hash.addData(&file)) return {};
-    return hash.result().toHex().toStdString();
+    return RegularFileSha256(path, kMaxRecordedFileSize);
 }
 
 QJsonObject RecordToJson(const ServiceRecord& record) {
@@ -110,26 +101,17 @@ Status ServiceLogFile::Append(const ServiceRecord& record) {
 }
 
 Status ServiceLogFile::AppendLine(const QByteArray& json) {
-    const QString folder = QFileInfo(QString::fromStdString(path_)).absolutePath();
-    if (!QDir().mkpath(folder))
-        return Error{"cannot create the folder '" + folder.toStdString() + "'"};
-    const QByteArray line = json + '\n';
-    Descriptor file{::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644)};
-    if (file.fd < 0) return Error{Why(path_)};
+    if (Status folder = MakePrivateFolder(
+            QFileInfo(QString::fromStdString(path_)).absolutePath().toStdString());
+        !folder)
+        return folder;
+    OpenedFile opened = OpenRegularFile(path_, O_RDWR | O_APPEND | O_CREAT);
+    if (!opened.file.IsOpen()) return Error{opened.error};
     // The lock keeps writers of other programs, and of systems whose appends are not atomic,
     // from splitting a record; one write keeps the record whole.
-    while (::flock(file.fd, LOCK_EX) != 0)
+    while (::flock(opened.file.Fd(), LOCK_EX) != 0)
         if (errno != EINTR) return Error{Why(path_)};
-    ssize_t written = -1;
-    do {
-        written = ::write(file.fd, line.constData(), static_cast<size_t>(line.size()));
-    } while (written < 0 && errno == EINTR);
-    if (written < 0) return Error{Why(path_)};
-    if (written != line.size())
-        return Error{"'" + path_ + "': the disk took only part of a record"};
-    // On disk before the command is reported: a record is the proof of what was done.
-    if (::fdatasync(file.fd) != 0) return Error{Why(path_)};
-    return {};
+    return AppendWholeLine(opened.file.Fd(), json, path_);
 }
 
 bool RecordMatches(const QJsonObject& record, const RecordQuery& query) {
@@ -164,19 +146,25 @@ Result<FoundRecords> ServiceLogFile::Find(const RecordQuery& query) const {
 
 ServiceLogContents ReadServiceLog(const std::string& path) {
     ServiceLogContents contents;
-    QFile file(QString::fromStdString(path));
-    if (!file.exists()) {
-        contents.missing = true;
-        return contents;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        contents.error = "'" + path + "': " + file.errorString().toStdString();
+    OpenedFile opened = OpenRegularFile(path, O_RDONLY);
+    if (!opened.file.IsOpen()) {
+        contents.missing = opened.missing;
+        if (!opened.missing) contents.error = opened.error;
         return contents;
     }
     // A shared lock: no record is read while it is being appended.
-    ::flock(file.handle(), LOCK_SH);
-    const QByteArray all = file.readAll();
-    ::flock(file.handle(), LOCK_UN);
+    ::flock(opened.file.Fd(), LOCK_SH);
+    Result<QByteArray> all = ReadAtMost(opened.file.Fd(), kMaxServiceLogSize, path);
+    if (!all) {
+        contents.error = all.error();
+        return contents;
+    }
+    contents = ParseServiceLog(*all);
+    return contents;
+}
+
+ServiceLogContents ParseServiceLog(const QByteArray& all) {
+    ServiceLogContents contents;
     for (const QByteArray& line : all.split('\n')) {
         if (line.trimmed().isEmpty()) continue;
         QJsonParseError error;

@@ -20,7 +20,8 @@ QString IsoTime(std::chrono::system_clock::time_point time);
 // when the record names one and gives no digest.
 QJsonObject RecordToJson(const ServiceRecord& record);
 
-// The SHA-256 of a file in lower-case hex; empty when it cannot be read.
+// The SHA-256 of a file in lower-case hex; empty when it cannot be read, or is no regular file
+// of at most kMaxRecordedFileSize (nothing of a device or a pipe is read).
 std::string FileSha256(const std::string& path);
 
 // Whether a record matches a query: it names the CommID before or after its command, and its
@@ -48,6 +49,14 @@ struct ServiceLogContents {
     bool missing = false;              // there is no log yet
     std::string error;                 // the log exists but cannot be read
 };
+// A regular file of at most kMaxServiceLogSize; a pipe or a device is an error, never waited on.
 ServiceLogContents ReadServiceLog(const std::string& path);
+// The records of a log's text (the reading above without the file).
+ServiceLogContents ParseServiceLog(const QByteArray& text);
+
+// Years of a busy bench's records; a log larger than this is none of ours.
+inline constexpr qint64 kMaxServiceLogSize = qint64{1} << 30;
+// Digests are taken of parameter and firmware files, which are far smaller.
+inline constexpr qint64 kMaxRecordedFileSize = qint64{64} << 20;
 
 }  // namespace vk930

@@ -10,6 +10,7 @@
 #include "core/proof/state_folder.h"
 #include "platform/link_factory.h"
 #include "platform/port_assignment.h"
+#include "platform/postgres_address.h"
 #include "platform/registry_factory.h"
 #include "window/about_dlg.h"
 #include "window/devices_dlg.h"
@@ -90,7 +91,7 @@ void CConfigApp::OpenRecords() {
     choice.settings = &settings_;
     choice.settingsPath = settings_.Path().toStdString();
     choice.stateFolder = StateFolder();
-    state_.sharedRegistry = ChosenRegistryAddress(choice);
+    state_.sharedRegistry = MaskedAddress(ChosenRegistryAddress(choice));
     Result<std::unique_ptr<TerminalRegistry>> opened = OpenRegistry(choice);
     if (opened) {
         registry_ = std::move(*opened);

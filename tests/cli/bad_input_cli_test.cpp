@@ -82,6 +82,41 @@ TEST_F(BadInputCli, ArgumentsOutOfRangeAreUsageErrorsNamingTheArgument) {
     EXPECT_FALSE(std::filesystem::exists(dir.File("t.bin")));  // no terminal was touched
 }
 
+TEST_F(BadInputCli, PortZeroFromASettingsFileThatDoesNotOpenNamesTheFile) {
+    WriteFile(dir.File("file"), "a file where the settings' folder would be");
+    const std::string settings = dir.File("file/s.ini");
+    const std::string why = "no COM port is chosen: the settings file '" + settings +
+                            "' cannot be written, so the port is 0; make it writable for this "
+                            "user, or give --port N";
+    ProgramRun run =
+        RunProgram(VK930CTL_PATH, {"--settings", settings, "--porcelain", "--link", Sim(), "info"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.ends_with("=port-not-opened\t" + why + "\n")) << run.out;
+    run = RunProgram(VK930CTL_PATH, {"--settings", settings, "--porcelain", "--link", Sim(),
+                                     "series", "--next", "--count", "1"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.ends_with("=refused\t" + why + "\n")) << run.out;
+    EXPECT_EQ(run.out.find("COM0"), std::string::npos) << "no station ran: " << run.out;
+    // A port given on the command line needs no settings.
+    run = RunProgram(VK930CTL_PATH, {"--settings", settings, "--porcelain", "--port", "1", "--link",
+                                     Sim(), "info"});
+    EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+}
+
+TEST_F(BadInputCli, TwoStationsOnOneDeviceAreRefusedNamingBoth) {
+    WriteFile(dir.File("A"), "");
+    const ProgramRun run =
+        RunProgram(VK930CTL_PATH, {"--settings", dir.File("settings.ini"), "--porcelain", "--link",
+                                   dir.File("A"), "series", "--next", "--port", "1,2"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.ends_with("=refused\tCOM1 and COM2 both reach the device '" +
+                                  std::filesystem::canonical(dir.File("A")).string() +
+                                  "', which one station at a time can hold open: give each "
+                                  "station a device of its own (vk930ctl ports --assign N SPEC), "
+                                  "or run one of them\n"))
+        << run.out;
+}
+
 TEST_F(BadInputCli, AHugeParameterFileIsRefusedWithoutAWrite) {
     WriteFile(dir.File("huge.pcg"), "");
     std::filesystem::resize_file(dir.File("huge.pcg"), 100u << 20);  // sparse

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "cli/json_events.h"
+#include "cli/json_lines.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -19,49 +20,6 @@ namespace vk930::test {
 namespace {
 
 const std::string kFirmware = VK930_FIRMWARE_DATA_DIR "/hsbt15.a20";
-
-struct JsonRun {
-    ProgramRun run;
-    std::vector<QJsonObject> events;  // every line of standard output, in order
-
-    std::vector<QJsonObject> Of(const char* name) const {
-        std::vector<QJsonObject> found;
-        for (const QJsonObject& e : events)
-            if (e.value("event").toString() == name) found.push_back(e);
-        return found;
-    }
-    QJsonObject Result() const { return events.empty() ? QJsonObject() : events.back(); }
-    // The position of the first event of that name; -1 when there is none.
-    int IndexOf(const char* name) const {
-        for (std::size_t i = 0; i < events.size(); ++i)
-            if (events[i].value("event").toString() == name) return static_cast<int>(i);
-        return -1;
-    }
-};
-
-// Splits standard output into lines and parses each: a line that is no JSON object, a
-// missing last line end, or a stream that does not end with exactly one result (whose exit
-// is the process's) fails the test that made the run.
-JsonRun Parse(ProgramRun run) {
-    JsonRun parsed{std::move(run), {}};
-    const std::string& out = parsed.run.out;
-    EXPECT_TRUE(out.empty() || out.back() == '\n') << "a cut line: " << out;
-    std::istringstream lines(out);
-    for (std::string line; std::getline(lines, line);) {
-        QJsonParseError error;
-        const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(line), &error);
-        EXPECT_EQ(error.error, QJsonParseError::NoError) << "not JSON: " << line;
-        EXPECT_TRUE(doc.isObject()) << "not an object: " << line;
-        EXPECT_TRUE(doc.object().value("event").isString()) << "no event: " << line;
-        parsed.events.push_back(doc.object());
-    }
-    EXPECT_EQ(parsed.Of("result").size(), 1u) << out;
-    const QJsonObject result = parsed.Result();
-    EXPECT_EQ(result.value("event").toString(), "result") << "the result comes last: " << out;
-    EXPECT_EQ(result.value("exit").toInt(-1), parsed.run.exitCode) << out << parsed.run.err;
-    EXPECT_TRUE(result.value("outcome").isString() && result.value("detail").isString());
-    return parsed;
-}
 
 std::vector<std::string> Texts(const std::vector<QJsonObject>& events, const char* member) {
     std::vector<std::string> texts;
@@ -282,7 +240,15 @@ TEST_F(JsonCli, ListingsGiveOneEventPerRowAndASummary) {
 TEST_F(JsonCli, DiffGivesAChangePerKeyAndExitsOneForDifferences) {
     const std::string a = Program("SLEEP:45\r\nVOLUME:2\r\nEND\r\n", "a.pcg");
     const std::string b = Program("SLEEP:45\r\nVOLUME:3\r\n", "b.pcg");
+    // By default only what changes, warns or is ignored; the counts cover every line.
     JsonRun run = Run({"diff", a, b});
+    EXPECT_EQ(run.run.exitCode, 1);
+    ASSERT_EQ(run.Of("change").size(), 1u);
+    EXPECT_EQ(run.Of("change")[0].value("key").toString(), "VOLUME");
+    EXPECT_EQ(run.Of("summary").at(0).value("count").toInt(), 1);
+    EXPECT_EQ(run.Of("summary").at(0).value("unchanged").toInt(), 1);
+
+    run = Run({"diff", "--all", a, b});
     EXPECT_EQ(run.run.exitCode, 1);
     EXPECT_EQ(run.Result().value("outcome").toString(), "success");
     const std::vector<QJsonObject> changes = run.Of("change");
@@ -296,7 +262,7 @@ TEST_F(JsonCli, DiffGivesAChangePerKeyAndExitsOneForDifferences) {
     EXPECT_EQ(summary.value("unchanged").toInt(), 1);
     EXPECT_FALSE(summary.value("sawEnd").toBool());
 
-    run = Run({"--link", Sim(), "diff", a});
+    run = Run({"--link", Sim(), "diff", "--all", a});
     EXPECT_EQ(run.run.exitCode, 1) << run.run.out;  // factory pages: SLEEP differs
     EXPECT_EQ(run.Of("change").size(), 2u);
     run = Run({"diff", dir.File("missing.pcg")});

@@ -1,6 +1,11 @@
 // vk930ctl with the shop's shared registry: --registry and Registry=, registry init|status,
 // history of every bench, and a server that cannot be reached.
+#include <arpa/inet.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <cstdlib>
 
@@ -33,9 +38,9 @@ TEST_F(RegistryCli, InitStatusAndTheHistoryOfEveryBench) {
 
     run = Run("a", {"--registry", address, "registry", "init"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, "registry: " + address + "\nschema version: 2 (created)\n");
+    EXPECT_EQ(run.out, "registry: " + address + "\nschema version: 3 (created)\n");
     run = Run("a", {"--registry", address, "registry", "init"});
-    EXPECT_EQ(run.out, "registry: " + address + "\nschema version: 2 (already set up)\n");
+    EXPECT_EQ(run.out, "registry: " + address + "\nschema version: 3 (already set up)\n");
 
     // Bench a names the registry on its command line, bench b in its settings.
     WriteFile(Settings("b"), "[General]\nRegistry=" + address + "\n");
@@ -55,7 +60,7 @@ TEST_F(RegistryCli, InitStatusAndTheHistoryOfEveryBench) {
 
     run = Run("b", {"registry", "status"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_NE(run.out.find("schema version: 2\nnext ID: 10001\nrecords: "), std::string::npos)
+    EXPECT_NE(run.out.find("schema version: 3\nnext ID: 10001\nrecords: "), std::string::npos)
         << run.out;
     EXPECT_NE(run.out.find("records waiting to be sent: 0"), std::string::npos) << run.out;
 }
@@ -122,6 +127,34 @@ TEST_F(RegistryCli, AnAddressThatIsNoneIsAUsageError) {
     run = Run("a", {"registry", "init"});
     EXPECT_EQ(run.exitCode, 1) << "init of a bench's own registry";
     EXPECT_NE(run.err.find("--registry"), std::string::npos) << run.err;
+}
+
+// A server that takes the connection and never answers: the command waits for it once, not
+// once for its status and once more for its own record.
+TEST(RegistryTimeOut, ACommandWaitsForAServerThatDoesNotAnswerOnce) {
+    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(listener, 16), 0);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    const std::string registry =
+        "postgresql://shop@127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/vk930";
+    TempDir dir;
+    setenv("XDG_STATE_HOME", dir.File("state").c_str(), 1);
+    const ProgramRun run = RunProgram(VK930CTL_PATH, {"--settings", dir.File("s.ini"), "--registry",
+                                                      registry, "registry", "status"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("cannot read the registry: the registry " + registry), std::string::npos)
+        << run.err;
+    ::fcntl(listener, F_SETFL, O_NONBLOCK);
+    int connections = 0;
+    for (int peer; (peer = ::accept(listener, nullptr, nullptr)) >= 0; ++connections) ::close(peer);
+    ::close(listener);
+    EXPECT_EQ(connections, 1);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "core/commands/commid.h"
 
+#include <optional>
+
 #include "core/base/c_convert.h"
 #include "core/commands/command_steps.h"
 #include "core/commands/identification.h"
@@ -56,18 +58,28 @@ Outcome RestartAndIdentify(const CommandContext& ctx) {
     return IdentifyTerminal(ctx, TerminalLeft::kPartlyProgrammed);
 }
 
-CommIdWrite WriteCommId(const CommandContext& ctx, Numbering numbering) {
+// `storedId`: with the next-ID button, the stored ID its offer counted on when the offer was
+// cut to the caption's 9 characters; the refusal then names the number the store led to, and
+// the store, not the cut number.
+CommIdWrite WriteCommId(const CommandContext& ctx, Numbering numbering,
+                        std::optional<std::int32_t> storedId = std::nullopt) {
     const std::int64_t entered = CAtoll(ctx.form.Text(id::kCommId));
     if (Outcome opened = OpenAndSearch(ctx, TerminalLeft::kUntouched); !opened.ok())
         return {opened};
     // Cutting a larger number to its low 16 bits would give a terminal an ID that another
     // one already carries.
     if (entered < kCommIdMin || entered > kCommIdMax) {
-        ctx.Log("CommID " + std::to_string(entered) + " does not fit the terminal (0 to 65535)",
-                kIconFailure);
+        const std::int64_t next = storedId ? std::int64_t{*storedId} + 1 : entered;
+        std::string why =
+            "CommID " + std::to_string(next) + " does not fit the terminal (0 to 65535)";
+        if (storedId)
+            why += ": the stored ID is " + std::to_string(*storedId) +
+                   " (\"commID\" in the settings); set it to the last ID written to a terminal";
+        ctx.Log(why, kIconFailure);
         ctx.host.Beep();
         ClosePort(ctx);
-        return {Outcome::Failure(OutcomeClass::kRefused, "the ID does not fit the terminal")};
+        return {Outcome::Failure(OutcomeClass::kRefused,
+                                 storedId ? why : "the ID does not fit the terminal")};
     }
     if (Outcome stopped = StopPoint(ctx, TerminalLeft::kUntouched); !stopped.ok()) return {stopped};
     const auto commId = static_cast<std::int32_t>(entered);
@@ -124,10 +136,11 @@ Outcome NextCommId(const CommandContext& ctx) {
     // next press does not skip an ID.
     std::int32_t stored = 0;
     if (Outcome kept = StoredCommId(ctx, stored); !kept.ok()) return kept;
-    const std::string caption =
-        ctx.form.Text(id::kNextCommIdButton).substr(0, kNextCaptionMaxChars);
-    ctx.form.SetText(id::kCommId, caption);
-    return WriteCommId(ctx, Numbering::kCounted).outcome;
+    const std::string offer = ctx.form.Text(id::kNextCommIdButton);
+    const bool cut = offer.size() > kNextCaptionMaxChars;
+    ctx.form.SetText(id::kCommId, offer.substr(0, kNextCaptionMaxChars));
+    return WriteCommId(ctx, Numbering::kCounted, cut ? std::optional(stored) : std::nullopt)
+        .outcome;
 }
 
 }  // namespace vk930

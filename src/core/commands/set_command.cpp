@@ -2,9 +2,9 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
+#include <sstream>
 
+#include "core/base/bounded_file.h"
 #include "core/commands/command_steps.h"
 #include "core/commands/function_keys.h"
 #include "core/commands/validation.h"
@@ -25,35 +25,26 @@ Outcome CommunicationFailure(std::string what) {
     return Outcome::Failure(OutcomeClass::kCommunication, std::move(what));
 }
 
-// Why the file is no parameter file even though it can be opened (a device, a pipe, a file of
-// many megabytes); empty when it is one to read.
-std::string NotAParameterFile(const std::string& path) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (ec || !fs::exists(status)) return {};  // reported as a file that cannot be opened
-    if (!fs::is_regular_file(status)) return "Not a parameter file: not a regular file";
-    if (fs::file_size(path, ec) > kMaxParameterFileSize)
-        return "Not a parameter file: larger than 1 MiB";
-    return {};
-}
-
-Outcome OpenForReading(const CommandContext& ctx, const std::string& path, std::ifstream& file) {
-    if (const std::string why = NotAParameterFile(path); !why.empty()) {
-        ctx.Log("Cannot open file for reading!", kIconFailure);
-        ctx.Log(why, kIconFailure);
-        return FileFailure("'" + path + "': " + why.substr(why.find(": ") + 2));
+// The whole file, read before the port is opened for the run. A device, a pipe or a file of
+// many megabytes is no parameter file: the log says so and nothing of it is read.
+Outcome ReadForSet(const CommandContext& ctx, const std::string& path, std::string& text) {
+    BoundedFile read = ReadBoundedFile(path, kMaxParameterFileSize);
+    if (read.problem == FileReadProblem::kNone) {
+        text = std::move(read.bytes);
+        return Outcome::Success();
     }
-    errno = 0;
-    file.open(path, std::ios::binary);
-    if (file.is_open()) return Outcome::Success();
-    const std::string reason = errno != 0 ? std::strerror(errno) : "cannot be opened";
     ctx.Log("Cannot open file for reading!", kIconFailure);
-    return FileFailure("'" + path + "': " + reason);
+    // A missing file is said as the system says it, like any other that does not open.
+    const std::string why = read.problem == FileReadProblem::kMissing
+                                ? std::strerror(ENOENT)
+                                : Describe(read, kMaxParameterFileSize);
+    if (read.problem == FileReadProblem::kNotRegular || read.problem == FileReadProblem::kTooLarge)
+        ctx.Log("Not a parameter file: " + why, kIconFailure);
+    return FileFailure("'" + path + "': " + why);
 }
 
 // The document's file, else the one the user picks; it becomes the document's.
-Outcome OpenParameterFile(const CommandContext& ctx, std::ifstream& file) {
+Outcome OpenParameterFile(const CommandContext& ctx, std::string& text) {
     std::string path = ctx.state.document.m_strFilePath;
     if (path.empty()) {
         const FileDialogAnswer answer = ctx.host.RunFileDialog({false, "pcg", "*.pcg", "", ""});
@@ -63,7 +54,7 @@ Outcome OpenParameterFile(const CommandContext& ctx, std::ifstream& file) {
     }
     // A file that cannot be opened is reported just below, once.
     (void)ctx.state.document.OnOpenDocument(path, ctx.host);
-    if (Outcome opened = OpenForReading(ctx, path, file); !opened.ok()) return opened;
+    if (Outcome opened = ReadForSet(ctx, path, text); !opened.ok()) return opened;
     ctx.form.SetText(id::kFilePath, ctx.state.document.m_strFilePath);
     return Outcome::Success();
 }
@@ -180,8 +171,9 @@ Outcome OnSet(const CommandContext& ctx, const BeforeSetRun& beforeRun) {
 
 SetRun OnSetParameters(const CommandContext& ctx) {
     ClearFunctionKeys(ctx.state.functionKeys);
-    std::ifstream file;
-    Outcome opened = OpenParameterFile(ctx, file);
+    std::string text;
+    Outcome opened = OpenParameterFile(ctx, text);
+    std::istringstream file(text);
     const SetRun run =
         opened.ok() ? ConnectAndProgram(ctx, file) : SetRun{opened, SetRunEnd::kPortUntouched};
     if (!run.outcome.ok()) ctx.state.rawDump = 0;

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "core/base/pending_files.h"
+#include "core/base/private_folder.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -120,6 +121,14 @@ Status ReplacingFile::Open(const std::string& target) {
     return Error{"no free temporary name next to '" + real.string() + "'"};
 }
 
+Status ReplacingFile::MakePrivate() {
+    if (!file_) return Error{"no file open"};
+    if (Status narrowed = MakePrivateFile(temporary_); !narrowed)
+        return Error{"cannot make '" + target_ + "' private: " + narrowed.error()};
+    private_ = true;
+    return {};
+}
+
 bool ReplacingFile::Write(std::string_view bytes) {
     if (!file_ || failed_) return false;
     if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
@@ -144,7 +153,7 @@ Status ReplacingFile::Commit() {
     std::error_code ec;
     // The new file keeps the permissions of the one it replaces.
     const fs::file_status old = fs::status(target_, ec);
-    if (!ec && fs::exists(old)) fs::permissions(temporary_, old.permissions(), ec);
+    if (!private_ && !ec && fs::exists(old)) fs::permissions(temporary_, old.permissions(), ec);
     ec = MoveIntoPlace(temporary_, target_);
     if (ec) {
         Discard();

@@ -20,6 +20,9 @@ class ReplacingFile {
     // Creates the temporary file next to the target. Fails when the target is a folder or an
     // existing file that cannot be written, or when the folder takes no new file.
     Status Open(const std::string& target);
+    // After Open, before the first Write: the file is for its owner alone (0600), and stays so
+    // in the target's place whatever the target's permissions were.
+    Status MakePrivate();
     // Appends bytes; false once anything could not be written.
     bool Write(std::string_view bytes);
     // Flushes the text to the disk and moves it into the target's place.
@@ -33,6 +36,7 @@ class ReplacingFile {
     std::string target_;
     std::string temporary_;
     bool failed_ = false;
+    bool private_ = false;
     int writeErrno_ = 0;    // why the first failed write failed
     int pendingSlot_ = -1;  // in TemporaryFiles(), while the temporary file exists
 };

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <regex>
 
+#include "core/base/private_folder.h"
 #include "core/params/parameter_file.h"
 #include "core/params/replacing_file.h"
 
@@ -45,9 +46,9 @@ int CommIdOfPages(PageSource& pages) {
 
 Result<std::string> WriteBackup(const std::string& folder, PageSource& pages, int port,
                                 std::chrono::system_clock::time_point time) {
+    // Backups hold the terminal's pages, its password among them: the owner's alone.
+    if (Status made = MakePrivateFolder(folder); !made) return Error{made.error()};
     std::error_code ec;
-    fs::create_directories(folder, ec);
-    if (ec) return Error{"'" + folder + "': " + ec.message()};
     const int commId = CommIdOfPages(pages);
     std::string path;
     for (int sequence = 1; sequence <= kMaxSequence && path.empty(); ++sequence) {
@@ -58,6 +59,7 @@ Result<std::string> WriteBackup(const std::string& folder, PageSource& pages, in
     if (path.empty()) return Error{"no free backup name in '" + folder + "'"};
     ReplacingFile file;
     if (Status opened = file.Open(path); !opened) return Error{opened.error()};
+    if (Status narrowed = file.MakePrivate(); !narrowed) return Error{narrowed.error()};
     const LineSink sink = [&file](const std::string& line) { return file.Write(line); };
     if (!WriteRawForm(pages, sink)) return Error{"cannot write '" + path + "'"};
     if (Status committed = file.Commit(); !committed) return Error{committed.error()};

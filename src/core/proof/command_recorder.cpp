@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/commands/host.h"
+#include "core/proof/masked_secrets.h"
 
 namespace vk930 {
 
@@ -46,6 +47,7 @@ bool CommandRecorder::Finish(const Outcome& outcome) {
     record.outcome = outcome.outcomeClass;
     record.detail = outcome.detail;
     record.entries = host_.Entries();
+    for (RecordedEntry& entry : record.entries) entry.text = RecordedText(entry.text);
     record.warnings = static_cast<int>(
         std::count_if(record.entries.begin(), record.entries.end(), IsWarningEntry));
     record.durationMs = std::chrono::duration_cast<std::chrono::milliseconds>(

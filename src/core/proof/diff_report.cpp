@@ -111,9 +111,14 @@ DiffReport CompareDryRun(const DryRun& run) {
     return report;
 }
 
-std::string FormatDiff(const DiffReport& report) {
+bool Shown(const KeyChange& change, DiffLines lines) {
+    return lines == DiffLines::kAll || change.changed || change.ignored || !change.warnings.empty();
+}
+
+std::string FormatDiff(const DiffReport& report, DiffLines lines) {
     std::string text;
-    for (const KeyChange& k : report.keys) text += Describe(k);
+    for (const KeyChange& k : report.keys)
+        if (Shown(k, lines)) text += Describe(k);
     if (!report.sawEnd)
         text += "No END line: the file may be cut short; a Set would program it as it is.\n";
     text += std::to_string(report.changed) + " changed, " + std::to_string(report.unchanged) +

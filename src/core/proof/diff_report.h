@@ -28,9 +28,17 @@ struct DiffReport {
     bool Differs() const { return changed > 0; }
 };
 
+// Which lines a report shows: what a reader of a diff looks for (a change, a warning, a line the
+// Set ignores), or every line of the file as well.
+enum class DiffLines { kNotable, kAll };
+
+// Whether `change` is shown with `lines`.
+bool Shown(const KeyChange& change, DiffLines lines);
+
 DiffReport CompareDryRun(const DryRun& run);
 
-// The report as text: one line per key, then the counts, and a note when there is no END.
-std::string FormatDiff(const DiffReport& report);
+// The report as text: the lines shown, each with what the Set does to it, then the counts, and
+// a note when there is no END.
+std::string FormatDiff(const DiffReport& report, DiffLines lines = DiffLines::kNotable);
 
 }  // namespace vk930

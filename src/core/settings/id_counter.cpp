@@ -21,7 +21,11 @@ class LockedStore {
         locked_ = true;
         backend_ = settings.Make();
         if (const int e = backend_->Open(); e != 0) {
-            error_ = "cannot open the settings (error " + std::to_string(e) + ")";
+            // The store's own words name the file; error numbers alone name nothing.
+            const std::string problem = backend_->Problem();
+            error_ = (problem.empty() ? "cannot open the settings (error " + std::to_string(e) + ")"
+                                      : "cannot use the " + problem) +
+                     ": make it readable and writable for this user, then go on with --next";
             backend_.reset();
         }
     }

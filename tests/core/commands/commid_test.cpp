@@ -97,6 +97,27 @@ TEST_P(CommIdTest, TheHighestIdIsWrittenAndTheNextIsRefused) {
     EXPECT_EQ(Page(0)[2], 0xFF);
 }
 
+TEST_P(CommIdTest, AStoredIdTooLargeForTheOfferIsNamedNotItsCutNumber) {
+    UseTerminal("");
+    settings.values["AllowEditSno"] = 1;
+    for (const std::int32_t stored : {999999999, 2147483647}) {
+        settings.values["commID"] = stored;
+        View().OnInitialUpdate();
+        host.log.clear();
+        View().OnNextCommId();
+        const std::string next = std::to_string(std::int64_t{stored} + 1);
+        EXPECT_EQ(host.log.back(),
+                  (LogEntry{"CommID " + next +
+                                " does not fit the terminal (0 to 65535): the stored ID is " +
+                                std::to_string(stored) +
+                                " (\"commID\" in the settings); set it to the last ID written "
+                                "to a terminal",
+                            0}));
+        EXPECT_EQ(settings.values["commID"], stored);
+        EXPECT_NE(View().LastOutcome().detail.find(std::to_string(stored)), std::string::npos);
+    }
+}
+
 TEST_P(CommIdTest, EmptyEditHidesTheOfferAndWritesZero) {
     UseTerminal("");
     View().OnCommIdEdited("5");

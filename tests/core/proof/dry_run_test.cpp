@@ -89,6 +89,18 @@ TEST(DiffReport, ReportsChangesWarningsAndAMissingEnd) {
               "SLEEP:4\n    30 -> 99\n    Warning! Sleep value range should be 5-99 sec.\n"
               "1 changed, 0 unchanged, 1 warnings, 0 ignored lines\n");
 
+    // By default the lines that change, warn or are ignored; every line with kAll.
+    WriteFile(dir.File("base.pcg"), "SLEEP:30\r\nVOLUME:2\r\nEND\r\n");
+    WriteFile(dir.File("m.pcg"), "SLEEP:4\r\nVOLUME:2\r\nNOKEY:1\r\nEND\r\n");
+    const DiffReport mixed =
+        CompareFiles(dir.File("base.pcg"), dir.File("m.pcg"), settings, problem);
+    EXPECT_EQ(FormatDiff(mixed),
+              "SLEEP:4\n    30 -> 99\n    Warning! Sleep value range should be 5-99 sec.\n"
+              "NOKEY:1\n    ignored: the Set writes nothing for this line\n"
+              "1 changed, 1 unchanged, 1 warnings, 1 ignored lines\n");
+    const std::string all = FormatDiff(mixed, DiffLines::kAll);
+    EXPECT_NE(all.find("VOLUME:2\n    2 (unchanged)\n"), std::string::npos) << all;
+
     WriteFile(dir.File("c.pcg"), "SLEEP:30\r\nEND\r\n");
     EXPECT_FALSE(CompareFiles(dir.File("a.pcg"), dir.File("c.pcg"), settings, problem).Differs());
 }

@@ -93,6 +93,27 @@ TEST_P(GuardedSetTest, BackupHoldsThePagesBeforeTheSetWithoutAnExtraLinkCall) {
     EXPECT_EQ(record.entries.size(), host.log.size());
 }
 
+TEST_P(GuardedSetTest, TheRecordMasksThePasswordTheLogEchoesAndTheBackupIsPrivate) {
+    Prepare("", "PASSWORD:4321\r\nPASSWORD\r\nHEADING:PASSWORD:4321\r\nEND\r\n");
+    View().OnSet();
+    ASSERT_EQ(memory.records.size(), 1u);
+    std::vector<std::string> recorded, shown;
+    for (const RecordedEntry& entry : memory.records[0].entries) recorded.push_back(entry.text);
+    for (const LogEntry& entry : host.log) shown.push_back(entry.text);
+    // The screen keeps the echo as read; the record keeps the key, not the value.
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "PASSWORD:4321"), shown.end());
+    EXPECT_NE(std::find(recorded.begin(), recorded.end(), "PASSWORD:****"), recorded.end());
+    EXPECT_NE(std::find(recorded.begin(), recorded.end(), "PASSWORD"), recorded.end());
+    EXPECT_NE(std::find(recorded.begin(), recorded.end(), "HEADING:PASSWORD:4321"), recorded.end())
+        << "only a PASSWORD line is masked";
+    EXPECT_EQ(std::find(recorded.begin(), recorded.end(), "PASSWORD:4321"), recorded.end());
+    ASSERT_EQ(Backups().size(), 1u);
+    EXPECT_EQ(fs::status(Backups()[0]).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(BackupFolder(dir.File("state"))).permissions() & fs::perms::all,
+              fs::perms::owner_all);
+}
+
 TEST_P(GuardedSetTest, UnwritableBackupStopsBeforeAnyWrite) {
     Prepare("", "SYSTEM:0,201,7\r\nEND\r\n");
     WriteFile(dir.File("state"), "a file where the folder should be");

@@ -77,6 +77,16 @@ TEST_F(CounterTest, StartAtRefusesIdsHandedOutAlreadyAndIdsThatDoNotFit) {
     EXPECT_EQ(*counter.Reserve(), 900);
 }
 
+TEST_F(CounterTest, AStoreThatCannotBeOpenedIsNamedInItsOwnWords) {
+    settings.openError = 5;
+    settings.problem = "settings file '/x/s.ini' cannot be written";
+    Result<int> id = counter.Reserve();
+    ASSERT_FALSE(id.ok());
+    EXPECT_EQ(id.error(),
+              "cannot use the settings file '/x/s.ini' cannot be written: make it readable and "
+              "writable for this user, then go on with --next");
+}
+
 TEST_F(CounterTest, AStoreThatCannotBeOpenedOrLockedGivesNoId) {
     settings.openError = 5;
     Result<int> id = counter.Reserve();

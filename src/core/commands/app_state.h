@@ -34,6 +34,9 @@ struct AppState {
     // A series keeps "commID" itself (it reserves each ID before writing it): the CommID
     // write must not store the ID it wrote, which could set a shared counter back.
     bool commIdKeptByCaller = false;
+    // Its low byte first: a write cut between the bytes then leaves the old high byte with the
+    // new low one, chosen when the other way round would be an ID another terminal carries.
+    bool commIdLowByteFirst = false;
     // The shared registry this bench takes its IDs from (empty: its own "commID"). The next-ID
     // button counts on this bench alone, so with a shared registry it is refused.
     std::string sharedRegistry;

@@ -69,7 +69,12 @@ CommIdWrite WriteCommId(const CommandContext& ctx, Numbering numbering) {
     write.writeStarted = true;
     // Both bytes are checked (high first, the low one only after it): a failed high byte
     // would leave a wrong ID behind.
-    if (!WriteTwoByteValue(ctx.link, kPageCommId, kOffsetCommIdHigh, commId)) {
+    const bool written =
+        ctx.state.commIdLowByteFirst
+            ? WriteByteValue(ctx.link, kPageCommId, kOffsetCommIdHigh + 1, commId % 256) &&
+                  WriteByteValue(ctx.link, kPageCommId, kOffsetCommIdHigh, commId / 256)
+            : WriteTwoByteValue(ctx.link, kPageCommId, kOffsetCommIdHigh, commId);
+    if (!written) {
         ctx.Log("Cannot write ID!", kIconFailure);
         ctx.host.Beep();
         ClosePort(ctx);

@@ -55,9 +55,13 @@ JournalFacts FoldJournal(const std::vector<JournalEntry>& entries) {
     return facts;
 }
 
-std::vector<int> PossibleAfterFailedWrite(int oldId, int newId) {
+int HalfWrittenId(int oldId, int newId, bool lowByteFirst) {
+    return lowByteFirst ? (oldId & 0xff00) | (newId & 0x00ff) : (newId & 0xff00) | (oldId & 0x00ff);
+}
+
+std::vector<int> PossibleAfterFailedWrite(int oldId, int newId, bool lowByteFirst) {
     std::vector<int> values{oldId, newId};
-    const int mixed = (newId & 0xff00) | (oldId & 0x00ff);
+    const int mixed = HalfWrittenId(oldId, newId, lowByteFirst);
     if (std::find(values.begin(), values.end(), mixed) == values.end()) values.push_back(mixed);
     if (oldId == newId) values.resize(1);
     return values;

@@ -61,9 +61,12 @@ struct JournalFacts {
 
 JournalFacts FoldJournal(const std::vector<JournalEntry>& entries);
 
-// The possible values after a write of `newId` over `oldId` failed somewhere between its two
-// bytes (high byte first): the old one, the new one and the new high byte with the old low one.
-std::vector<int> PossibleAfterFailedWrite(int oldId, int newId);
+// The value a terminal carries when a write of `newId` over `oldId` stopped after its first
+// byte: the new high byte with the old low one, or (low byte first) the other way round.
+int HalfWrittenId(int oldId, int newId, bool lowByteFirst);
+// The possible values after such a write failed somewhere: the old one, the new one and the
+// half-written one.
+std::vector<int> PossibleAfterFailedWrite(int oldId, int newId, bool lowByteFirst = false);
 
 // "300, 301 or 257", for people.
 std::string JoinIds(const std::vector<int>& ids);

@@ -22,21 +22,44 @@ std::string MayCarry(const std::string& cause) {
 
 namespace {
 
-// The series keeps "commID" through its reservations while the write runs.
-class KeptByCaller {
+// While the write runs: the reservation keeps "commID", and the byte order is the one chosen.
+class WriteSettings {
   public:
-    explicit KeptByCaller(AppState& state) : state_(state), was_(state.commIdKeptByCaller) {
+    WriteSettings(AppState& state, bool lowByteFirst)
+        : state_(state), kept_(state.commIdKeptByCaller) {
         state_.commIdKeptByCaller = true;
+        state_.commIdLowByteFirst = lowByteFirst;
     }
-    ~KeptByCaller() { state_.commIdKeptByCaller = was_; }
+    ~WriteSettings() {
+        state_.commIdKeptByCaller = kept_;
+        state_.commIdLowByteFirst = false;
+    }
 
   private:
     AppState& state_;
-    bool was_;
+    bool kept_;
 };
 
+// Whether `id` is one the registry handed out (so another terminal may carry it).
+bool HandedOut(TerminalRegistry& registry, int id) {
+    Result<std::optional<JournalEntry>> fate = registry.RecordedFate(id);
+    return !fate || fate->has_value();
+}
+
+// High byte first, as the CommID command writes it, unless a write cut after that byte would
+// leave an ID another terminal carries and the other order would not.
+bool LowByteFirst(TerminalRegistry& registry, std::optional<int> oldId, int newId) {
+    if (!oldId) return false;
+    const auto taken = [&](bool lowFirst) {
+        const int half = HalfWrittenId(*oldId, newId, lowFirst);
+        return half != newId && half != *oldId && HandedOut(registry, half);
+    };
+    return taken(false) && !taken(true);
+}
+
 // A write that failed after a byte was sent: what the terminal carries now, if it says.
-void JudgeFailedWrite(const CommandContext& ctx, NumberedTerminal& n, std::optional<int> oldId) {
+void JudgeFailedWrite(const CommandContext& ctx, NumberedTerminal& n, std::optional<int> oldId,
+                      bool lowFirst) {
     const PortProbe probe = ProbePort(ctx);
     if (probe.commId) {
         const int carried = CAtoi(*probe.commId);
@@ -57,7 +80,7 @@ void JudgeFailedWrite(const CommandContext& ctx, NumberedTerminal& n, std::optio
     }
     n.fate = IdState::kMayCarry;
     if (oldId) {
-        for (int value : PossibleAfterFailedWrite(*oldId, n.commId))
+        for (int value : PossibleAfterFailedWrite(*oldId, n.commId, lowFirst))
             if (value != n.commId) n.possible.push_back(value);
     }
     std::vector<int> all{n.commId};
@@ -67,7 +90,8 @@ void JudgeFailedWrite(const CommandContext& ctx, NumberedTerminal& n, std::optio
 }
 
 // What the write left, judged from what the terminal read back.
-void Judge(const CommandContext& ctx, NumberedTerminal& n, std::optional<int> oldId) {
+void Judge(const CommandContext& ctx, NumberedTerminal& n, std::optional<int> oldId,
+           bool lowFirst) {
     const Outcome& written = n.write.outcome;
     const int shown = CAtoi(ctx.form.Text(id::kCommId));
     if (written.ok() && shown == n.commId) {
@@ -95,7 +119,7 @@ void Judge(const CommandContext& ctx, NumberedTerminal& n, std::optional<int> ol
                        : "not written: " + written.detail;
         return;
     }
-    JudgeFailedWrite(ctx, n, oldId);
+    JudgeFailedWrite(ctx, n, oldId, lowFirst);
 }
 
 // A terminal renumbered on purpose no longer carries the ID it had: the journal says where it
@@ -146,11 +170,12 @@ NumberedTerminal NumberTerminal(const CommandContext& ctx, TerminalRegistry& reg
     const std::string idText = std::to_string(n.commId);
     ctx.form.SetText(id::kCommId, idText);
     ctx.form.SetText(id::kNextCommIdButton, idText);
+    const bool lowFirst = LowByteFirst(registry, oldId, n.commId);
     {
-        KeptByCaller kept(ctx.state);
+        WriteSettings settings(ctx.state, lowFirst);
         n.write = SetCommIdReportingBytes(ctx);
     }
-    Judge(ctx, n, oldId);
+    Judge(ctx, n, oldId, lowFirst);
     if (Status marked = Mark(registry, n, seriesId); !marked) n.unmarked = marked.error();
     if (oldId) NoteRenumbered(registry, n, *oldId);
     return n;

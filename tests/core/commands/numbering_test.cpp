@@ -92,6 +92,23 @@ TEST_F(Numbering, AFailedLowByteLeavesAMixedIdThatIsReadBackAndHeld) {
     EXPECT_EQ(ResetCount(), 0);
 }
 
+// Cut after the high byte, 300 over 1 would leave 257, which another terminal carries: the low
+// byte goes first, and the half-written terminal carries 44, an ID nobody was given.
+TEST_F(Numbering, TheByteOrderNeverLeavesAHalfWrittenIdThatWasHandedOut) {
+    UseCarrying(1, 2);
+    journal.entries.push_back({257, IdState::kReserved, "", {}, "", "bench:1"});
+    journal.entries.push_back({257, IdState::kWritten, "", {}, "", ""});
+    settings.values["commID"] = 299;
+    EXPECT_FALSE(View().OnNextCommId().ok());
+    EXPECT_EQ(Carried(), 44);
+    const auto low = std::find(Calls().begin(), Calls().end(), "WriteByte(2,44,0)=1");
+    const auto high = std::find(Calls().begin(), Calls().end(), "WriteByte(1,1,0)=-1");
+    ASSERT_NE(high, Calls().end());
+    EXPECT_LT(low, high) << "the low byte first";
+    EXPECT_EQ(journal.StateOf(300), "may-carry");
+    EXPECT_EQ(journal.entries.back().possible, (std::vector<int>{44}));
+}
+
 TEST_F(Numbering, AFailedHighByteLeavesTheOldIdAndTheReservedOneIsSkipped) {
     UseCarrying(1, 1);
     settings.values["commID"] = 299;

@@ -59,6 +59,10 @@ TEST(JournalFold, TheValuesAFailedWriteMayLeave) {
     EXPECT_EQ(PossibleAfterFailedWrite(10000, 10001), (std::vector<int>{10000, 10001}))
         << "same high byte: no third value";
     EXPECT_EQ(PossibleAfterFailedWrite(7, 7), (std::vector<int>{7}));
+    EXPECT_EQ(PossibleAfterFailedWrite(1, 300, /*lowByteFirst=*/true),
+              (std::vector<int>{1, 300, 44}));
+    EXPECT_EQ(HalfWrittenId(0x1234, 0x5678, false), 0x5634);
+    EXPECT_EQ(HalfWrittenId(0x1234, 0x5678, true), 0x1278);
     EXPECT_EQ(JoinIds({1, 300, 257}), "1, 300 or 257");
     EXPECT_EQ(JoinIds({5}), "5");
 }

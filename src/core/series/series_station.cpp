@@ -276,10 +276,8 @@ class Station {
         ledger_.NoteWritten(present);
         recorder_.NoteReservedId({present, true, "", false, {}});
         if (Status marked = ledger_.MarkWritten(present, entry.seriesId); !marked)
-            ledger_.NoteUnrecorded(marked.error(), "ID " + idText +
-                                                       " written (read back from "
-                                                       "the terminal), not marked: " +
-                                                       marked.error());
+            report_("ID " + idText + " is not marked written in " + ledger_.Where() + ": " +
+                    marked.error());
         report_("terminal " + idText + " carries the ID reserved for it (" + ToString(entry.state) +
                 "): recorded as written, not numbered again: remove it");
         return Finish(SeriesFate::kDone, "done: it carried its reserved ID already",
@@ -362,11 +360,11 @@ class Station {
             lastCommId_ = std::to_string(*n.readBack);
         recorder_.NoteReservedId(
             {commId, n.Written(), n.reason, n.fate == IdState::kMayCarry, n.possible});
+        // The terminal's record carries the fate too; only when that cannot be stored either
+        // does the series stop (SeriesLedger::Append).
         if (!n.unmarked.empty())
-            ledger_.NoteUnrecorded(n.unmarked, "ID " + idText + " " + ToString(n.fate) +
-                                                   (n.reason.empty() ? "" : ": " + n.reason) +
-                                                   "; not marked in " + ledger_.Where() + ": " +
-                                                   n.unmarked);
+            report_("ID " + idText + " is not marked " + ToString(n.fate) + " in " +
+                    ledger_.Where() + ": " + n.unmarked);
         if (n.write.outcome.outcomeClass == OutcomeClass::kInterrupted) {
             report_("ID " + idText + " skipped: " + n.reason);
             Finish(SeriesFate::kSkipped, "skipped: " + n.reason, n.write.outcome);

@@ -58,8 +58,14 @@ CommandResult RunBackups(CliSession& session, const QStringList& args) {
 CommandResult RunRestore(CliSession& session, const QStringList& args) {
     QStringList rest = args;
     const bool force = rest.removeAll("--force") > 0;
+    const bool withId = rest.removeAll("--with-id") > 0;
     if (rest.size() != 1 || rest[0].isEmpty() || rest[0].startsWith("--"))
-        return CommandResult::Usage("restore needs one backup FILE: restore FILE [--force]");
+        return CommandResult::Usage(
+            "restore needs one backup FILE: restore FILE [--force [--with-id]]");
+    if (withId && !force)
+        return CommandResult::Usage(
+            "restore: --with-id goes with --force (a backup of the terminal itself carries its "
+            "own ID)");
     const std::string file = rest[0].toStdString();
     const std::optional<BackupName> name =
         ParseBackupName(QFileInfo(rest[0]).fileName().toStdString());
@@ -73,7 +79,10 @@ CommandResult RunRestore(CliSession& session, const QStringList& args) {
     if (!force) session.view.Proof().expectedCommId = name->commId;
     session.state.document.m_strFilePath = file;
     session.view.NameNextCommand("restore");
+    // Only this command may carry the backup's CommID into another terminal.
+    session.state.commIdHold.allowChange = withId;
     const Outcome outcome = session.view.OnSet();
+    session.state.commIdHold.allowChange = false;
     if (outcome.outcomeClass == OutcomeClass::kRefused)
         session.host.Note("restore --force programs the backup anyway");
     return CommandResult::Ran(outcome);

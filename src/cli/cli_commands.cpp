@@ -107,13 +107,15 @@ const std::vector<CliCommand>& CliCommands() {
          "program a parameter file into the terminal (\"Set\"), after a backup of its pages; "
          "--verify reads them back",
          RunSet},
-        {"restore", "FILE [--force]",
-         "program a backup into the terminal it was taken of (--force: into any terminal)",
+        {"restore", "FILE [--force [--with-id]]",
+         "program a backup into the terminal it was taken of (--force: into any terminal, "
+         "keeping its CommID unless --with-id)",
          RunRestore},
         {"firmware", "FILE",
          "upload a firmware file (hsbt*.a20) through the boot loader (\"FirmWare update...\")",
          RunFirmware},
-        {"series", "(--from ID | --next) [--set FILE] [--count N] [--port N[,N...]] [--no-verify]",
+        {"series",
+         "(--from ID [--force] | --next) [--set FILE] [--count N] [--port N[,N...]] [--no-verify]",
          "number terminals one after another, one station per port: wait, Set, next ID, check",
          RunSeries},
         {"ports", "[--assign N SPEC | --unassign N]",

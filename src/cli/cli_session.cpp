@@ -15,6 +15,7 @@ CliSession::CliSession(TerminalHost& host_, SettingsBackendFactory& settings_, L
       registry(std::move(registry_)),
       proofChannel(host_, registry->Path()) {
     view.SetRecorder(RecorderFor(*registry, proofChannel));
+    view.SetRegistry(registry.get());
 }
 
 RecorderSetup CliSession::RecorderFor(ServiceLogSink& sink, ProofChannel& channel) {

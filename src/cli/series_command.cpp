@@ -1,8 +1,12 @@
 // vk930ctl series: parses its options, runs one station per port, prints the summary.
 #include "cli/series_command.h"
 
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSysInfo>
 #include <QThread>
@@ -112,6 +116,7 @@ struct StationRun {
 struct SeriesOptions {
     std::optional<int> from;
     bool next = false;
+    bool force = false;  // --from below the IDs handed out (the journal's IDs still skipped)
     bool verify = true;
     std::optional<std::string> setFile;
     int count = 0;
@@ -130,6 +135,8 @@ std::variant<SeriesOptions, std::string> ParseSeriesOptions(const QStringList& a
         bool ok = true;
         if (a == "--next") {
             o.next = true;
+        } else if (a == "--force") {
+            o.force = true;
         } else if (a == "--no-verify") {
             o.verify = false;  // the ID read back is then the only check made
         } else if (a == "--from" || a == "--set" || a == "--count" || a == "--port") {
@@ -162,6 +169,7 @@ std::variant<SeriesOptions, std::string> ParseSeriesOptions(const QStringList& a
         }
     }
     if (o.from.has_value() == o.next) return "series needs one of --from ID and --next";
+    if (o.force && !o.from) return "series: --force goes with --from ID";
     if (o.ports.empty()) o.ports.push_back(currentPort);
     return o;
 }
@@ -264,6 +272,26 @@ std::string SharedDevice(const std::vector<int>& ports, CliSession& s) {
     return {};
 }
 
+// The fate of an ID that no record holds: on standard error, and in the first file beside the
+// service log, or else in the temporary folder, that takes it.
+void KeepUnrecordedFate(const std::string& fate, const std::string& logPath) {
+    const QString line = QString::fromStdString(
+        QDateTime::currentDateTime().toString(Qt::ISODate).toStdString() + " " + fate + "\n");
+    const QStringList places = {
+        QString::fromStdString(logPath) + ".unrecorded",
+        QDir::tempPath() + "/vk930-unrecorded-ids-" + QString::number(::getuid()) + ".txt"};
+    for (const QString& place : places) {
+        QFile file(place);
+        if (!file.open(QIODevice::Append | QIODevice::Text)) continue;
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        if (file.write(line.toUtf8()) == line.toUtf8().size() && file.flush()) {
+            std::cerr << "vk930ctl: " << fate << " (kept in " << place.toStdString() << ")\n";
+            return;
+        }
+    }
+    std::cerr << "vk930ctl: " << fate << " (no file could keep it: copy this line)\n";
+}
+
 }  // namespace
 
 CommandResult RunSeries(CliSession& s, const QStringList& args) {
@@ -280,11 +308,13 @@ CommandResult RunSeries(CliSession& s, const QStringList& args) {
     // The registry the run chose (--registry, Registry=, else the bench's own counter).
     TerminalRegistry* const registry = s.registry.get();
     if (o.from) {
-        if (Status started = registry->StartAt(*o.from); !started) {
+        if (Status started = registry->StartAt(*o.from, o.force); !started) {
             return CommandResult::Ran(Outcome::Failure(OutcomeClass::kRefused, started.error()));
         }
     }
-    SeriesLedger ledger(*registry, NewSeriesId());
+    SeriesLedger ledger(*registry, NewSeriesId(), [registry](const std::string& fate) {
+        KeepUnrecordedFate(fate, registry->Path());
+    });
     if (s.host.Json())
         s.host.Emit(JsonEvent("series", {{"series", JsonText(ledger.SeriesId())},
                                          {"registry", JsonText(registry->Describe())},

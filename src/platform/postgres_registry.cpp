@@ -250,7 +250,11 @@ Result<SchemaMigration> PostgresRegistry::Init(int target) {
     return migrated;
 }
 
-Status PostgresRegistry::StartAt(int first) {
+Status PostgresRegistry::StartAt(int first, bool force) {
+    // The shop's counter is shared by benches this one cannot see: it is never set back.
+    if (force)
+        return Error{"--force does not move the counter of the shared registry " + Describe() +
+                     ", which never goes back"};
     if (first < 0 || first > kMaxCommId)
         return Error{"CommID " + std::to_string(first) + " does not fit the terminal (0 to " +
                      std::to_string(kMaxCommId) + ")"};
@@ -336,6 +340,12 @@ Status PostgresRegistry::MarkSkipped(int commId, const std::string& seriesId,
 
 namespace {
 
+// The shared registry keeps an ID a terminal may carry as skipped (never handed out again),
+// its reason saying so.
+QVariant SharedState(const QVariant& state) {
+    return state.toString() == "may-carry" ? QVariant(QStringLiteral("skipped")) : state;
+}
+
 // What one send did: how many records the server stored anew, and those it refused.
 struct StoreReport {
     int stored = 0;
@@ -388,7 +398,7 @@ Result<StoreReport> StoreRecords(Work& w, const std::vector<QByteArray>& lines) 
                 !w.Exec(mark,
                         "UPDATE vk930_reserved_ids SET state = ?, reason = ?, changed_at = now() "
                         "WHERE comm_id = ? AND series_id = ? AND state = 'reserved'",
-                        {TextOf(reserved, "state"), TextOf(reserved, "reason"),
+                        {SharedState(TextOf(reserved, "state")), TextOf(reserved, "reason"),
                          reserved.value("commId").toInt(), TextOf(record, "series")}))
                 failed = &mark;
         }

@@ -41,7 +41,7 @@ class PostgresRegistry : public TerminalRegistry {
 
     // Creates the schema, or migrates it to this program's version (`vk930ctl registry init`).
     Result<SchemaMigration> Init(int target = kRegistrySchemaVersion);
-    Status StartAt(int first) override;
+    Status StartAt(int first, bool force = false) override;
     Result<int> Reserve(const std::string& seriesId) override;
     Status MarkWritten(int commId, const std::string& seriesId) override;
     Status MarkSkipped(int commId, const std::string& seriesId, const std::string& reason) override;

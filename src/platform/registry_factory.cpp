@@ -10,6 +10,7 @@
 #include "platform/postgres_registry.h"
 #include "platform/private_files.h"
 #include "platform/service_log_file.h"
+#include "platform/service_log_journal.h"
 #include "platform/settings_file_lock.h"
 
 namespace vk930 {
@@ -19,18 +20,22 @@ namespace {
 // What a bench's own registry is made of, built before the registry that refers to it.
 struct BenchParts {
     BenchParts(SettingsBackendFactory& settings, const std::string& settingsPath,
-               const std::string& logPath)
-        : lock(settingsPath), counter(settings, lock), log(logPath) {}
+               const std::string& logPath, CounterNotice notice)
+        : lock(settingsPath),
+          log(logPath),
+          journal(log),
+          counter(settings, lock, &journal, std::move(notice)) {}
     SettingsFileLock lock;
-    IdCounter counter;
     ServiceLogFile log;
+    ServiceLogJournal journal;
+    IdCounter counter;
 };
 
 class BenchRegistry : private BenchParts, public LocalRegistry {
   public:
     BenchRegistry(SettingsBackendFactory& settings, const std::string& settingsPath,
-                  const std::string& logPath)
-        : BenchParts(settings, settingsPath, logPath),
+                  const std::string& logPath, CounterNotice notice)
+        : BenchParts(settings, settingsPath, logPath, std::move(notice)),
           LocalRegistry(counter, log, log, "settings file '" + settingsPath + "'") {}
 };
 
@@ -62,8 +67,8 @@ Result<std::unique_ptr<TerminalRegistry>> OpenRegistry(const RegistryChoice& cho
     const std::string logPath = ServiceLogPath(choice.stateFolder);
     if (address.empty()) {
         if (!choice.settings) return Error{"no settings store for the bench's own registry"};
-        return std::unique_ptr<TerminalRegistry>(
-            std::make_unique<BenchRegistry>(*choice.settings, choice.settingsPath, logPath));
+        return std::unique_ptr<TerminalRegistry>(std::make_unique<BenchRegistry>(
+            *choice.settings, choice.settingsPath, logPath, choice.notice));
     }
     Result<PostgresAddress> parsed = ParsePostgresAddress(address);
     if (!parsed)

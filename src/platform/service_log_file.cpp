@@ -86,11 +86,18 @@ QJsonObject RecordToJson(const ServiceRecord& record) {
         entries.append(QJsonObject{{"kind", entry.kind}, {"text", JsonText(entry.text)}});
     object.insert("entries", entries);
     if (!record.seriesId.empty()) object.insert("series", JsonText(record.seriesId));
+    if (record.withId) object.insert("withId", true);
     if (record.reservedId) {
-        QJsonObject reserved{{"commId", record.reservedId->commId},
-                             {"state", record.reservedId->written ? "written" : "skipped"}};
-        if (!record.reservedId->written)
-            reserved.insert("reason", JsonText(record.reservedId->skipReason));
+        const ReservedId& id = *record.reservedId;
+        QJsonObject reserved{
+            {"commId", id.commId},
+            {"state", id.written ? "written" : (id.mayCarry ? "may-carry" : "skipped")}};
+        if (!id.written) reserved.insert("reason", JsonText(id.skipReason));
+        if (!id.possible.empty()) {
+            QJsonArray possible;
+            for (int value : id.possible) possible.append(value);
+            reserved.insert("possible", possible);
+        }
         object.insert("reservedId", reserved);
     }
     return object;
@@ -173,7 +180,10 @@ ServiceLogContents ParseServiceLog(const QByteArray& all) {
             ++contents.skipped;
             continue;
         }
-        contents.records.push_back(document.object());
+        const QJsonObject object = document.object();
+        if (object.contains("journal") || object.contains("reservedId"))
+            contents.journal.push_back(object);
+        if (!object.contains("journal")) contents.records.push_back(object);
     }
     return contents;
 }

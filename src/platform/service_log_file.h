@@ -45,9 +45,12 @@ class ServiceLogFile : public ServiceLogSink, public RecordSource {
 
 struct ServiceLogContents {
     std::vector<QJsonObject> records;  // in file order
-    int skipped = 0;                   // lines that are no JSON object
-    bool missing = false;              // there is no log yet
-    std::string error;                 // the log exists but cannot be read
+    // The lines the journal of IDs reads: its own entries and the records naming a reserved
+    // ID, in file order. Journal entries are not records.
+    std::vector<QJsonObject> journal;
+    int skipped = 0;       // lines that are no JSON object
+    bool missing = false;  // there is no log yet
+    std::string error;     // the log exists but cannot be read
 };
 // A regular file of at most kMaxServiceLogSize; a pipe or a device is an error, never waited on.
 ServiceLogContents ReadServiceLog(const std::string& path);

@@ -95,6 +95,7 @@ void CConfigApp::OpenRecords() {
     Result<std::unique_ptr<TerminalRegistry>> opened = OpenRegistry(choice);
     if (opened) {
         registry_ = std::move(*opened);
+        view_.SetRegistry(registry_.get());
     } else if (!state_.sharedRegistry.empty()) {
         state_.sharedRegistry += " (" + opened.error() + ")";
     }

@@ -35,9 +35,11 @@ std::string Describe(const Step& step) {
     return text;
 }
 
-// Every step of the command in turn: its requests are 1 ReadInfo, 2 and 3 the ID bytes,
-// 4 the reset, 5 on the identification. A signal lands while the program waits (on a stalled
-// answer or the restart), so the test does not race the program.
+// Every step of the command in turn: its requests are 1 ReadInfo and 2 GetCommIdText (the ID
+// the terminal carries before, so that a failed write can name what it may leave), 3 ReadInfo,
+// 4 and 5 the ID bytes (the low one first when a cut after the high one would leave an ID
+// handed out already), 6 the reset, 7 on the identification. A signal lands while the program
+// waits (on a stalled answer or the restart), so the test does not race the program.
 const std::vector<Step>& Steps() {
     static const std::vector<Step> kSteps = {
         {""},
@@ -49,15 +51,17 @@ const std::vector<Step>& Steps() {
         {"stall=3"},
         {"stall=4"},
         {"stall=5"},
-        {"hangup=3"},
-        {"hangup=4"},
-        {"corrupt=3"},
-        {"stall=2", Act::kInterruptProgram, "ReadInfo()=1"},
-        {"stall=3", Act::kInterruptProgram, "WriteByte(1,"},
+        {"stall=6"},
+        {"stall=7"},
+        {"hangup=5"},
+        {"hangup=6"},
+        {"corrupt=5"},
+        {"stall=4", Act::kInterruptProgram, "ReadInfo()=1"},
+        {"stall=5", Act::kInterruptProgram, "WriteByte("},
         {"", Act::kInterruptProgram, "ResetDevice()"},
         {"", Act::kInterruptProgram, "ReadPage0(0,255)"},
-        {"stall=2", Act::kKillSimulator, "ReadInfo()=1"},
-        {"stall=3", Act::kKillSimulator, "WriteByte(1,"},
+        {"stall=4", Act::kKillSimulator, "ReadInfo()=1"},
+        {"stall=5", Act::kKillSimulator, "WriteByte("},
         {"", Act::kKillSimulator, "ResetDevice()"},
         {""},
     };

@@ -90,7 +90,14 @@ TEST_F(ProofCli, RestoreRefusesAnotherTerminalUnlessForced) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.err.find("not named as a backup"), std::string::npos) << run.err;
 
+    // --force takes A's page 0 but B keeps its own CommID; --with-id carries A's over too.
     run = Run({"--link", Sim("b.bin"), "restore", "--force", backupOfA});
+    EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+    std::string expected = ReadFile(dir.File("a.bin")).substr(0, 256);
+    expected.replace(1, 2, b.substr(1, 2));
+    EXPECT_EQ(ReadFile(dir.File("b.bin")).substr(0, 256), expected)
+        << "page 0 of A, B's CommID kept";
+    run = Run({"--link", Sim("b.bin"), "restore", "--force", "--with-id", backupOfA});
     EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
     EXPECT_EQ(ReadFile(dir.File("b.bin")).substr(0, 256),
               ReadFile(dir.File("a.bin")).substr(0, 256))
@@ -156,16 +163,19 @@ TEST_F(ProofCli, EveryCommandLeavesOneRecordAndHistoryShowsThem) {
     EXPECT_NE(run.err.find("1 lines of the service log are no record"), std::string::npos);
 }
 
-// The next-ID counter of a bench that shares a registry is on the server: counting on in the
-// settings file would hand out IDs another bench hands out too. A typed ID is still written.
-TEST_F(ProofCli, NextIdIsRefusedWhenTheIdsComeFromASharedRegistry) {
+// The next-ID counter of a bench that shares a registry is on the server: the next ID is
+// reserved there, and a server that cannot be reached numbers nothing (counting on in the
+// settings file would hand out IDs another bench hands out too). A typed ID is still written.
+TEST_F(ProofCli, NextIdIsRefusedWhenTheSharedRegistryCannotBeReached) {
     const std::string registry = "postgresql://tech@%2Fnonexistent-socket-folder/shop";
     WriteFile(dir.File("settings.ini"), "[General]\ncommID=500\n");
     const std::string terminal = Sim("t.bin");
     ProgramRun run = Run({"--registry", registry, "--link", terminal, "commid", "--next"});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.err.find("shared registry " + registry), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("vk930ctl series"), std::string::npos) << run.err;
+    const std::string said1 = run.out + run.err;
+    EXPECT_NE(said1.find("cannot reserve an ID: the registry " + registry), std::string::npos)
+        << said1;
+    EXPECT_NE(said1.find("no ID was reserved"), std::string::npos) << said1;
     EXPECT_EQ(run.out.find("commID written"), std::string::npos) << run.out;
     EXPECT_NE(ReadFile(dir.File("settings.ini")).find("commID=500"), std::string::npos);
 
@@ -175,7 +185,7 @@ TEST_F(ProofCli, NextIdIsRefusedWhenTheIdsComeFromASharedRegistry) {
                                      "commid", "--next"});
     EXPECT_EQ(run.exitCode, 1);
     const size_t said =
-        run.err.find("refused: this bench takes its IDs from the shared registry " + registry);
+        run.err.find("refused: the CommID cannot be recorded: cannot reserve an ID");
     ASSERT_NE(said, std::string::npos) << run.err;
     EXPECT_EQ(run.err.find("refused:", said + 1), std::string::npos) << run.err;
 

@@ -83,16 +83,32 @@ TEST_F(Vk930ctl, AnIdThatDoesNotFitIsRefused) {
         {{"commid", "--next"}, "commID=-5", "-4"},
         {{"commid", "--next"}, "commID=99999999", "100000000"},
     };
+    const std::string stateHome =
+        std::getenv("XDG_STATE_HOME") ? std::getenv("XDG_STATE_HOME") : "";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command.back() + " " + c.stored);
         WriteFile(dir.File("settings.ini"), "[General]\n" + c.stored + "\n");
+        // A bench of its own: the journal of another case's IDs would move "commID" up.
+        setenv("XDG_STATE_HOME", dir.File("state " + c.command.back() + c.stored).c_str(), 1);
         std::remove(trace.c_str());
         std::remove(dir.File("t.bin").c_str());
         std::vector<std::string> args = {"--porcelain", "--link", Sim("trace=" + trace)};
         args.insert(args.end(), c.command.begin(), c.command.end());
         ProgramRun run = Run(args);
         EXPECT_EQ(run.exitCode, 1) << run.out << run.err;
-        // The log, then the fields the command set (the typed or offered ID).
+        if (c.command.back() == "--next") {
+            // The reservation refuses it: nothing is written, after a look at the terminal.
+            const std::string why = "CommID " + c.refused +
+                                    " does not fit the terminal (0 to 65535): no ID is left to "
+                                    "hand out";
+            EXPECT_EQ(run.out, "0\tCannot record the CommID: " + why +
+                                   "\n=refused\tthe CommID cannot be recorded: " + why + "\n");
+            EXPECT_EQ(ReadFile(trace),
+                      "Connect(1,19200)=1\nReadInfo()=1\nGetCommIdText()=\"1\"\nConnect(1,0)=0\n");
+            EXPECT_NE(ReadFile(dir.File("settings.ini")).find(c.stored), std::string::npos);
+            continue;
+        }
+        // The log, then the fields the command set (the typed ID).
         EXPECT_EQ(run.out.substr(0, run.out.find('@')),
                   "2\tOpen COM1\n2\tSearching VK930 device..\n2\tReading Info OK\n0\tCommID " +
                       c.refused + " does not fit the terminal (0 to 65535)\n");
@@ -105,6 +121,7 @@ TEST_F(Vk930ctl, AnIdThatDoesNotFitIsRefused) {
         if (!c.stored.empty())
             EXPECT_NE(ReadFile(dir.File("settings.ini")).find(c.stored), std::string::npos);
     }
+    setenv("XDG_STATE_HOME", stateHome.c_str(), 1);
 }
 
 // A store that cannot keep the counter would give every terminal the same ID.

@@ -22,12 +22,6 @@ constexpr size_t kNextCaptionMaxChars = 9;
 // and nothing more); a numbered one must reach the store, or the log says it did not.
 enum class Numbering { kTyped, kCounted };
 
-Outcome ReportUnrecorded(const CommandContext& ctx, const std::string& reason) {
-    ctx.Log("Cannot record the CommID: " + reason, kIconFailure);
-    ctx.host.Beep();
-    return Outcome::Failure(OutcomeClass::kRefused, "the CommID cannot be recorded: " + reason);
-}
-
 // Success, or (numbering only) the failure to record that the log has named.
 Outcome RememberCommId(const CommandContext& ctx, std::int32_t commId, Numbering numbering) {
     if (numbering == Numbering::kCounted) {
@@ -83,13 +77,21 @@ CommIdWrite WriteCommId(const CommandContext& ctx, Numbering numbering,
     }
     if (Outcome stopped = StopPoint(ctx, TerminalLeft::kUntouched); !stopped.ok()) return {stopped};
     const auto commId = static_cast<std::int32_t>(entered);
+    CommIdWrite write;
+    write.writeStarted = true;
     // Both bytes are checked (high first, the low one only after it): a failed high byte
     // would leave a wrong ID behind.
-    if (!WriteTwoByteValue(ctx.link, kPageCommId, kOffsetCommIdHigh, commId)) {
+    const bool written =
+        ctx.state.commIdLowByteFirst
+            ? WriteByteValue(ctx.link, kPageCommId, kOffsetCommIdHigh + 1, commId % 256) &&
+                  WriteByteValue(ctx.link, kPageCommId, kOffsetCommIdHigh, commId / 256)
+            : WriteTwoByteValue(ctx.link, kPageCommId, kOffsetCommIdHigh, commId);
+    if (!written) {
         ctx.Log("Cannot write ID!", kIconFailure);
         ctx.host.Beep();
         ClosePort(ctx);
-        return {Outcome::Failure(OutcomeClass::kCommunication, "the ID was not written")};
+        write.outcome = Outcome::Failure(OutcomeClass::kCommunication, "the ID was not written");
+        return write;
     }
     // The ID is in the terminal: it is recorded at once, before the reset and the wait that
     // an interruption or a failure could cut short, so that it is never offered again.
@@ -97,10 +99,18 @@ CommIdWrite WriteCommId(const CommandContext& ctx, Numbering numbering,
         ctx.state.commIdKeptByCaller ? Outcome::Success() : RememberCommId(ctx, commId, numbering);
     const Outcome identified = RestartAndIdentify(ctx);
     ClosePort(ctx);
-    return {recorded.ok() ? identified : recorded, true};
+    write.outcome = recorded.ok() ? identified : recorded;
+    write.bytesAcknowledged = true;
+    return write;
 }
 
 }  // namespace
+
+Outcome ReportUnrecorded(const CommandContext& ctx, const std::string& reason) {
+    ctx.Log("Cannot record the CommID: " + reason, kIconFailure);
+    ctx.host.Beep();
+    return Outcome::Failure(OutcomeClass::kRefused, "the CommID cannot be recorded: " + reason);
+}
 
 std::string NextCommIdCaption(const std::string& editText) {
     return std::to_string(std::int64_t{CAtoi(editText)} + 1);

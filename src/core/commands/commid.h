@@ -28,6 +28,7 @@ Outcome SetCommId(const CommandContext& ctx);
 struct CommIdWrite {
     Outcome outcome;
     bool bytesAcknowledged = false;
+    bool writeStarted = false;  // a byte was sent: the terminal may carry part of the ID
 };
 // SetCommId, saying whether the ID's bytes were acknowledged.
 CommIdWrite SetCommIdReportingBytes(const CommandContext& ctx);
@@ -35,6 +36,9 @@ CommIdWrite SetCommIdReportingBytes(const CommandContext& ctx);
 // edit unchanged, when the stored "commID" cannot be read and written back: a counter that
 // cannot be kept would hand out the same IDs again.
 Outcome NextCommId(const CommandContext& ctx);
+
+// Logs "Cannot record the CommID: <reason>" (0), beeps; the refusal to number a terminal.
+Outcome ReportUnrecorded(const CommandContext& ctx, const std::string& reason);
 
 // The stored "commID" the next ID counts from, read and written back into `stored`. When the
 // store cannot keep it: logs "Cannot record the CommID: <reason>", beeps, and is refused.

@@ -11,6 +11,7 @@
 #include "core/proof/dry_run.h"
 #include "core/proof/guarded_set.h"
 #include "core/proof/state_folder.h"
+#include "core/registry/numbering.h"
 #include "core/settings/quiet_setting.h"
 #include "core/settings/registry_key.h"
 
@@ -36,6 +37,7 @@ template <class Command>
 Outcome CVK900ConfigView::Recorded(const std::string& name, Command command) {
     recorder_.Begin(nextName_.empty() ? name : nextName_, state_.comPort);
     nextName_.clear();
+    if (state_.commIdHold.allowChange) recorder_.NoteWithId();
     const Outcome outcome = command();
     FinishRecord(outcome);
     return outcome;
@@ -106,16 +108,33 @@ Outcome CVK900ConfigView::OnSetCommId() {
 
 Outcome CVK900ConfigView::OnNextCommId() {
     return Recorded("commid --next", [this] {
+        if (registry_) return NumberFromRegistry();
         if (!state_.sharedRegistry.empty()) {
-            const std::string why = "this bench takes its IDs from the shared registry " +
-                                    state_.sharedRegistry +
-                                    ", which the next-ID button does not count with: number "
-                                    "terminals with vk930ctl series, or type the ID";
+            // Counting on this bench alone would hand out IDs other benches hand out too.
+            const std::string why = "the shared registry " + state_.sharedRegistry +
+                                    " cannot be used, so no ID is counted: type the ID, or "
+                                    "number terminals once the registry can be reached";
             channel_->Refused(why);
             return Outcome::Failure(OutcomeClass::kRefused, why);
         }
         return NextCommId(ctx_);
     });
+}
+
+// The reservation, the write and the fate, as a series numbers a terminal.
+Outcome CVK900ConfigView::NumberFromRegistry() {
+    const NumberedTerminal n = NumberTerminal(ctx_, *registry_, "", std::nullopt);
+    if (n.commId < 0)
+        return n.reserveError.empty() ? n.write.outcome : ReportUnrecorded(ctx_, n.reserveError);
+    ReservedId reserved{n.commId, n.Written(), n.reason, n.fate == IdState::kMayCarry, n.possible};
+    recorder_.NoteReservedId(reserved);
+    if (!n.unmarked.empty())
+        channel_->Refused("ID " + std::to_string(n.commId) + " is not marked " + ToString(n.fate) +
+                          " in " + registry_->Describe() + ": " + n.unmarked);
+    if (n.Written()) return n.write.outcome;
+    const OutcomeClass cls =
+        n.write.outcome.ok() ? OutcomeClass::kCommunication : n.write.outcome.outcomeClass;
+    return Outcome::Failure(cls, "ID " + std::to_string(n.commId) + ": " + n.reason);
 }
 
 void CVK900ConfigView::SelectComPort(int port) {

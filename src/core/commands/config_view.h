@@ -14,6 +14,7 @@
 #include "core/link/page_copy.h"
 #include "core/proof/command_recorder.h"
 #include "core/proof/proof_options.h"
+#include "core/registry/terminal_registry.h"
 #include "core/settings/settings_backend.h"
 
 namespace vk930 {
@@ -62,6 +63,9 @@ class CVK900ConfigView {
     // end may change them for one command) and the service log of every command.
     ProofOptions& Proof() { return proof_; }
     void SetRecorder(RecorderSetup setup);
+    // Where counted IDs come from (the next-ID button): the program's registry. Unset, the
+    // button counts with the settings store alone (a view without a service log).
+    void SetRegistry(TerminalRegistry* registry) { registry_ = registry; }
     // For runs that make one record of several commands (a terminal of a series).
     CommandRecorder& Recorder() { return recorder_; }
     ProofChannel& Channel() { return *channel_; }
@@ -79,6 +83,7 @@ class CVK900ConfigView {
     Outcome Recorded(const std::string& name, Command command);
     void FinishRecord(const Outcome& outcome);
     void NoteDocumentFile();
+    Outcome NumberFromRegistry();
 
     Host& host_;
     AppState& state_;
@@ -88,6 +93,7 @@ class CVK900ConfigView {
     ProofOptions proof_;
     ProofChannel silentChannel_;
     ProofChannel* channel_ = &silentChannel_;
+    TerminalRegistry* registry_ = nullptr;
     Outcome lastOutcome_;
     std::string nextName_;
     int recordsFinished_ = 0;

@@ -94,6 +94,7 @@ Outcome WriteLinesAndKeys(const CommandContext& ctx, std::istream& file) {
         ClosePort(ctx);
         return applied;
     }
+    if (const std::optional<std::string> held = HeldCommIdWarning(ctx)) ctx.Warn(*held);
     if (Outcome stopped = StopPoint(ctx, TerminalLeft::kPartlyProgrammed); !stopped.ok())
         return stopped;
     ctx.Log("Writing function keys..!", kIconProgress);
@@ -171,6 +172,8 @@ Outcome OnSet(const CommandContext& ctx, const BeforeSetRun& beforeRun) {
 
 SetRun OnSetParameters(const CommandContext& ctx) {
     ClearFunctionKeys(ctx.state.functionKeys);
+    ctx.state.commIdHold.high.reset();
+    ctx.state.commIdHold.low.reset();
     std::string text;
     Outcome opened = OpenParameterFile(ctx, text);
     std::istringstream file(text);

@@ -33,10 +33,34 @@ bool WriteSystemByte(const CommandContext& ctx, std::string_view value) {
     if (ctx.state.rawDump) return true;
     LinkPageSource pages(ctx.link);
     if (ReadByteValue(pages, raw->page, raw->offset) == raw->byte) return true;
+    if (HoldsCommIdByte(ctx.state.commIdHold, *raw)) return true;
     return WriteByteValue(ctx.link, raw->page, raw->offset, raw->byte);
 }
 
 }  // namespace
+
+bool HoldsCommIdByte(CommIdHold& hold, const SystemByte& raw) {
+    if (hold.allowChange || raw.page != kCommIdPage) return false;
+    if (raw.offset == kCommIdHighOffset) {
+        hold.high = raw.byte;
+        return true;
+    }
+    if (raw.offset == kCommIdHighOffset + 1) {
+        hold.low = raw.byte;
+        return true;
+    }
+    return false;
+}
+
+std::optional<std::string> HeldCommIdWarning(const CommandContext& ctx) {
+    const CommIdHold& hold = ctx.state.commIdHold;
+    if (!hold.high && !hold.low) return std::nullopt;
+    LinkPageSource pages(ctx.link);
+    const int high = hold.high.value_or(ReadByteValue(pages, kCommIdPage, kCommIdHighOffset));
+    const int low = hold.low.value_or(ReadByteValue(pages, kCommIdPage, kCommIdHighOffset + 1));
+    return "CommID in the file (" + std::to_string(high * 256 + low) +
+           ") not written: the CommID changes only with the CommID command";
+}
 
 CheckedNumber CheckNumber(std::string_view text, const ParameterRow& row) {
     const int value = CAtoi(text);

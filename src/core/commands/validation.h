@@ -34,6 +34,17 @@ struct SystemByte {
 // makes the page negative.
 std::optional<SystemByte> ParseSystemValue(std::string_view value);
 
+// Where the CommID lives: page 0, high byte at offset 1, low byte at 2.
+inline constexpr int kCommIdPage = 0;
+inline constexpr int kCommIdHighOffset = 1;
+
+// Takes a SYSTEM byte of the CommID that differs from the terminal's into `hold` instead of
+// writing it (unless the hold allows the change); false for any other byte.
+bool HoldsCommIdByte(CommIdHold& hold, const SystemByte& raw);
+// After the lines of a Set: the one warning that the file's CommID was held back, naming it
+// (a byte the file did not give is the terminal's); nullopt when nothing was held back.
+std::optional<std::string> HeldCommIdWarning(const CommandContext& ctx);
+
 // A text field's value brought to exactly 20 characters: cut, or filled with spaces.
 std::string FitTextField(std::string_view value);
 

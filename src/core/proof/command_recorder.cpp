@@ -34,6 +34,10 @@ void CommandRecorder::NoteSeries(const std::string& seriesId) {
     if (record_) record_->seriesId = seriesId;
 }
 
+void CommandRecorder::NoteWithId() {
+    if (record_) record_->withId = true;
+}
+
 void CommandRecorder::NoteReservedId(const ReservedId& reserved) {
     if (record_) record_->reservedId = reserved;
 }

@@ -39,6 +39,8 @@ class CommandRecorder {
     void NoteBackup(const std::string& path);
     void NoteSeries(const std::string& seriesId);
     void NoteReservedId(const ReservedId& reserved);
+    // The command was allowed to change the terminal's CommID (restore --with-id).
+    void NoteWithId();
     // Bytes the recorded command has written so far.
     const WrittenBytes& Written() const { return link_.Written(); }
     const std::vector<RecordedEntry>& Entries() const { return host_.Entries(); }

@@ -32,7 +32,9 @@ struct RecordedEntry {
 struct ReservedId {
     int commId = -1;
     bool written = false;
-    std::string skipReason;  // empty when written
+    std::string skipReason;     // empty when written
+    bool mayCarry = false;      // not confirmed, yet a terminal may carry it
+    std::vector<int> possible;  // other values the terminal may carry after a failed write
 };
 
 struct ServiceRecord {
@@ -53,6 +55,7 @@ struct ServiceRecord {
     std::vector<RecordedEntry> entries;
     std::string seriesId;  // shared by the records of one series; empty outside a series
     std::optional<ReservedId> reservedId;
+    bool withId = false;  // a restore was allowed to change the terminal's CommID
 };
 
 // Where the records go. Append stores one whole record or nothing; the reason of a failure

@@ -4,22 +4,33 @@
 namespace vk930 {
 
 Result<int> LocalRegistry::Reserve(const std::string& seriesId) {
-    (void)seriesId;  // one counter serves every series of the bench
-    return counter_.Reserve();
+    return counter_.Reserve(seriesId);
+}
+
+Status LocalRegistry::Mark(JournalEntry entry) {
+    return counter_.Record(entry);
 }
 
 Status LocalRegistry::MarkWritten(int commId, const std::string& seriesId) {
-    (void)commId;
-    (void)seriesId;
-    return {};
+    return Mark({commId, IdState::kWritten, "", {}, seriesId, ""});
 }
 
 Status LocalRegistry::MarkSkipped(int commId, const std::string& seriesId,
                                   const std::string& reason) {
-    (void)commId;
-    (void)seriesId;
-    (void)reason;
-    return {};
+    return Mark({commId, IdState::kSkipped, reason, {}, seriesId, ""});
+}
+
+Status LocalRegistry::MarkMayCarry(int commId, const std::string& seriesId,
+                                   const std::string& reason, const std::vector<int>& possible) {
+    return Mark({commId, IdState::kMayCarry, reason, possible, seriesId, ""});
+}
+
+Result<std::optional<JournalEntry>> LocalRegistry::RecordedFate(int commId) {
+    Result<JournalFacts> facts = counter_.Facts();
+    if (!facts) return Error{facts.error()};
+    const auto found = facts->latest.find(commId);
+    if (found == facts->latest.end()) return std::optional<JournalEntry>{};
+    return std::optional<JournalEntry>{found->second};
 }
 
 Result<FoundRecords> LocalRegistry::Find(const RecordQuery& query) {

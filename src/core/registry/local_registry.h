@@ -1,7 +1,6 @@
 #pragma once
-// The registry of a single bench: the settings store's counter and the bench's service log.
-// What became of a reserved ID is kept in the terminal's service record (its `reservedId`), so
-// marking an ID written or skipped stores nothing of its own here.
+// The registry of a single bench: the settings store's counter and the journal of IDs in the
+// bench's service log, beside the terminals' service records.
 #include "core/registry/terminal_registry.h"
 #include "core/settings/id_counter.h"
 
@@ -16,10 +15,15 @@ class LocalRegistry : public TerminalRegistry {
                   std::string storeName)
         : counter_(counter), log_(log), records_(&records), storeName_(std::move(storeName)) {}
 
-    Status StartAt(int first) override { return counter_.StartAt(first); }
+    Status StartAt(int first, bool force = false) override {
+        return counter_.StartAt(first, force);
+    }
     Result<int> Reserve(const std::string& seriesId) override;
     Status MarkWritten(int commId, const std::string& seriesId) override;
     Status MarkSkipped(int commId, const std::string& seriesId, const std::string& reason) override;
+    Status MarkMayCarry(int commId, const std::string& seriesId, const std::string& reason,
+                        const std::vector<int>& possible) override;
+    Result<std::optional<JournalEntry>> RecordedFate(int commId) override;
     Status Append(const ServiceRecord& record) override { return log_.Append(record); }
     Result<FoundRecords> Find(const RecordQuery& query) override;
     Result<RegistrySummary> Summarize() override;
@@ -27,6 +31,8 @@ class LocalRegistry : public TerminalRegistry {
     std::string Describe() const override { return storeName_; }
 
   private:
+    Status Mark(JournalEntry entry);
+
     IdCounter& counter_;
     ServiceLogSink& log_;
     const RecordSource* records_ = nullptr;

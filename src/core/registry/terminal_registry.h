@@ -11,6 +11,7 @@
 
 #include "core/base/result.h"
 #include "core/proof/service_record.h"
+#include "core/registry/id_journal.h"
 
 namespace vk930 {
 
@@ -43,8 +44,9 @@ struct RegistrySummary {
 class TerminalRegistry : public ServiceLogSink {
   public:
     // Makes `first` the next ID to hand out. Refused when `first` does not fit a terminal or
-    // IDs from `first` on were handed out already.
-    virtual Status StartAt(int first) = 0;
+    // IDs from `first` on were handed out already, unless `force` (where the registry allows
+    // it); an ID the registry holds is never handed out again either way.
+    virtual Status StartAt(int first, bool force = false) = 0;
     // The next ID for a terminal of `seriesId`, stored durably before it is returned, so it is
     // never handed out again, whatever happens to its terminal.
     virtual Result<int> Reserve(const std::string& seriesId) = 0;
@@ -53,6 +55,20 @@ class TerminalRegistry : public ServiceLogSink {
     virtual Status MarkWritten(int commId, const std::string& seriesId) = 0;
     virtual Status MarkSkipped(int commId, const std::string& seriesId,
                                const std::string& reason) = 0;
+    // A reserved ID that a terminal may carry, or one of `possible` (a write that failed half
+    // way, a terminal that did not answer after it): none of them is ever handed out again.
+    virtual Status MarkMayCarry(int commId, const std::string& seriesId, const std::string& reason,
+                                const std::vector<int>& possible) {
+        std::string why = reason;
+        if (!possible.empty()) why += " (the terminal carries " + JoinIds(possible) + ")";
+        return MarkSkipped(commId, seriesId, why);
+    }
+    // The latest thing the registry recorded of `commId` as a reserved ID; nullopt when it
+    // holds none (or keeps no such record).
+    virtual Result<std::optional<JournalEntry>> RecordedFate(int commId) {
+        (void)commId;
+        return std::optional<JournalEntry>{};
+    }
     // The records that match `query`; an error when the registry cannot be read.
     virtual Result<FoundRecords> Find(const RecordQuery& query) = 0;
     // What the registry holds; an error when it cannot be read.

@@ -8,6 +8,7 @@
 #include "core/commands/set_command.h"
 #include "core/forms/form_ids.h"
 #include "core/proof/guarded_set.h"
+#include "core/registry/numbering.h"
 #include "core/settings/id_counter.h"
 
 namespace vk930 {
@@ -24,11 +25,62 @@ const char* ToString(SeriesFate fate) {
     return "failed";
 }
 
-Result<int> SeriesLedger::Reserve() {
+std::optional<std::string> SeriesLedger::RecordsBroken() {
     std::lock_guard<std::mutex> lock(mutex_);
-    Result<int> reserved = registry_.Reserve(seriesId_);
+    return recordsBroken_;
+}
+
+void SeriesLedger::NoteUnrecorded(const std::string& why, const std::string& fate) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!recordsBroken_) recordsBroken_ = why;
+    if (unrecorded_) unrecorded_(fate);
+}
+
+Status SeriesLedger::StartAt(int first, bool force) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return registry_.StartAt(first, force);
+}
+
+Result<int> SeriesLedger::Reserve(const std::string& seriesId) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (recordsBroken_)
+        return Error{"no record can be stored (" + *recordsBroken_ +
+                     "), so no further ID is handed out"};
+    Result<int> reserved = registry_.Reserve(seriesId);
     if (reserved && *reserved >= kMaxCommId) lastIdHandedOut_ = true;
     return reserved;
+}
+
+Status SeriesLedger::MarkWritten(int commId, const std::string& seriesId) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return registry_.MarkWritten(commId, seriesId);
+}
+
+Status SeriesLedger::MarkSkipped(int commId, const std::string& seriesId,
+                                 const std::string& reason) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return registry_.MarkSkipped(commId, seriesId, reason);
+}
+
+Status SeriesLedger::MarkMayCarry(int commId, const std::string& seriesId,
+                                  const std::string& reason, const std::vector<int>& possible) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return registry_.MarkMayCarry(commId, seriesId, reason, possible);
+}
+
+Result<std::optional<JournalEntry>> SeriesLedger::RecordedFate(int commId) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return registry_.RecordedFate(commId);
+}
+
+Result<FoundRecords> SeriesLedger::Find(const RecordQuery& query) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return registry_.Find(query);
+}
+
+Result<RegistrySummary> SeriesLedger::Summarize() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return registry_.Summarize();
 }
 
 std::optional<std::string> SeriesLedger::NoIdLeft() {
@@ -42,16 +94,6 @@ std::optional<std::string> SeriesLedger::NoIdLeft() {
 void SeriesLedger::NoteWritten(int commId) {
     std::lock_guard<std::mutex> lock(mutex_);
     written_.insert(commId);
-}
-
-Status SeriesLedger::MarkWritten(int commId) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return registry_.MarkWritten(commId, seriesId_);
-}
-
-Status SeriesLedger::MarkSkipped(int commId, const std::string& reason) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return registry_.MarkSkipped(commId, seriesId_, reason);
 }
 
 bool SeriesLedger::AlreadyWritten(int commId) {
@@ -70,8 +112,22 @@ std::vector<SeriesRecord> SeriesLedger::Records() {
 }
 
 Status SeriesLedger::Append(const ServiceRecord& record) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return registry_.Append(record);
+    Status stored;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stored = registry_.Append(record);
+    }
+    if (!stored && record.reservedId) {
+        const ReservedId& id = *record.reservedId;
+        const std::string state =
+            id.written ? "written" : (id.mayCarry ? "may be carried" : "skipped");
+        NoteUnrecorded("the record of ID " + std::to_string(id.commId) + ": " + stored.error(),
+                       "ID " + std::to_string(id.commId) + " " + state + " (COM" +
+                           std::to_string(record.comPort) + ", series " + record.seriesId +
+                           (id.skipReason.empty() ? "" : ": " + id.skipReason) +
+                           "); its record is not stored: " + stored.error());
+    }
+    return stored;
 }
 
 namespace {
@@ -81,23 +137,6 @@ constexpr int kProbeIntervalMs = 500;
 // A port that has not opened for this many probes in a row (5 s) is gone (its adapter was
 // unplugged, its device vanished): waiting on would never end.
 constexpr int kPortGoneProbes = 10;
-
-// What a probe of the port found.
-struct PortProbe {
-    bool opened = false;
-    std::optional<std::string> commId;  // of the terminal that answered; nullopt: none did
-};
-
-// Looks at the port once; the port is released again either way. Nothing goes to the
-// operation log: an empty port is what a series expects between terminals.
-PortProbe ProbePort(const CommandContext& ctx) {
-    PortProbe probe;
-    if (!ctx.link.Connect(ctx.Port(), 19200)) return probe;
-    probe.opened = true;
-    if (ctx.link.ReadInfo() == 1) probe.commId = ctx.link.GetCommIdText();
-    ctx.link.Connect(ctx.Port(), 0);
-    return probe;
-}
 
 // The CommID of the terminal answering at the port, nullopt when none answers.
 std::optional<std::string> AnsweringTerminal(const CommandContext& ctx) {
@@ -130,12 +169,6 @@ bool WaitForRemoval(const CommandContext& ctx, const std::string& commId) {
     return false;
 }
 
-// The reason recorded for a skipped ID whose bytes the terminal acknowledged: the ID is never
-// handed out again, and the technician learns that this terminal may carry it all the same.
-std::string MayCarry(const std::string& cause) {
-    return "not confirmed: " + cause + "; the terminal may carry this ID";
-}
-
 class Station {
   public:
     Station(CVK900ConfigView& view, SeriesLedger& ledger, const SeriesStationOptions& options,
@@ -156,6 +189,7 @@ class Station {
                 report_(*noId);
                 return Outcome::Failure(OutcomeClass::kRefused, *noId);
             }
+            if (std::optional<Outcome> broken = RecordsBroken()) return *broken;
             report_("waiting for a terminal...");
             const WaitEnd waited = WaitForTerminal(ctx_);
             if (waited == WaitEnd::kStopped) return Stopped();
@@ -167,6 +201,7 @@ class Station {
                 ++numbered;
                 allOk = allOk && *handled;
             }
+            if (std::optional<Outcome> broken = RecordsBroken()) return *broken;
             if (!WaitForRemoval(ctx_, lastCommId_)) return Stopped();
         }
         if (!allOk) return Outcome::Failure(OutcomeClass::kCommunication, "a terminal failed");
@@ -185,6 +220,15 @@ class Station {
                 "adapter and number its remaining terminals in a new series");
         return Outcome::Failure(OutcomeClass::kPortNotOpened, port + " does not open");
     }
+    // No record, no next ID: a series whose records are not stored stops before reserving.
+    std::optional<Outcome> RecordsBroken() {
+        const std::optional<std::string> why = ledger_.RecordsBroken();
+        if (!why) return std::nullopt;
+        const std::string said = "records cannot be stored (" + *why +
+                                 "): the series stops before handing out another ID";
+        report_(said);
+        return Outcome::Failure(OutcomeClass::kFile, said);
+    }
 
     // Ends the terminal's record: its line in the summary and its service record.
     bool Finish(SeriesFate fate, std::string result, const Outcome& outcome) {
@@ -199,14 +243,45 @@ class Station {
         return Finish(SeriesFate::kFailed, "failed: " + std::move(result), outcome);
     }
 
-    // A reserved ID that did not end up in the terminal: never handed out again, and the
-    // registry and the record say why, so the gap in the series' numbers is explained.
-    bool Skip(int commId, const std::string& reason, const Outcome& outcome) {
-        recorder_.NoteReservedId({commId, false, reason});
-        if (Status marked = ledger_.MarkSkipped(commId, reason); !marked)
-            report_("ID " + std::to_string(commId) + " is not marked skipped in " +
-                    ledger_.Where() + ": " + marked.error());
-        return Finish(SeriesFate::kSkipped, "skipped: " + reason, outcome);
+    // A terminal carrying an ID this bench handed out is not numbered again. One whose
+    // reservation was left open (a run killed between the write and the record) is this run's
+    // to finish: the ID read back from it resolves the reservation. nullopt: not such a one.
+    std::optional<bool> AlreadyNumbered(int present) {
+        if (ledger_.AlreadyWritten(present)) {
+            const std::string why =
+                "terminal " + std::to_string(present) + " was numbered by this series already";
+            report_(why + ": remove it");
+            recorder_.Finish(Outcome::Failure(OutcomeClass::kRefused, why));
+            return false;
+        }
+        Result<std::optional<JournalEntry>> fate = ledger_.RecordedFate(present);
+        if (!fate) {
+            outOfIds_ = "cannot read what " + ledger_.Where() + " recorded: " + fate.error();
+            report_(*outOfIds_);
+            recorder_.Finish(Outcome::Failure(OutcomeClass::kRefused, *outOfIds_));
+            return false;
+        }
+        if (!fate->has_value()) return std::nullopt;
+        const JournalEntry& entry = **fate;
+        const std::string idText = std::to_string(present);
+        if (entry.state == IdState::kWritten) {
+            const std::string why = "terminal " + idText + " was numbered on this bench already";
+            report_(why + ": not numbered again, remove it");
+            recorder_.Finish(Outcome::Failure(OutcomeClass::kRefused, why));
+            return false;
+        }
+        counted_ = true;
+        summary_.commId = present;
+        summary_.verified = true;
+        ledger_.NoteWritten(present);
+        recorder_.NoteReservedId({present, true, "", false, {}});
+        if (Status marked = ledger_.MarkWritten(present, entry.seriesId); !marked)
+            report_("ID " + idText + " is not marked written in " + ledger_.Where() + ": " +
+                    marked.error());
+        report_("terminal " + idText + " carries the ID reserved for it (" + ToString(entry.state) +
+                "): recorded as written, not numbered again: remove it");
+        return Finish(SeriesFate::kDone, "done: it carried its reserved ID already",
+                      Outcome::Success());
     }
 
     // One terminal at the port, from identification to "remove it". Whether it was numbered;
@@ -236,13 +311,7 @@ class Station {
         }
         lastCommId_ = ctx_.form.Text(id::kCommId);
         const int present = CAtoi(lastCommId_);
-        if (ledger_.AlreadyWritten(present)) {
-            const std::string why =
-                "terminal " + std::to_string(present) + " was numbered by this series already";
-            report_(why + ": remove it");
-            recorder_.Finish(Outcome::Failure(OutcomeClass::kRefused, why));
-            return false;
-        }
+        if (const std::optional<bool> numbered = AlreadyNumbered(present)) return numbered;
         counted_ = true;
 
         bool setVerified = true;
@@ -262,49 +331,53 @@ class Station {
             }
             setVerified = options_.verify;
         }
-
-        Result<int> reserved = ledger_.Reserve();
-        if (!reserved) {
-            outOfIds_ = reserved.error();
-            report_("no ID: " + reserved.error());
-            return Failed(reserved.error(),
-                          Outcome::Failure(OutcomeClass::kRefused, reserved.error()));
+        if (ledger_.RecordsBroken()) {
+            Failed("no ID: records cannot be stored",
+                   Outcome::Failure(OutcomeClass::kFile, "records cannot be stored"));
+            return false;
         }
-        const int commId = *reserved;
-        summary_.commId = commId;
-        const std::string idText = std::to_string(commId);
-        ctx_.form.SetText(id::kCommId, idText);
-        ctx_.form.SetText(id::kNextCommIdButton, idText);
-        const CommIdWrite write = SetCommIdReportingBytes(ctx_);
-        const Outcome& written = write.outcome;
-        const bool readBack = written.ok() && CAtoi(ctx_.form.Text(id::kCommId)) == commId;
-        ledger_.NoteWritten(commId);
-        lastCommId_ = AnsweringTerminal(ctx_).value_or("");
-        summary_.verified = readBack && setVerified;
+        return Number(present, setVerified);
+    }
 
-        if (written.outcomeClass == OutcomeClass::kInterrupted) {
-            const std::string why = write.bytesAcknowledged
-                                        ? MayCarry("a stop came after its bytes were written")
-                                        : "stopped during its write";
-            report_("ID " + idText + " skipped: " + why);
-            Skip(commId, why, written);
+    // Reserves, writes and records the terminal's ID; says what became of it.
+    std::optional<bool> Number(int present, bool setVerified) {
+        const NumberedTerminal n = NumberTerminal(ctx_, ledger_, ledger_.SeriesId(), present);
+        if (n.commId < 0) {
+            const std::string why =
+                n.reserveError.empty() ? n.write.outcome.detail : n.reserveError;
+            if (!n.reserveError.empty()) outOfIds_ = why;
+            report_("no ID: " + why);
+            return Failed(why, Outcome::Failure(OutcomeClass::kRefused, why));
+        }
+        const int commId = n.commId;
+        const std::string idText = std::to_string(commId);
+        summary_.commId = commId;
+        summary_.verified = n.Written() && setVerified;
+        if (n.write.writeStarted) ledger_.NoteWritten(commId);
+        // The terminal that was numbered is the one to wait for; another answering is a swap.
+        lastCommId_ = n.readBack && *n.readBack != commId ? std::string() : idText;
+        if (!n.Written() && n.readBack && !n.write.bytesAcknowledged)
+            lastCommId_ = std::to_string(*n.readBack);
+        recorder_.NoteReservedId(
+            {commId, n.Written(), n.reason, n.fate == IdState::kMayCarry, n.possible});
+        // The terminal's record carries the fate too; only when that cannot be stored either
+        // does the series stop (SeriesLedger::Append).
+        if (!n.unmarked.empty())
+            report_("ID " + idText + " is not marked " + ToString(n.fate) + " in " +
+                    ledger_.Where() + ": " + n.unmarked);
+        if (n.write.outcome.outcomeClass == OutcomeClass::kInterrupted) {
+            report_("ID " + idText + " skipped: " + n.reason);
+            Finish(SeriesFate::kSkipped, "skipped: " + n.reason, n.write.outcome);
             return std::nullopt;
         }
-        if (!written.ok()) {
-            const std::string why =
-                write.bytesAcknowledged ? MayCarry(written.detail) : written.detail;
-            report_("ID " + idText + " skipped: " + why + "; terminal left as it is, remove it");
-            return Skip(commId, why, written);
+        if (!n.Written()) {
+            report_("ID " + idText + " skipped: " + n.reason +
+                    "; terminal left as it is, remove it");
+            const Outcome outcome = n.write.outcome.ok()
+                                        ? Outcome::Failure(OutcomeClass::kCommunication, n.reason)
+                                        : n.write.outcome;
+            return Finish(SeriesFate::kSkipped, "skipped: " + n.reason, outcome);
         }
-        if (!readBack) {
-            const std::string why = "the terminal reads back " + ctx_.form.Text(id::kCommId);
-            report_("ID " + idText + " skipped: " + why + ": remove it");
-            return Skip(commId, why, Outcome::Failure(OutcomeClass::kCommunication, why));
-        }
-        recorder_.NoteReservedId({commId, true, ""});
-        if (Status marked = ledger_.MarkWritten(commId); !marked)
-            report_("ID " + idText + " is not marked written in " + ledger_.Where() + ": " +
-                    marked.error());
         ctx_.host.Beep();
         report_("terminal " + idText + " done: remove it");
         return Finish(SeriesFate::kDone, "done", Outcome::Success());
@@ -317,7 +390,7 @@ class Station {
     const SeriesStationOptions& options_;
     const SeriesReport& report_;
     bool counted_ = false;
-    std::string lastCommId_;  // what the terminal at the port last said its ID was
+    std::string lastCommId_;  // the ID of the terminal whose removal is awaited
     std::optional<std::string> outOfIds_;
     SeriesRecord summary_;
     long long start_ = 0;

@@ -37,23 +37,41 @@ struct SeriesRecord {
     bool ok() const { return fate == SeriesFate::kDone; }
 };
 
+// Told the fate of a reserved ID that no record could hold, so that it is kept somewhere.
+using UnrecordedFate = std::function<void(const std::string& line)>;
+
 // What the stations of one series share: the registry (its counter and its records), the IDs
 // this series wrote, the summary. Safe to use from several threads: every call into the
-// registry is made under one lock, never held across a link call.
-class SeriesLedger : public ServiceLogSink {
+// registry is made under one lock, never held across a link call. Once a record or an ID's fate
+// cannot be stored, no further ID is handed out.
+class SeriesLedger : public TerminalRegistry {
   public:
-    SeriesLedger(TerminalRegistry& registry, std::string seriesId)
-        : registry_(registry), seriesId_(std::move(seriesId)) {}
+    SeriesLedger(TerminalRegistry& registry, std::string seriesId, UnrecordedFate unrecorded = {})
+        : registry_(registry), seriesId_(std::move(seriesId)), unrecorded_(std::move(unrecorded)) {}
 
     const std::string& SeriesId() const { return seriesId_; }
-    Result<int> Reserve();
+    // Why no ID may be handed out any more (a record was not stored); nullopt while records are.
+    std::optional<std::string> RecordsBroken();
+    // A fate no record holds: said through the UnrecordedFate, and no ID is handed out again.
+    void NoteUnrecorded(const std::string& why, const std::string& fate);
+
+    // The registry's calls, each under the ledger's lock; Reserve refuses once records broke.
+    Status StartAt(int first, bool force = false) override;
+    Result<int> Reserve(const std::string& seriesId) override;
+    Status MarkWritten(int commId, const std::string& seriesId) override;
+    Status MarkSkipped(int commId, const std::string& seriesId, const std::string& reason) override;
+    Status MarkMayCarry(int commId, const std::string& seriesId, const std::string& reason,
+                        const std::vector<int>& possible) override;
+    Result<std::optional<JournalEntry>> RecordedFate(int commId) override;
+    Result<FoundRecords> Find(const RecordQuery& query) override;
+    Result<RegistrySummary> Summarize() override;
+    std::string Describe() const override { return registry_.Describe(); }
+
     // Why no more IDs can be handed out (the last one went to a terminal); nullopt while some
     // are left, as far as this series knows.
     std::optional<std::string> NoIdLeft();
     // The ID's bytes may be in a terminal now, whatever failed after: never numbered again.
     void NoteWritten(int commId);
-    Status MarkWritten(int commId);
-    Status MarkSkipped(int commId, const std::string& reason);
     bool AlreadyWritten(int commId);
     void Add(const SeriesRecord& record);
     std::vector<SeriesRecord> Records();
@@ -70,6 +88,8 @@ class SeriesLedger : public ServiceLogSink {
     std::set<int> written_;
     std::vector<SeriesRecord> records_;
     bool lastIdHandedOut_ = false;
+    UnrecordedFate unrecorded_;
+    std::optional<std::string> recordsBroken_;
 };
 
 struct SeriesStationOptions {

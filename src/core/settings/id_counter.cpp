@@ -1,3 +1,4 @@
+// The counter and the journal of IDs, kept together under the store's lock.
 #include "core/settings/id_counter.h"
 
 #include <memory>
@@ -39,10 +40,8 @@ class LockedStore {
     const std::string& Error() const { return error_; }
     bool Ok() const { return backend_ != nullptr; }
 
-    int LastId() {
-        const std::optional<std::int32_t> stored = backend_->Query(kValueCommId);
-        return stored ? *stored : kDefaultCommId;
-    }
+    std::optional<int> StoredId() { return backend_->Query(kValueCommId); }
+    int LastId() { return StoredId().value_or(kDefaultCommId); }
     Status Store(int id) {
         if (!backend_->Set(kValueCommId, id)) return vk930::Error{"cannot write the settings"};
         return {};
@@ -55,46 +54,132 @@ class LockedStore {
     std::string error_;
 };
 
-}  // namespace
-
-Status IdCounter::StartAt(int first) {
-    if (first < 0 || first > kMaxCommId)
-        return Error{"CommID " + std::to_string(first) + " does not fit the terminal (0 to " +
-                     std::to_string(kMaxCommId) + ")"};
-    LockedStore store(settings_, lock_);
-    if (!store.Ok()) return Error{store.Error()};
-    const int last = store.LastId();
-    if (first <= last)
-        return Error{"IDs up to " + std::to_string(last) +
-                     " were handed out already (\"commID\" in the settings): start from " +
-                     std::to_string(last + 1) + ", or use --next"};
-    return store.Store(first - 1);
+std::string DoesNotFit(long long id) {
+    return "CommID " + std::to_string(id) + " does not fit the terminal (0 to " +
+           std::to_string(kMaxCommId) + ")";
 }
 
-namespace {
+Result<JournalFacts> LoadFacts(IdJournal* journal) {
+    if (!journal) return JournalFacts{};
+    Result<std::vector<JournalEntry>> entries = journal->Load();
+    if (!entries) return Error{"cannot read the journal of IDs: " + entries.error()};
+    return FoldJournal(*entries);
+}
 
-Result<int> NextId(LockedStore& store) {
-    if (!store.Ok()) return Error{store.Error()};
-    const long long next = static_cast<long long>(store.LastId()) + 1;
+// The ID after the last one handed out that the journal does not hold. A counter below what
+// the journal says was handed out is not believed: someone set it back.
+struct NextChoice {
+    long long next = 0;
+    std::optional<std::string> movedUp;
+};
+
+NextChoice ChooseNext(int stored, const JournalFacts& facts) {
+    NextChoice choice;
+    long long last = stored;
+    if (facts.lastHandedOut && *facts.lastHandedOut > stored) {
+        choice.movedUp = "\"commID\" in the settings (" + std::to_string(stored) +
+                         ") is below the last ID handed out on this bench (" +
+                         std::to_string(*facts.lastHandedOut) + "): counting on from " +
+                         std::to_string(*facts.lastHandedOut);
+        last = *facts.lastHandedOut;
+    }
+    choice.next = last + 1;
+    while (choice.next >= 0 && choice.next <= kMaxCommId &&
+           facts.held.count(static_cast<int>(choice.next)))
+        ++choice.next;
+    return choice;
+}
+
+Result<int> NextId(LockedStore& store, const JournalFacts& facts) {
+    const long long next = ChooseNext(store.LastId(), facts).next;
     if (next < 0 || next > kMaxCommId)
-        return Error{"CommID " + std::to_string(next) + " does not fit the terminal (0 to " +
-                     std::to_string(kMaxCommId) + "): no ID is left to hand out"};
+        return Error{DoesNotFit(next) + ": no ID is left to hand out"};
     return static_cast<int>(next);
 }
 
 }  // namespace
 
-Result<int> IdCounter::Reserve() {
+Status IdCounter::StartAt(int first, bool force) {
+    if (first < 0 || first > kMaxCommId) return Error{DoesNotFit(first)};
     LockedStore store(settings_, lock_);
-    Result<int> next = NextId(store);
-    if (!next) return next;
-    if (Status s = store.Store(*next); !s) return Error{s.error()};
+    if (!store.Ok()) return Error{store.Error()};
+    Result<JournalFacts> facts = LoadFacts(journal_);
+    if (!facts) return Error{facts.error()};
+    const std::optional<int> stored = store.StoredId();
+    if (stored && first <= *stored && !force) {
+        const int highest = std::max(*stored, facts->lastHandedOut.value_or(*stored));
+        const int used = facts->HeldBetween(first, highest);
+        std::string why = "IDs up to " + std::to_string(highest) + " were handed out on this bench";
+        why += journal_ ? ("; the journal holds " + std::to_string(used) + " of IDs " +
+                           std::to_string(first) + " to " + std::to_string(highest))
+                        : std::string(" (\"commID\" in the settings)");
+        return Error{why + ": start from " + std::to_string(highest + 1) +
+                     ", use --next, or --force to start at " + std::to_string(first) +
+                     " anyway (IDs the journal holds are still skipped)"};
+    }
+    if (journal_) {
+        JournalEntry start;
+        start.commId = first;
+        start.state = IdState::kStart;
+        if (Status s = journal_->Add(start); !s)
+            return Error{"cannot record the start in the journal of IDs: " + s.error()};
+    }
+    return store.Store(first - 1);
+}
+
+Result<int> IdCounter::Reserve(const std::string& seriesId) {
+    LockedStore store(settings_, lock_);
+    if (!store.Ok()) return Error{store.Error()};
+    Result<JournalFacts> facts = LoadFacts(journal_);
+    if (!facts) return Error{facts.error()};
+    // A reservation whose program ended before recording its fate may be in a terminal.
+    for (const auto& [id, entry] : facts->latest) {
+        if (entry.state != IdState::kReserved || !journal_->HolderGone(entry.holder)) continue;
+        JournalEntry orphan = entry;
+        orphan.state = IdState::kMayCarry;
+        orphan.reason = "the program that reserved it (" + entry.holder +
+                        ") ended before recording what became of it";
+        orphan.holder.clear();
+        if (Status s = journal_->Add(orphan); !s)
+            return Error{"cannot record in the journal of IDs: " + s.error()};
+    }
+    const NextChoice choice = ChooseNext(store.LastId(), *facts);
+    if (choice.next < 0 || choice.next > kMaxCommId)
+        return Error{DoesNotFit(choice.next) + ": no ID is left to hand out"};
+    const int next = static_cast<int>(choice.next);
+    if (choice.movedUp && notice_) notice_(*choice.movedUp);
+    if (journal_) {
+        JournalEntry reserved;
+        reserved.commId = next;
+        reserved.seriesId = seriesId;
+        if (Status s = journal_->Add(reserved); !s)
+            return Error{"cannot record the reservation in the journal of IDs: " + s.error()};
+    }
+    if (Status s = store.Store(next); !s) return Error{s.error()};
     return next;
 }
 
 Result<int> IdCounter::Peek() {
     LockedStore store(settings_, lock_);
-    return NextId(store);
+    if (!store.Ok()) return Error{store.Error()};
+    Result<JournalFacts> facts = LoadFacts(journal_);
+    if (!facts) return Error{facts.error()};
+    return NextId(store, *facts);
+}
+
+Status IdCounter::Record(const JournalEntry& entry) {
+    if (!journal_) return {};
+    LockedStore store(settings_, lock_);
+    if (!store.Ok()) return Error{store.Error()};
+    if (Status s = journal_->Add(entry); !s)
+        return Error{"cannot record in the journal of IDs: " + s.error()};
+    return {};
+}
+
+Result<JournalFacts> IdCounter::Facts() {
+    LockedStore store(settings_, lock_);
+    if (!store.Ok()) return Error{store.Error()};
+    return LoadFacts(journal_);
 }
 
 }  // namespace vk930

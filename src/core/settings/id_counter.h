@@ -1,9 +1,15 @@
 #pragma once
-// The next-ID counter of a series of terminals. "commID" in the settings store holds the last
-// ID handed out (the next-ID button carries on from it). A reservation takes the next ID and
-// stores it before its bytes are written to any terminal, under a lock that every station
-// sharing the store takes, so neither two stations nor a crash ever hand out an ID twice.
+// The next-ID counter of a series of terminals, and the one path by which any ID is handed
+// out. "commID" in the settings store holds the last ID handed out (the next-ID button carries
+// on from it); the journal holds every ID reserved and its fate. A reservation takes the next
+// ID that the journal does not hold, records it in the journal and stores it, all under a lock
+// that every program sharing the store takes, before its bytes are written to any terminal:
+// neither two stations, a counter set back, nor a crash ever hand out an ID twice.
+#include <functional>
+#include <string>
+
 #include "core/base/result.h"
+#include "core/registry/id_journal.h"
 #include "core/settings/settings_backend.h"
 
 namespace vk930 {
@@ -20,23 +26,39 @@ class StoreLock {
     virtual void Release() = 0;
 };
 
+// What the technician is to know that is no failure (a counter found below the journal).
+using CounterNotice = std::function<void(const std::string& text)>;
+
 class IdCounter {
   public:
-    IdCounter(SettingsBackendFactory& settings, StoreLock& lock)
-        : settings_(settings), lock_(lock) {}
+    // Without a journal only the stored counter is kept (a bench without a service log).
+    IdCounter(SettingsBackendFactory& settings, StoreLock& lock, IdJournal* journal = nullptr,
+              CounterNotice notice = {})
+        : settings_(settings), lock_(lock), journal_(journal), notice_(std::move(notice)) {}
 
-    // Makes `first` the next ID to hand out. Refused when `first` does not fit a terminal or
-    // the store says IDs from `first` on were handed out already.
-    Status StartAt(int first);
-    // The next ID, stored as the last one handed out before it is returned. Errors: the store
-    // cannot be opened, read or written, or the next ID would not fit a terminal.
-    Result<int> Reserve();
+    // Makes `first` the next ID to hand out. With no "commID" stored any start fits; with one
+    // stored, a start at or below it is refused (the message names the highest ID handed out
+    // and how many of the requested IDs the journal holds) unless `force`. Either way an ID
+    // the journal holds is never handed out.
+    Status StartAt(int first, bool force = false);
+    // The next ID, recorded as reserved in the journal and stored as the last one handed out
+    // before it is returned. Errors: the store or the journal cannot be read or written, or no
+    // ID that fits a terminal is left.
+    Result<int> Reserve(const std::string& seriesId = "");
     // The ID the next reservation would hand out, reserving nothing. Errors as Reserve's.
     Result<int> Peek();
+    // Adds an entry to the journal under the lock (what became of a reserved ID).
+    Status Record(const JournalEntry& entry);
+    // The journal as it is now; empty facts without a journal.
+    Result<JournalFacts> Facts();
+    // Where the journal is kept; empty without one.
+    std::string JournalWhere() const { return journal_ ? journal_->Where() : std::string(); }
 
   private:
     SettingsBackendFactory& settings_;
     StoreLock& lock_;
+    IdJournal* journal_;
+    CounterNotice notice_;
 };
 
 }  // namespace vk930

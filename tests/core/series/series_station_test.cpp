@@ -21,6 +21,7 @@
 #include "core/terminal/sim_link.h"
 #include "core/terminal/terminal_model.h"
 #include "support/fake_host.h"
+#include "support/memory_journal.h"
 #include "support/memory_settings.h"
 #include "support/temp_dir.h"
 
@@ -344,14 +345,16 @@ const std::vector<StepFault>& StepFaults() {
     static const std::vector<StepFault> kFaults = {
         {"stall in the Set", "log 2 Writing parameters to Device..", "", 0, false, false, ""},
         {"stall in the verification", "log 2 Verifying...", "", 0, false, false, ""},
+        // A write that got no answer may have left the new ID, the old one or a mix in the
+        // terminal, which no longer answers: the reason names them.
         {"stall at the ID write", "text 1026 20001", "log 2 Reading Info OK", 0, false, true,
-         "the ID was not written"},
+         "the write failed and the terminal no longer answers: it carries 20001, 1 or 19969"},
         {"stall after the high byte", "text 1026 20001", "log 2 Reading Info OK", 1, false, true,
-         "the ID was not written"},
+         "the write failed and the terminal no longer answers: it carries 20001, 1 or 19969"},
         {"stall in the identification after the ID", "log 2 commID written successful.", "", 0,
          false, true, "not confirmed: "},
         {"pulled between the ID's bytes", "text 1026 20001", "log 2 Reading Info OK", 1, true, true,
-         "the ID was not written"},
+         "the write failed and the terminal no longer answers: it carries 20001, 1 or 19969"},
     };
     return kFaults;
 }
@@ -473,6 +476,76 @@ TEST(SeriesStation, AtTheTopOfTheCounterTheSeriesStopsBeforeAnIdThatDoesNotFit) 
     for (const SeriesRecord& r : s.ledger.Records()) EXPECT_TRUE(r.ok()) << r.result;
     // A series started there again is refused before any terminal.
     EXPECT_FALSE(s.registry.Reserve("s2").ok());
+}
+
+// A bench with a journal of IDs, whose records can be made to fail.
+struct JournalSetup {
+    JournalSetup() { EXPECT_TRUE(registry.StartAt(20001).ok()); }
+    class FailingLog : public ServiceLogSink {
+      public:
+        Status Append(const ServiceRecord& record) override {
+            if (failFrom && static_cast<int>(records.size()) + 1 >= failFrom)
+                return Error{"'/bench/service-log.jsonl': Is a directory"};
+            records.push_back(record);
+            return {};
+        }
+        std::string Path() const override { return "/bench/service-log.jsonl"; }
+        std::vector<ServiceRecord> records;
+        int failFrom = 0;  // the n-th record and all after it are not stored; 0: none
+    };
+    MemorySettings settings;
+    NoLock lock;
+    MemoryJournal journal;
+    IdCounter counter{settings, lock, &journal};
+    FailingLog log;
+    LocalRegistry registry{counter, log, "memory"};
+    std::vector<std::string> unrecorded;
+    SeriesLedger ledger{registry, "s2",
+                        [this](const std::string& fate) { unrecorded.push_back(fate); }};
+};
+
+// A run killed between the ID write and its record left the reservation open; the terminal
+// still in the cradle carries it: it is not numbered again, and its reservation is resolved.
+TEST(SeriesStation, ATerminalCarryingAnOpenReservationIsNotRenumbered) {
+    JournalSetup s;
+    ASSERT_EQ(*s.registry.Reserve("s1"), 20001);
+    TestStation station("sim?series=2&remove=4500&plugin=600", s.settings, 1);
+    station.terminal->WriteByte(0, 1, 20001 >> 8);
+    station.terminal->WriteByte(0, 2, 20001 & 0xff);
+    station.terminal->Reset();  // it restarted after the write, then the run was killed
+    const Outcome outcome = station.Run(s.ledger, 2);
+    ASSERT_TRUE(outcome.ok()) << outcome.detail;
+    EXPECT_EQ(station.RemovedIds(), (std::vector<int>{20001, 20002}));
+    EXPECT_EQ(station.terminal->WriteByteCount(), 2 + 2) << "only the second terminal written";
+    EXPECT_EQ(s.journal.StateOf(20001), "written");
+    ASSERT_GE(s.journal.entries.size(), 3u);
+    EXPECT_EQ(s.journal.entries[2].state, IdState::kWritten);
+    EXPECT_EQ(s.journal.entries[2].seriesId, "s1") << "resolved in the series that reserved it";
+    EXPECT_EQ(station.Count("terminal 20001 carries the ID reserved for it (reserved): recorded "
+                            "as written, not numbered again: remove it"),
+              1);
+    ASSERT_EQ(s.ledger.Records().size(), 2u);
+    EXPECT_EQ(s.ledger.Records()[0].result, "done: it carried its reserved ID already");
+}
+
+// No record, no next ID: once a record cannot be stored the station stops before reserving
+// again, and the fate of the ID that has no record is handed on.
+TEST(SeriesStation, ARecordThatCannotBeStoredStopsTheSeriesBeforeTheNextId) {
+    JournalSetup s;
+    s.log.failFrom = 1;
+    TestStation station("sim?series=3&remove=4500&plugin=600", s.settings, 1);
+    const Outcome outcome = station.Run(s.ledger, 3);
+    EXPECT_EQ(outcome.outcomeClass, OutcomeClass::kFile);
+    EXPECT_EQ(station.terminal->Page(0)[1] * 256 + station.terminal->Page(0)[2], 20001);
+    EXPECT_EQ(s.journal.StateOf(20001), "written");
+    EXPECT_EQ(s.journal.StateOf(20002), "") << "no second reservation";
+    ASSERT_EQ(s.unrecorded.size(), 1u);
+    EXPECT_EQ(s.unrecorded[0],
+              "ID 20001 written (COM1, series s2); its record is not stored: "
+              "'/bench/service-log.jsonl': Is a directory");
+    EXPECT_EQ(station.lines.back(),
+              "records cannot be stored (the record of ID 20001: '/bench/service-log.jsonl': Is "
+              "a directory): the series stops before handing out another ID");
 }
 
 }  // namespace

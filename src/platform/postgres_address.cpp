@@ -62,12 +62,14 @@ void MaskPasswordParameter(std::string& text) {
 }  // namespace
 
 std::string MaskedAddress(const std::string& text) {
-    // Parameters first: masking their value may take the last '@' with it, which the user part
-    // is measured by.
+    // The user part first; parameters only after its '@', so that neither masking changes
+    // what the other measures by (a password holding "password=" included).
     std::string masked = text;
-    MaskPasswordParameter(masked);
     MaskUserPassword(masked);
-    return masked;
+    const size_t at = masked.rfind('@');
+    std::string rest = at == std::string::npos ? masked : masked.substr(at + 1);
+    MaskPasswordParameter(rest);
+    return at == std::string::npos ? rest : masked.substr(0, at + 1) + rest;
 }
 
 bool IsPostgresAddress(const std::string& text) {

@@ -1,0 +1,235 @@
+// vk930config.exe's application in process, on the in-process simulated terminal: each
+// command from its button on the job thread, with the window's log, fields and caption as the
+// Qt window shows them; input while a job runs dropped; a close during a job asked once.
+#include <windows.h>
+// The common controls need the definitions of windows.h first.
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "core/forms/dialog_ids.h"
+#include "core/forms/form_ids.h"
+#include "platform/win32/registry_test_key.h"
+#include "support/temp_dir.h"
+#include "win32window/wide_text.h"
+#include "win32window/win32_app.h"
+#include "window_test_support.h"
+
+namespace vk930 {
+namespace {
+
+using Entry = std::pair<std::string, int>;  // text and icon kind
+
+class Win32AppTest : public ::testing::Test {
+  protected:
+    void SetUp() override { test::InitCommonControlsOnce(); }
+    void TearDown() override {
+        app_.reset();
+        test::PumpMessages();
+    }
+
+    void Start(std::optional<std::string> link = std::nullopt, std::string file = {}) {
+        Win32AppOptions options;
+        options.link =
+            link ? std::move(link) : std::optional<std::string>("sim:" + dir_.File("t.bin"));
+        options.file = std::move(file);
+        options.settingsRoot = settings_.Root();
+        options.settingsSubkey = settings_.Subkey();
+        options.recentRoot = recent_.Root();
+        options.recentProfile = recent_.Subkey();
+        options.files = [this](const FileDialogRequest& request, HWND) {
+            requests_.push_back(request);
+            return fileAnswer_;
+        };
+        options.editor = [this](const std::string& path) { edited_.push_back(path); };
+        app_ = std::make_unique<Win32App>(GetModuleHandleW(nullptr), std::move(options));
+        ASSERT_TRUE(app_->Start()) << app_->StartError();
+    }
+    HWND Item(int id) const { return GetDlgItem(app_->Frame().Form(), id); }
+    std::string TextOf(int id) const { return test::WindowText(Item(id)); }
+    // A button clicked as the user does; the job it starts runs to its end.
+    void Click(int id) {
+        ClickOnly(id);
+        app_->WaitForJob();
+    }
+    void ClickOnly(int id) {
+        SendMessageW(app_->Frame().Form(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(Item(id)));
+    }
+    std::vector<Entry> Log() const {
+        HWND list = Item(id::kLog);
+        std::vector<Entry> entries;
+        const int count = ListView_GetItemCount(list);
+        for (int row = 0; row < count; ++row) {
+            wchar_t text[256] = {};
+            LVITEMW item{};
+            item.mask = LVIF_TEXT | LVIF_IMAGE;
+            item.iItem = row;
+            item.pszText = text;
+            item.cchTextMax = 256;
+            SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+            entries.emplace_back(Narrow(text), item.iImage);
+        }
+        return entries;
+    }
+
+    test::TempDir dir_;
+    test::RegistryTestKey settings_{HKEY_CURRENT_USER};
+    test::RegistryTestKey recent_{HKEY_CURRENT_USER};
+    std::unique_ptr<Win32App> app_;
+    std::vector<FileDialogRequest> requests_;
+    FileDialogAnswer fileAnswer_;
+    std::vector<std::string> edited_;
+};
+
+TEST_F(Win32AppTest, StartShowsAnUntitledDocumentAndThePortsReach) {
+    Start();
+    EXPECT_EQ(test::WindowText(app_->Frame().Window()), "VK930Config - Untitled");
+    EXPECT_EQ(TextOf(id::kLinkControl), "COM1: simulated terminal");
+    EXPECT_FALSE(app_->CommandRunning());
+}
+
+TEST_F(Win32AppTest, ReadDeviceInfoFillsTheFieldsAndTheLogFromTheJobThread) {
+    Start();
+    Click(id::kReadDeviceInfoButton);
+    EXPECT_EQ(TextOf(id::kType), "KD04010003");
+    EXPECT_EQ(TextOf(id::kVersion), "1.4");
+    EXPECT_EQ(TextOf(id::kScanner), "SE923");
+    EXPECT_EQ(TextOf(id::kCommId), "1");
+    EXPECT_EQ(Log(), (std::vector<Entry>{{"Open COM1", 2},
+                                         {"Searching VK930 device..", 2},
+                                         {"Reading Info OK", 2},
+                                         {"Reading eeprom Page:0...", 2},
+                                         {"Reading info...", 2},
+                                         {"Done", 1}}));
+    // The job ended: the buttons take input again.
+    EXPECT_TRUE(IsWindowEnabled(Item(id::kReadDeviceInfoButton)));
+
+    app_.reset();
+    Start("sim?absent");
+    Click(id::kReadDeviceInfoButton);
+    EXPECT_EQ(Log(), (std::vector<Entry>{{"Open COM1", 2},
+                                         {"Searching VK930 device..", 2},
+                                         {"Connection Failure", 0},
+                                         {"Cannot Read Info from COM1", 0}}));
+}
+
+TEST_F(Win32AppTest, AClickWhileAJobRunsIsDroppedAndTheButtonsAreGreyed) {
+    Start();
+    ClickOnly(id::kReadDeviceInfoButton);
+    ASSERT_TRUE(app_->CommandRunning());
+    EXPECT_FALSE(IsWindowEnabled(Item(id::kReadDeviceInfoButton)));
+    EXPECT_TRUE(IsWindowEnabled(Item(id::kCloseButton)));  // leaving still asks
+    ClickOnly(id::kReadDeviceInfoButton);                  // dropped, never run later
+    app_->WaitForJob();
+    test::PumpMessages();
+    const std::vector<Entry> log = Log();
+    EXPECT_EQ(std::count(log.begin(), log.end(), Entry{"Done", 1}), 1);
+    EXPECT_FALSE(app_->CommandRunning());
+}
+
+TEST_F(Win32AppTest, GetSavesTheFileChosenInItsDialogAndOpensIt) {
+    Start();
+    const std::string path = dir_.File("saved.pcg");
+    fileAnswer_ = {true, path};
+    test::DialogAnswerer answerer("Get Parameters from VK930 device", [](HWND dialog) {
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id::kGetParamsSaveButton, BN_CLICKED), 0);
+        test::PressButton(dialog, id::kOk);
+    });
+    Click(id::kGetButton);
+    EXPECT_TRUE(answerer.Found());
+    const std::string saved = test::ReadFile(path);
+    EXPECT_EQ(saved.substr(0, 14), "SYSTEM:0,0,0\r\n");
+    EXPECT_EQ(Log().back(), (Entry{"DONE Succesfully!", 1}));
+    EXPECT_EQ(TextOf(id::kFilePath), path);
+    EXPECT_EQ(test::WindowText(app_->Frame().Window()), "VK930Config - " + path);
+}
+
+TEST_F(Win32AppTest, SetProgramsTheOpenedDocumentAndShowsItsProgress) {
+    Start();
+    const std::string path = dir_.File("sleep.pcg");
+    test::WriteFile(path, "SLEEP:45\nVOLUME:2\nEND\n");
+    ASSERT_TRUE(app_->OpenDocumentFile(path));
+    EXPECT_EQ(test::WindowText(app_->Frame().Window()), "VK930Config - sleep.pcg");
+    Click(id::kSetButton);
+    EXPECT_EQ(Log().back(), (Entry{"DONE Succesfully!", 1}));
+    EXPECT_EQ(app_->State().document.m_nFileOpened, 0);
+    // The job's progress went from the link control's place when it ended.
+    EXPECT_EQ(TextOf(id::kLinkControl), "COM1: simulated terminal");
+}
+
+TEST_F(Win32AppTest, CloseDuringAJobAsksOnceAndClosesWhenItEnds) {
+    Start();
+    int asked = 0;
+    test::DialogAnswerer answerer("VK930Config", [&](HWND box) {
+        ++asked;
+        test::PressButton(box, IDYES);
+    });
+    ClickOnly(id::kReadDeviceInfoButton);
+    ASSERT_TRUE(app_->CommandRunning());
+    PostMessageW(app_->Frame().Window(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(test::PumpUntil([&] { return app_->Frame().Window() == nullptr; }));
+    EXPECT_EQ(asked, 1);
+    EXPECT_FALSE(app_->CommandRunning());
+}
+
+// A folder of the Linux side as Wine's drive Z: names it.
+std::string OnDriveZ(const std::string& path) {
+    return "Z:" + path;
+}
+
+TEST_F(Win32AppTest, FirmwareUpdateUploadsWhenTheFormTimerExpiresAndShowsItsProgress) {
+    // The boot file is looked for in the working folder first.
+    const std::optional<std::string> before = [] {
+        wchar_t folder[MAX_PATH] = {};
+        GetCurrentDirectoryW(MAX_PATH, folder);
+        return std::optional<std::string>(Narrow(folder));
+    }();
+    SetCurrentDirectoryW(Widen(OnDriveZ(VK930_BOOT_DIR)).c_str());
+    Start();
+    fileAnswer_ = {true, OnDriveZ(std::string(VK930_FIRMWARE_DATA_DIR) + "/hsbt15.a20")};
+    test::DialogAnswerer answerer("VK930 Firmware upload", [](HWND dialog) {
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id::kOpenFwFileButton, BN_CLICKED), 0);
+        test::PressButton(dialog, id::kOk);
+    });
+    SendMessageW(app_->Frame().Window(), WM_COMMAND, MAKEWPARAM(id::kCmdFirmwareUpdate, 0), 0);
+    EXPECT_TRUE(answerer.Found());
+    EXPECT_EQ(Log().back(), (Entry{"Uploading...", 2}));
+    EXPECT_TRUE(app_->Host().FormTimerPending());
+    EXPECT_TRUE(app_->CommandRunning());  // waiting for the form timer counts as running
+    bool sawProgress = false;
+    ASSERT_TRUE(test::PumpUntil([&] {
+        sawProgress =
+            sawProgress || TextOf(id::kLinkControl).find("Firmware: ") != std::string::npos;
+        const std::vector<Entry> log = Log();
+        return std::find(log.begin(), log.end(), Entry{"UPLOADING DONE", 1}) != log.end();
+    }));
+    app_->WaitForJob();
+    const std::vector<Entry> log = Log();
+    EXPECT_EQ(std::vector<Entry>(log.end() - 3, log.end()),
+              (std::vector<Entry>{{"UPLOADING DONE", 1},
+                                  {"REMOVE BOOT CABLE FROM DEVICE", 2},
+                                  {"REMOVE BATTERIES AND PUT THEM BACK AGAIN", 2}}));
+    EXPECT_TRUE(sawProgress);
+    EXPECT_EQ(TextOf(id::kLinkControl), "COM1: simulated terminal");
+    Click(id::kReadDeviceInfoButton);
+    EXPECT_EQ(TextOf(id::kVersion), "1.5");
+    SetCurrentDirectoryW(Widen(*before).c_str());
+}
+
+TEST_F(Win32AppTest, AnOpenedDocumentGoesToTheTopOfTheRecentFiles) {
+    Start();
+    const std::string path = dir_.File("a.pcg");
+    test::WriteFile(path, "SLEEP:45\nEND\n");
+    ASSERT_TRUE(app_->OpenDocumentFile(path));
+    RegistryRecentFiles stored(recent_.Root(), recent_.Subkey());
+    ASSERT_FALSE(stored.RecentFiles().empty());
+    EXPECT_EQ(stored.RecentFiles().front(), path);
+    EXPECT_EQ(TextOf(id::kFilePath), path);
+}
+
+}  // namespace
+}  // namespace vk930

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "core/forms/menu_template.h"
+#include "platform/win32/document_type.h"
 #include "win32window/command_line.h"
 #include "win32window/wide_text.h"
 #include "win32window/win32_app.h"
@@ -19,6 +20,12 @@ void InitControls() {
     InitCommonControlsEx(&controls);
 }
 
+std::string ProgramPath() {
+    std::wstring path(MAX_PATH, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, path.data(), MAX_PATH));
+    return Narrow(path);
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE module, HINSTANCE, LPSTR, int show) {
@@ -29,6 +36,9 @@ int WINAPI WinMain(HINSTANCE module, HINSTANCE, LPSTR, int show) {
                     MB_OK | MB_ICONSTOP);
         return 2;
     }
+    // Opening .pcg files from Explorer is a convenience: the program works without it, so a
+    // user's classes that cannot be written stop nothing.
+    (void)RegisterDocumentType(ProgramPath());
     Win32AppOptions options;
     options.link = line->link;
     options.file = line->file;

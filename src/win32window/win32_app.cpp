@@ -42,7 +42,7 @@ Win32App::Win32App(HINSTANCE module, Win32AppOptions options)
       settings_(options_.settingsRoot, options_.settingsSubkey),
       recent_(options_.recentRoot, options_.recentProfile),
       frame_(module, Callbacks()),
-      host_(frame_, options_.files, options_.editor),
+      host_(frame_, options_.files, options_.editor, options_.sleep),
       link_(
           [this](Short port) {
               return OpenWin32Link(

@@ -36,6 +36,7 @@ struct Win32AppOptions {
     std::string recentProfile = ProfileSubkey();
     FileDialogRunner files = RunWin32FileDialog;
     EditorStarter editor;  // empty: Notepad
+    Win32Sleeper sleep;    // empty: really blocks
 };
 
 class Win32App : private FrontEnd {

@@ -22,10 +22,14 @@ void StartNotepadQuietly(const std::string& path) {
 
 }  // namespace
 
-Win32Host::Win32Host(MainFrame& frame, FileDialogRunner files, EditorStarter editor)
+Win32Host::Win32Host(MainFrame& frame, FileDialogRunner files, EditorStarter editor,
+                     Win32Sleeper sleep)
     : frame_(frame),
       files_(std::move(files)),
-      editor_(editor ? std::move(editor) : EditorStarter(StartNotepadQuietly)) {}
+      editor_(editor ? std::move(editor) : EditorStarter(StartNotepadQuietly)),
+      sleep_(sleep ? std::move(sleep) : Win32Sleeper([](int milliseconds) {
+          if (milliseconds > 0) ::Sleep(static_cast<DWORD>(milliseconds));
+      })) {}
 
 void Win32Host::AppendLog(std::string text, int kind) {
     gui_.Run([&] { frame_.Log().Append(text, kind); });
@@ -46,7 +50,7 @@ void Win32Host::MessageBox(const std::string& text, const std::string& caption) 
 }
 
 void Win32Host::Sleep(int milliseconds) {
-    ::Sleep(static_cast<DWORD>(milliseconds));
+    sleep_(milliseconds);  // on the calling thread: the window goes on painting
 }
 
 void Win32Host::SetControlText(int id, const std::string& text) {

@@ -18,12 +18,14 @@ namespace vk930 {
 
 // Starts the editor on a path; the default starts Notepad (platform/win32/notepad.h).
 using EditorStarter = std::function<void(const std::string& path)>;
+// Blocks the calling thread for a number of milliseconds; tests give one that only counts.
+using Win32Sleeper = std::function<void(int milliseconds)>;
 
 class Win32Host : public Host {
   public:
     // Made on the GUI thread.
     explicit Win32Host(MainFrame& frame, FileDialogRunner files = RunWin32FileDialog,
-                       EditorStarter editor = {});
+                       EditorStarter editor = {}, Win32Sleeper sleep = {});
 
     // The form timer expired: like every expiry, it stops the timer.
     void OnFormTimerExpired();
@@ -56,6 +58,7 @@ class Win32Host : public Host {
     MainFrame& frame_;
     FileDialogRunner files_;
     EditorStarter editor_;
+    Win32Sleeper sleep_;
     GuiThread gui_;
     bool formTimerPending_ = false;  // GUI thread only
     bool settingText_ = false;       // GUI thread only

@@ -45,6 +45,8 @@ class Win32AppTest : public ::testing::Test {
             return fileAnswer_;
         };
         options.editor = [this](const std::string& path) { edited_.push_back(path); };
+        if (countSleeps_)
+            options.sleep = [this](int milliseconds) { sleeps_.push_back(milliseconds); };
         app_ = std::make_unique<Win32App>(GetModuleHandleW(nullptr), std::move(options));
         ASSERT_TRUE(app_->Start()) << app_->StartError();
     }
@@ -83,6 +85,8 @@ class Win32AppTest : public ::testing::Test {
     std::vector<FileDialogRequest> requests_;
     FileDialogAnswer fileAnswer_;
     std::vector<std::string> edited_;
+    bool countSleeps_ = false;  // the job thread's waits only counted, not waited
+    std::vector<int> sleeps_;   // written on the job thread, read after it has ended
 };
 
 TEST_F(Win32AppTest, StartShowsAnUntitledDocumentAndThePortsReach) {
@@ -233,6 +237,33 @@ TEST_F(Win32AppTest, AnOpenedDocumentGoesToTheTopOfTheRecentFiles) {
     EXPECT_EQ(stored.RecentFiles().front(), path);
     // The form timer's duty shows the document's file.
     EXPECT_TRUE(test::PumpUntil([&] { return TextOf(id::kFilePath) == path; }));
+}
+
+TEST_F(Win32AppTest, CommIdTypedThenSetAndTheNextOneWrittenIntoTheTerminal) {
+    settings_.Put("AllowEditSno", REG_DWORD, std::string("\x01\x00\x00\x00", 4));
+    countSleeps_ = true;
+    Start();
+    EXPECT_EQ(GetWindowLongW(Item(id::kCommId), GWL_STYLE) & ES_READONLY, 0);
+    EXPECT_EQ(TextOf(id::kCommId), "10000");
+    EXPECT_EQ(TextOf(id::kNextCommIdButton), "10001");
+
+    Click(id::kNextCommIdButton);
+    EXPECT_EQ(TextOf(id::kCommId), "10001");  // read back from the terminal
+    EXPECT_EQ(TextOf(id::kNextCommIdButton), "10002");
+    EXPECT_EQ(sleeps_, (std::vector<int>{4000, 300}));
+    std::vector<Entry> log = Log();
+    ASSERT_GE(log.size(), 4u);
+    EXPECT_EQ(log[3], (Entry{"commID written successful. Resetting...", 2}));
+
+    // Typed by the user: the offer follows the field.
+    SetDlgItemTextW(app_->Frame().Form(), id::kCommId, L"300");
+    EXPECT_EQ(TextOf(id::kNextCommIdButton), "301");
+    Click(id::kSetCommIdButton);
+    EXPECT_EQ(TextOf(id::kCommId), "300");
+    log = Log();
+    EXPECT_NE(
+        std::find(log.begin(), log.end(), Entry{"commID written successful. Resetting...", 2}),
+        log.end());
 }
 
 }  // namespace

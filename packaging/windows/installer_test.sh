@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Installs the .msi into the Wine prefix quietly, checks the program, its Start-menu
 # shortcut and uninstall entry, starts the installed program and closes it as the close box
-# would, then uninstalls and checks that the program is gone.
-#   installer_test.sh WINE MSI CLOSE_FRAME_EXE
+# would once it has identified the simulated terminal on COM3 (vk930-sim behind a Wine COM
+# port, as tests/platform/win32/run_with_sims.sh links it), then uninstalls and checks that
+# the program is gone.
+#   installer_test.sh WINE MSI CLOSE_FRAME_EXE VK930_SIM
 set -euo pipefail
-wine=$1 msi=$2 close_frame=$3
+wine=$1 msi=$2 close_frame=$3 sim=$4
+with_sims="$(dirname "$0")/../../tests/platform/win32/run_with_sims.sh"
 fail() { echo "installer_test: $*" >&2; exit 1; }
 [ -n "${WINEPREFIX:-}" ] || fail "WINEPREFIX names no Wine prefix; run scripts/windows_test.sh"
 program="$WINEPREFIX/drive_c/Program Files/VK930Config/vk930config.exe"
@@ -27,10 +30,13 @@ installed=1
     fail "no Start-menu shortcut in ${menus[*]}"
 [ "$(uninstall_entries)" -ge 1 ] || fail "no uninstall entry named VK930Config"
 
-# The installed program starts and goes when its frame is asked to close.
-"$wine" "$program" &
+# The installed program starts, identifies the terminal on COM3 from its button, and goes
+# when its frame is asked to close.
+"$wine" "$program" --link COM3 &
 started=$!
-"$wine" "$close_frame" || { kill "$started" 2>/dev/null; fail "the program's frame did not come or did not close"; }
+identified=$(bash "$with_sims" "$sim" "$wine" "$close_frame" --identify) ||
+    { kill "$started" 2>/dev/null; fail "the program did not identify the terminal on COM3 or did not close"; }
+[[ "$identified" == *"Type: KD04010003"* ]] || fail "the program identified \"$identified\", not the simulated terminal"
 wait "$started" || fail "the program ended with status $?"
 
 "$wine" msiexec /x "$msi" /qn || fail "msiexec /x failed"

@@ -14,22 +14,6 @@ namespace vk930 {
 
 const char* const kSystemDataDir = VK930_SYSTEM_DATA_DIR;
 
-std::string DefaultDeviceFor(int port) {
-    return DefaultComDevice(port, kHostDeviceNaming);
-}
-
-std::string DeviceSpecFor(int port, const std::optional<std::string>& override,
-                          SettingsBackendFactory& settings) {
-    if (override) return *override;
-    std::unique_ptr<SettingsBackend> backend = settings.Make();
-    if (backend->Open() == 0) {
-        std::optional<std::string> configured = backend->QueryText(DeviceSettingName(port));
-        backend->Close();
-        if (configured && !configured->empty()) return *configured;
-    }
-    return DefaultDeviceFor(port);
-}
-
 namespace {
 
 Result<std::unique_ptr<CLinkCtrl>> OpenSerialLink(const std::string& path,

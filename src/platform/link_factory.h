@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "core/app/device_spec.h"
 #include "core/base/result.h"
 #include "core/firmware/upload_procedure.h"
 #include "core/link/com_port_names.h"
@@ -13,13 +14,6 @@
 #include "core/settings/settings_keys.h"
 
 namespace vk930 {
-
-// The device a port reaches when the settings say nothing: /dev/ttyS0.. or \\.\COM1..
-std::string DefaultDeviceFor(int port);
-
-// The link spec of a port: the override, else the settings' value, else the default device.
-std::string DeviceSpecFor(int port, const std::optional<std::string>& override,
-                          SettingsBackendFactory& settings);
 
 // The folder an installed package keeps its data in (the boot file): the install prefix's
 // share/vk930config.

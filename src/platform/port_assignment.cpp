@@ -44,12 +44,6 @@ PortReach DescribePortReach(int port, const std::optional<std::string>& override
     return reach;
 }
 
-std::string PortReachText(int port, const std::optional<std::string>& override,
-                          SettingsBackendFactory& settings) {
-    if (!IsComPort(port)) return PortReachText(port, std::string());
-    return PortReachText(port, DeviceSpecFor(port, override, settings));
-}
-
 std::string ReachState(const PortReach& reach) {
     switch (reach.kind) {
         case PortReach::Kind::kDevice:

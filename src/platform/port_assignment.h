@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/app/device_spec.h"
 #include "core/app/link_place_text.h"
 #include "core/base/result.h"
 #include "core/settings/settings_backend.h"
@@ -25,11 +26,6 @@ struct PortReach {
 // What COM`port` reaches with the settings and the --link override given.
 PortReach DescribePortReach(int port, const std::optional<std::string>& override,
                             SettingsBackendFactory& settings);
-
-// The link control's place and the COM port menu's text for COM`port` (core/app's
-// PortReachText on the spec the settings and the override give).
-std::string PortReachText(int port, const std::optional<std::string>& override,
-                          SettingsBackendFactory& settings);
 
 // One word for a reach: "present", "missing", "simulated terminal", "nothing", "bad".
 std::string ReachState(const PortReach& reach);

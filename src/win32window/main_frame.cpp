@@ -3,8 +3,10 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <vector>
 
+#include "core/app/command_map.h"
 #include "core/forms/dialog_ids.h"
 #include "core/forms/dialog_template.h"
 #include "core/forms/form_ids.h"
@@ -21,6 +23,21 @@ namespace {
 constexpr DWORD kFrameStyle = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_OVERLAPPED;
 constexpr char kTitleSeparator[] = " - ";
 constexpr char kUntitled[] = "Untitled";
+
+// Every item of the menu and its pop-ups, but those that are never dropped.
+void EnableMenuItems(HMENU menu, bool enabled) {
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        if (HMENU popup = GetSubMenu(menu, i)) {
+            EnableMenuItems(popup, enabled);
+            continue;
+        }
+        const UINT item = GetMenuItemID(menu, i);
+        if (item == 0 || TakesInputWhileBusy(static_cast<int>(item))) continue;
+        EnableMenuItem(menu, static_cast<UINT>(i),
+                       MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
+    }
+}
 
 std::string LastErrorText() {
     return SystemErrorText(GetLastError());
@@ -74,21 +91,43 @@ bool MainFrame::Create() {
         return false;
     }
     log_.Attach(GetDlgItem(form_, id::kLog), module_);
+    link_.Attach(form_);
     SetDocumentTitle(kUntitled);
-    FitToForm();
+    FitToForm(false);
     ShowWindow(form_, SW_SHOW);
     DragAcceptFiles(frame_, TRUE);
     return true;
 }
 
-void MainFrame::FitToForm() {
+void MainFrame::FitToForm(bool shrinkOnly) {
     RECT form{};
     GetWindowRect(form_, &form);
     RECT outer{0, 0, form.right - form.left, form.bottom - form.top};
     AdjustWindowRectEx(&outer, kFrameStyle, TRUE, 0);
-    SetWindowPos(frame_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    LONG width = outer.right - outer.left;
+    LONG height = outer.bottom - outer.top;
+    if (shrinkOnly) {
+        RECT now{};
+        GetWindowRect(frame_, &now);
+        width = std::min(width, now.right - now.left);
+        height = std::min(height, now.bottom - now.top);
+    }
+    SetWindowPos(frame_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowPos(form_, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainFrame::SetBusy(bool busy) {
+    for (HWND child = GetWindow(form_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const int id = GetDlgCtrlID(child);
+        if (id == id::kLog || id == id::kLinkControl || TakesInputWhileBusy(id)) continue;
+        wchar_t className[16] = {};
+        GetClassNameW(child, className, 16);
+        // Buttons and fields; the labels keep their look.
+        if (lstrcmpiW(className, L"Button") == 0 || lstrcmpiW(className, L"Edit") == 0)
+            EnableWindow(child, busy ? FALSE : TRUE);
+    }
+    EnableMenuItems(menu_, !busy);
+    DrawMenuBar(frame_);
 }
 
 void MainFrame::Show(int how) {
@@ -158,6 +197,7 @@ LRESULT MainFrame::OnFrameMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void MainFrame::OnInitMenuPopup(HMENU popup) {
+    if (callbacks_.menuShown) callbacks_.menuShown();
     if (!callbacks_.checked) return;
     const int count = GetMenuItemCount(popup);
     for (int i = 0; i < count; ++i) {
@@ -191,6 +231,10 @@ INT_PTR CALLBACK MainFrame::FormProcedure(HWND form, UINT message, WPARAM wParam
             if (self->callbacks_.command) self->callbacks_.command(LOWORD(wParam), HIWORD(wParam));
             return TRUE;
         case WM_TIMER:
+            if (wParam == kCountdownTimer) {
+                self->link_.Tick();
+                return TRUE;
+            }
             if (self->callbacks_.timer) self->callbacks_.timer(static_cast<int>(wParam));
             return TRUE;
         default:

@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+#include "win32window/link_place.h"
 #include "win32window/log_view.h"
 
 namespace vk930 {
@@ -20,6 +21,8 @@ struct FrameCallbacks {
     // A menu item, accelerator or form control: its id and notification code (0 for menus
     // and accelerators, BN_CLICKED for buttons, EN_CHANGE for the CommID field).
     std::function<void(int id, int code)> command;
+    // A pop-up menu is about to open (before its check marks are asked for).
+    std::function<void()> menuShown;
     // Whether a menu item carries a check mark, asked each time its pop-up opens.
     std::function<bool(int id)> checked;
     // The form timer's expiry (id 1).
@@ -49,12 +52,19 @@ class MainFrame {
 
     // "VK930Config - " and the document title.
     void SetDocumentTitle(const std::string& title);
+    // While busy, the form's buttons and fields and the menu items take no input, except
+    // those that are never dropped (core/app/command_map.h).
+    void SetBusy(bool busy);
+    // Resizes the frame to fit the form; with shrinkOnly, a dimension in which the frame is
+    // already smaller than the form stays as it is.
+    void FitToForm(bool shrinkOnly);
 
     HWND Window() const { return frame_; }
     HWND Form() const { return form_; }
     HMENU Menu() const { return menu_; }
     HACCEL Accelerators() const { return accelerators_; }
     LogView& Log() { return log_; }
+    LinkPlace& Link() { return link_; }
     HINSTANCE Module() const { return module_; }
     const std::string& LastError() const { return lastError_; }
 
@@ -64,7 +74,6 @@ class MainFrame {
     LRESULT OnFrameMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnInitMenuPopup(HMENU popup);
     void OnDropFiles(HDROP drop);
-    void FitToForm();
 
     HINSTANCE module_;
     FrameCallbacks callbacks_;
@@ -73,6 +82,7 @@ class MainFrame {
     HMENU menu_ = nullptr;
     HACCEL accelerators_ = nullptr;
     LogView log_;
+    LinkPlace link_;
     std::string lastError_;
 };
 

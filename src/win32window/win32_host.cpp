@@ -22,63 +22,91 @@ void StartNotepadQuietly(const std::string& path) {
 
 }  // namespace
 
-Win32Host::Win32Host(MainFrame& frame, FileDialogRunner files, EditorStarter editor)
+Win32Host::Win32Host(MainFrame& frame, FileDialogRunner files, EditorStarter editor,
+                     Win32Sleeper sleep)
     : frame_(frame),
       files_(std::move(files)),
-      editor_(editor ? std::move(editor) : EditorStarter(StartNotepadQuietly)) {}
+      editor_(editor ? std::move(editor) : EditorStarter(StartNotepadQuietly)),
+      sleep_(sleep ? std::move(sleep) : Win32Sleeper([](int milliseconds) {
+          if (milliseconds > 0) ::Sleep(static_cast<DWORD>(milliseconds));
+      })) {}
 
 void Win32Host::AppendLog(std::string text, int kind) {
-    frame_.Log().Append(text, kind);
+    gui_.Run([&] { frame_.Log().Append(text, kind); });
 }
 
 void Win32Host::ClearLog() {
-    frame_.Log().Clear();
+    gui_.Run([&] { frame_.Log().Clear(); });
 }
 
 void Win32Host::Beep() {
-    MessageBeep(kPlainBeep);
+    gui_.Run([] { MessageBeep(kPlainBeep); });
 }
 
 void Win32Host::MessageBox(const std::string& text, const std::string& caption) {
-    ::MessageBoxW(frame_.Window(), Widen(text).c_str(), Widen(caption).c_str(), MB_OK);
+    gui_.Run([&] {
+        ::MessageBoxW(frame_.Window(), Widen(text).c_str(), Widen(caption).c_str(), MB_OK);
+    });
 }
 
 void Win32Host::Sleep(int milliseconds) {
-    ::Sleep(static_cast<DWORD>(milliseconds));
+    sleep_(milliseconds);  // on the calling thread: the window goes on painting
 }
 
 void Win32Host::SetControlText(int id, const std::string& text) {
-    SetDlgItemTextW(frame_.Form(), id, Widen(text).c_str());
+    gui_.Run([&] {
+        settingText_ = true;
+        SetDlgItemTextW(frame_.Form(), id, Widen(text).c_str());
+        settingText_ = false;
+    });
 }
 
 void Win32Host::SetControlVisible(int id, bool visible) {
-    ShowWindow(GetDlgItem(frame_.Form(), id), visible ? SW_SHOWNORMAL : SW_HIDE);
+    gui_.Run([&] { ShowWindow(GetDlgItem(frame_.Form(), id), visible ? SW_SHOWNORMAL : SW_HIDE); });
 }
 
 void Win32Host::SetControlReadOnly(int id, bool readOnly) {
-    SendDlgItemMessageW(frame_.Form(), id, EM_SETREADONLY, readOnly ? TRUE : FALSE, 0);
+    gui_.Run([&] {
+        SendDlgItemMessageW(frame_.Form(), id, EM_SETREADONLY, readOnly ? TRUE : FALSE, 0);
+    });
 }
 
 void Win32Host::StartFormTimer(int milliseconds) {
-    SetTimer(frame_.Form(), id::kFormTimer, static_cast<UINT>(milliseconds), nullptr);
+    gui_.Run([&] {
+        formTimerPending_ = true;
+        SetTimer(frame_.Form(), id::kFormTimer, static_cast<UINT>(milliseconds), nullptr);
+    });
 }
 
 void Win32Host::StopFormTimer() {
+    gui_.Run([&] {
+        formTimerPending_ = false;
+        KillTimer(frame_.Form(), id::kFormTimer);
+    });
+}
+
+void Win32Host::OnFormTimerExpired() {
+    // A Windows timer repeats; the form timer goes off once per start.
+    formTimerPending_ = false;
     KillTimer(frame_.Form(), id::kFormTimer);
 }
 
 GetParamsDialogAnswer Win32Host::RunGetParamsDialog(int portIndex, const std::string& path) {
-    GetParamsDialog dialog(portIndex, path, files_);
-    return dialog.Run(frame_.Window(), frame_.Module());
+    return gui_.Run([&] {
+        GetParamsDialog dialog(portIndex, path, files_);
+        return dialog.Run(frame_.Window(), frame_.Module());
+    });
 }
 
 FirmwareDialogAnswer Win32Host::RunFirmwareDialog() {
-    FirmwareDialog dialog(files_);
-    return dialog.Run(frame_.Window(), frame_.Module());
+    return gui_.Run([&] {
+        FirmwareDialog dialog(files_);
+        return dialog.Run(frame_.Window(), frame_.Module());
+    });
 }
 
 FileDialogAnswer Win32Host::RunFileDialog(const FileDialogRequest& request) {
-    return files_(request, frame_.Window());
+    return gui_.Run([&] { return files_(request, frame_.Window()); });
 }
 
 std::optional<std::string> Win32Host::CurrentDirectory() {
@@ -96,11 +124,15 @@ bool Win32Host::SetCurrentDirectory(const std::string& path) {
 }
 
 void Win32Host::StartEditor(const std::string& path) {
-    editor_(path);
+    gui_.Run([&] { editor_(path); });
 }
 
 void Win32Host::SetDocumentTitle(const std::string& title) {
-    frame_.SetDocumentTitle(title);
+    gui_.Run([&] { frame_.SetDocumentTitle(title); });
+}
+
+void Win32Host::Progress(const ProgressReport& report) {
+    gui_.Run([&] { frame_.Link().ShowProgress(report); });
 }
 
 }  // namespace vk930

@@ -1,10 +1,9 @@
 #pragma once
 // The host contract on Windows: a command's log entries, boxes, beeps, waits, dialogs and
-// form updates rendered on the main frame. Every call is a window message to the frame's
-// windows or a modal dialog owned by it; it decides nothing. The control and log calls are
-// sent messages, which Windows carries to the frame's thread from any other; the dialogs and
-// boxes are made on the calling thread, so a command run off the GUI thread must have them
-// asked for on the GUI thread.
+// form updates rendered on the main frame; it decides nothing. A command runs on the job
+// thread: every call but Sleep and the working directory's is carried to the GUI thread,
+// where the frame's windows, the form timer and the modal dialogs live, and the command waits
+// for it there, so the order of log entries, link calls and waits is the command's own.
 #include <windows.h>
 // The contract's own names, not the Win32 macros that would rename them in this file only.
 #undef MessageBox
@@ -12,17 +11,29 @@
 
 #include "core/commands/host.h"
 #include "win32window/file_dialog.h"
+#include "win32window/gui_thread.h"
 #include "win32window/main_frame.h"
 
 namespace vk930 {
 
 // Starts the editor on a path; the default starts Notepad (platform/win32/notepad.h).
 using EditorStarter = std::function<void(const std::string& path)>;
+// Blocks the calling thread for a number of milliseconds; tests give one that only counts.
+using Win32Sleeper = std::function<void(int milliseconds)>;
 
 class Win32Host : public Host {
   public:
+    // Made on the GUI thread.
     explicit Win32Host(MainFrame& frame, FileDialogRunner files = RunWin32FileDialog,
-                       EditorStarter editor = {});
+                       EditorStarter editor = {}, Win32Sleeper sleep = {});
+
+    // The form timer expired: like every expiry, it stops the timer.
+    void OnFormTimerExpired();
+    bool FormTimerPending() const { return formTimerPending_; }
+    GuiThread& Gui() { return gui_; }
+    // True while SetControlText changes a control: its change notice is the program's, not
+    // the user's typing.
+    bool SettingText() const { return settingText_; }
 
     void AppendLog(std::string text, int kind) override;
     void ClearLog() override;
@@ -41,11 +52,16 @@ class Win32Host : public Host {
     bool SetCurrentDirectory(const std::string& path) override;
     void StartEditor(const std::string& path) override;
     void SetDocumentTitle(const std::string& title) override;
+    void Progress(const ProgressReport& report) override;
 
   private:
     MainFrame& frame_;
     FileDialogRunner files_;
     EditorStarter editor_;
+    Win32Sleeper sleep_;
+    GuiThread gui_;
+    bool formTimerPending_ = false;  // GUI thread only
+    bool settingText_ = false;       // GUI thread only
 };
 
 }  // namespace vk930

@@ -1,6 +1,13 @@
 // Waits for the frame of a running vk930config.exe and asks it to close, as the close box
-// would; exits 0 once the frame is gone, 1 when it never came or never went.
+// would; exits 0 once the frame is gone, 1 when it never came or never went. With
+// --identify it first clicks Read Device Info and waits for the terminal's type, which it
+// prints (exit 2 when it never came).
 #include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "core/forms/form_ids.h"
 
 namespace {
 
@@ -16,11 +23,31 @@ HWND WaitForFrame() {
     return nullptr;
 }
 
+// Clicks Read Device Info on the frame's form and waits for the Type field to fill.
+bool Identify(HWND frame) {
+    HWND form = GetWindow(frame, GW_CHILD);
+    if (!form) return false;
+    PostMessageW(form, WM_COMMAND, MAKEWPARAM(vk930::id::kReadDeviceInfoButton, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(form, vk930::id::kReadDeviceInfoButton)));
+    for (int i = 0; i < kLooks; ++i) {
+        char type[64] = {};
+        GetDlgItemTextA(form, vk930::id::kType, type, sizeof type);
+        // The field holds a blank until the terminal has answered.
+        if (std::strspn(type, " ") != std::strlen(type)) {
+            std::printf("Type: %s\n", type);
+            return true;
+        }
+        Sleep(kLookInterval);
+    }
+    return false;
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
     HWND frame = WaitForFrame();
     if (!frame) return 1;
+    if (argc > 1 && std::strcmp(argv[1], "--identify") == 0 && !Identify(frame)) return 2;
     PostMessageW(frame, WM_CLOSE, 0, 0);
     for (int i = 0; i < kLooks; ++i) {
         if (!IsWindow(frame)) return 0;

@@ -1,0 +1,193 @@
+// vk930config.exe's application in process, on the in-process simulated terminal: each
+// command from its button on the job thread, with the window's log, fields and caption as the
+// Qt window shows them; input while a job runs dropped; a close during a job asked once.
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "app_fixture.h"
+#include "core/forms/dialog_ids.h"
+#include "window_test_support.h"
+
+namespace vk930 {
+namespace {
+
+TEST_F(Win32AppTest, StartShowsAnUntitledDocumentAndThePortsReach) {
+    Start();
+    EXPECT_EQ(test::WindowText(app_->Frame().Window()), "VK930Config - Untitled");
+    EXPECT_EQ(TextOf(id::kLinkControl), "COM1: simulated terminal");
+    EXPECT_FALSE(app_->CommandRunning());
+}
+
+TEST_F(Win32AppTest, ReadDeviceInfoFillsTheFieldsAndTheLogFromTheJobThread) {
+    Start();
+    Click(id::kReadDeviceInfoButton);
+    EXPECT_EQ(TextOf(id::kType), "KD04010003");
+    EXPECT_EQ(TextOf(id::kVersion), "1.4");
+    EXPECT_EQ(TextOf(id::kScanner), "SE923");
+    EXPECT_EQ(TextOf(id::kCommId), "1");
+    EXPECT_EQ(Log(), (std::vector<Entry>{{"Open COM1", 2},
+                                         {"Searching VK930 device..", 2},
+                                         {"Reading Info OK", 2},
+                                         {"Reading eeprom Page:0...", 2},
+                                         {"Reading info...", 2},
+                                         {"Done", 1}}));
+    // The job ended: the buttons take input again.
+    EXPECT_TRUE(IsWindowEnabled(Item(id::kReadDeviceInfoButton)));
+
+    app_.reset();
+    Start("sim?absent");
+    Click(id::kReadDeviceInfoButton);
+    EXPECT_EQ(Log(), (std::vector<Entry>{{"Open COM1", 2},
+                                         {"Searching VK930 device..", 2},
+                                         {"Connection Failure", 0},
+                                         {"Cannot Read Info from COM1", 0}}));
+}
+
+TEST_F(Win32AppTest, AClickWhileAJobRunsIsDroppedAndTheButtonsAreGreyed) {
+    Start();
+    ClickOnly(id::kReadDeviceInfoButton);
+    ASSERT_TRUE(app_->CommandRunning());
+    EXPECT_FALSE(IsWindowEnabled(Item(id::kReadDeviceInfoButton)));
+    EXPECT_TRUE(IsWindowEnabled(Item(id::kCloseButton)));  // leaving still asks
+    ClickOnly(id::kReadDeviceInfoButton);                  // dropped, never run later
+    app_->WaitForJob();
+    test::PumpMessages();
+    const std::vector<Entry> log = Log();
+    EXPECT_EQ(std::count(log.begin(), log.end(), Entry{"Done", 1}), 1);
+    EXPECT_FALSE(app_->CommandRunning());
+}
+
+TEST_F(Win32AppTest, GetSavesTheFileChosenInItsDialogAndOpensIt) {
+    Start();
+    const std::string path = dir_.File("saved.pcg");
+    fileAnswer_ = {true, path};
+    test::DialogAnswerer answerer("Get Parameters from VK930 device", [](HWND dialog) {
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id::kGetParamsSaveButton, BN_CLICKED), 0);
+        test::PressButton(dialog, id::kOk);
+    });
+    Click(id::kGetButton);
+    EXPECT_TRUE(answerer.Found());
+    const std::string saved = test::ReadFile(path);
+    EXPECT_EQ(saved.substr(0, 14), "SYSTEM:0,0,0\r\n");
+    EXPECT_EQ(Log().back(), (Entry{"DONE Succesfully!", 1}));
+    EXPECT_EQ(TextOf(id::kFilePath), path);
+    EXPECT_EQ(test::WindowText(app_->Frame().Window()), "VK930Config - " + path);
+}
+
+TEST_F(Win32AppTest, SetProgramsTheOpenedDocumentAndShowsItsProgress) {
+    Start();
+    const std::string path = dir_.File("sleep.pcg");
+    test::WriteFile(path, "SLEEP:45\nVOLUME:2\nEND\n");
+    ASSERT_TRUE(app_->OpenDocumentFile(path));
+    EXPECT_EQ(test::WindowText(app_->Frame().Window()), "VK930Config - sleep.pcg");
+    Click(id::kSetButton);
+    EXPECT_EQ(Log().back(), (Entry{"DONE Succesfully!", 1}));
+    EXPECT_EQ(app_->State().document.m_nFileOpened, 0);
+    // The job's progress went from the link control's place when it ended.
+    EXPECT_EQ(TextOf(id::kLinkControl), "COM1: simulated terminal");
+}
+
+TEST_F(Win32AppTest, CloseDuringAJobAsksOnceAndClosesWhenItEnds) {
+    Start();
+    int asked = 0;
+    test::DialogAnswerer answerer("VK930Config", [&](HWND box) {
+        ++asked;
+        test::PressButton(box, IDYES);
+    });
+    ClickOnly(id::kReadDeviceInfoButton);
+    ASSERT_TRUE(app_->CommandRunning());
+    PostMessageW(app_->Frame().Window(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(test::PumpUntil([&] { return app_->Frame().Window() == nullptr; }));
+    EXPECT_EQ(asked, 1);
+    EXPECT_FALSE(app_->CommandRunning());
+}
+
+// A folder of the Linux side as Wine's drive Z: names it.
+std::string OnDriveZ(const std::string& path) {
+    return "Z:" + path;
+}
+
+TEST_F(Win32AppTest, FirmwareUpdateUploadsWhenTheFormTimerExpiresAndShowsItsProgress) {
+    // The boot file is looked for in the working folder first.
+    const std::optional<std::string> before = [] {
+        wchar_t folder[MAX_PATH] = {};
+        GetCurrentDirectoryW(MAX_PATH, folder);
+        return std::optional<std::string>(Narrow(folder));
+    }();
+    SetCurrentDirectoryW(Widen(OnDriveZ(VK930_BOOT_DIR)).c_str());
+    Start();
+    fileAnswer_ = {true, OnDriveZ(std::string(VK930_FIRMWARE_DATA_DIR) + "/hsbt15.a20")};
+    test::DialogAnswerer answerer("VK930 Firmware upload", [](HWND dialog) {
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id::kOpenFwFileButton, BN_CLICKED), 0);
+        test::PressButton(dialog, id::kOk);
+    });
+    SendMessageW(app_->Frame().Window(), WM_COMMAND, MAKEWPARAM(id::kCmdFirmwareUpdate, 0), 0);
+    // The dialog runs while the job waits for its answer.
+    ASSERT_TRUE(test::PumpUntil([&] { return answerer.Found(); }));
+    ASSERT_TRUE(test::PumpUntil([&] { return app_->State().uploadPending != 0; }));
+    ASSERT_FALSE(Log().empty());
+    EXPECT_EQ(Log().back(), (Entry{"Uploading...", 2}));
+    // Waiting for the form timer, or already uploading: either counts as running.
+    EXPECT_TRUE(app_->CommandRunning());
+    bool sawProgress = false;
+    ASSERT_TRUE(test::PumpUntil([&] {
+        sawProgress =
+            sawProgress || TextOf(id::kLinkControl).find("Firmware: ") != std::string::npos;
+        const std::vector<Entry> log = Log();
+        return std::find(log.begin(), log.end(), Entry{"UPLOADING DONE", 1}) != log.end();
+    }));
+    app_->WaitForJob();
+    const std::vector<Entry> log = Log();
+    EXPECT_EQ(std::vector<Entry>(log.end() - 3, log.end()),
+              (std::vector<Entry>{{"UPLOADING DONE", 1},
+                                  {"REMOVE BOOT CABLE FROM DEVICE", 2},
+                                  {"REMOVE BATTERIES AND PUT THEM BACK AGAIN", 2}}));
+    EXPECT_TRUE(sawProgress);
+    EXPECT_EQ(TextOf(id::kLinkControl), "COM1: simulated terminal");
+    Click(id::kReadDeviceInfoButton);
+    EXPECT_EQ(TextOf(id::kVersion), "1.5");
+    SetCurrentDirectoryW(Widen(*before).c_str());
+}
+
+TEST_F(Win32AppTest, AnOpenedDocumentGoesToTheTopOfTheRecentFiles) {
+    Start();
+    const std::string path = dir_.File("a.pcg");
+    test::WriteFile(path, "SLEEP:45\nEND\n");
+    ASSERT_TRUE(app_->OpenDocumentFile(path));
+    RegistryRecentFiles stored(recent_.Root(), recent_.Subkey());
+    ASSERT_FALSE(stored.RecentFiles().empty());
+    EXPECT_EQ(stored.RecentFiles().front(), path);
+    // The form timer's duty shows the document's file.
+    EXPECT_TRUE(test::PumpUntil([&] { return TextOf(id::kFilePath) == path; }));
+}
+
+TEST_F(Win32AppTest, CommIdTypedThenSetAndTheNextOneWrittenIntoTheTerminal) {
+    settings_.Put("AllowEditSno", REG_DWORD, std::string("\x01\x00\x00\x00", 4));
+    countSleeps_ = true;
+    Start();
+    EXPECT_EQ(GetWindowLongW(Item(id::kCommId), GWL_STYLE) & ES_READONLY, 0);
+    EXPECT_EQ(TextOf(id::kCommId), "10000");
+    EXPECT_EQ(TextOf(id::kNextCommIdButton), "10001");
+
+    Click(id::kNextCommIdButton);
+    EXPECT_EQ(TextOf(id::kCommId), "10001");  // read back from the terminal
+    EXPECT_EQ(TextOf(id::kNextCommIdButton), "10002");
+    EXPECT_EQ(sleeps_, (std::vector<int>{4000, 300}));
+    std::vector<Entry> log = Log();
+    ASSERT_GE(log.size(), 4u);
+    EXPECT_EQ(log[3], (Entry{"commID written successful. Resetting...", 2}));
+
+    // Typed by the user: the offer follows the field.
+    SetDlgItemTextW(app_->Frame().Form(), id::kCommId, L"300");
+    EXPECT_EQ(TextOf(id::kNextCommIdButton), "301");
+    Click(id::kSetCommIdButton);
+    EXPECT_EQ(TextOf(id::kCommId), "300");
+    log = Log();
+    EXPECT_NE(
+        std::find(log.begin(), log.end(), Entry{"commID written successful. Resetting...", 2}),
+        log.end());
+}
+
+}  // namespace
+}  // namespace vk930

@@ -28,10 +28,9 @@ class MemoryRecentFiles : public RecentFileStore {
 
 class ApplicationTest : public CommandFixture {
   protected:
-    ApplicationTest() {
-        UseTerminal("");
-        front.app = &app;
-    }
+    // The application took the fixture's view (made on the in-process terminal by View()) as
+    // it was built; a second UseTerminal here would replace that view under it.
+    ApplicationTest() { front.app = &app; }
 
     // Starts with a new document and forgets what start-up did.
     void StartEmpty() {

@@ -57,8 +57,13 @@ void TerminalModel::Apply(PlugSchedule::Event event) {
     if (event == PlugSchedule::Event::kRemoved) {
         const std::array<PageBytes, 2> held = {Page(0), Page(1)};
         removed_.push_back(held);
-        if (!spec_.stateFile.empty())
+        if (!spec_.stateFile.empty()) {
             WritePages(RemovedTerminalPath(spec_.stateFile, schedule_.Number()), held);
+            // The cradle's file no longer shows the terminal that left: the next one to come
+            // is factory-fresh, and a look at the files while the cradle is empty (or after the
+            // simulator stopped before the next one came) finds each terminal once.
+            WritePages(spec_.stateFile, FactoryPages());
+        }
         if (events_) events_("terminal " + number + " removed");
     } else if (event == PlugSchedule::Event::kPluggedIn) {
         pages_ = FactoryPages();

@@ -104,6 +104,9 @@ TEST(TerminalSeries, AStateFileIsRenewedAndEachRemovedTerminalKeptBesideIt) {
     const std::string kept = ReadFile(RemovedTerminalPath(file, 1));
     ASSERT_EQ(kept.size(), 512u);
     EXPECT_EQ(static_cast<unsigned char>(kept[2]), 77);
+    // Until the next one comes, the cradle's file must not show the one that left: a look at
+    // the files would find that terminal, and its CommID, twice.
+    EXPECT_EQ(static_cast<unsigned char>(ReadFile(file)[2]), 1) << "the cradle is empty";
     t.model->PlugInTerminal();
     EXPECT_EQ(static_cast<unsigned char>(ReadFile(file)[2]), 1) << "factory CommID again";
     EXPECT_EQ(t.model->TerminalNumber(), 2);

@@ -10,7 +10,7 @@ PACKAGES=(
     xvfb xauth
     debhelper dpkg-dev fakeroot lintian appstream desktop-file-utils man-db bash-completion
     g++-mingw-w64-x86-64-posix wine wine64 googletest fonts-wine msitools wixl librsvg2-bin python3
-    postgresql libqt6sql6-psql libqt6sql6-sqlite
+    postgresql libpq-dev libqt6sql6-psql libqt6sql6-sqlite
 )
 
 missing=()

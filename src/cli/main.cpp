@@ -151,6 +151,7 @@ RunEnd RunCommand(const GlobalOptions& options, TerminalHost& host, JsonEventWri
     choice.settingsPath = settings.Path().toStdString();
     choice.stateFolder = StateFolder();
     choice.notice = [&host](const std::string& text) { host.Note(text); };
+    choice.stopRequested = [&host] { return host.StopRequested(); };
     Result<std::unique_ptr<TerminalRegistry>> registry = OpenRegistry(choice);
     if (!registry) return {UsageError(json, registry.error()), std::nullopt};
     bool linkFault = false;

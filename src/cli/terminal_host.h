@@ -34,6 +34,7 @@ class TerminalHost : public Host {
     DialogAnswers& Answers() { return answers_; }
     // Sleeps end early once this is requested (nullptr: never), so a stop is prompt.
     void WatchStop(const StopRequest* stop) { stop_ = stop; }
+    bool StopRequested() const { return stop_ && stop_->Requested(); }
     bool TimerPending() const { return timerPending_; }
     // Prints the form fields the command set, in the order they were first set.
     void PrintFields();

@@ -91,6 +91,8 @@ bool RefusesItsValues(const QSqlQuery& query) {
 constexpr std::chrono::seconds kReconnectPause{30};
 // A failed connection that took this long waited for a server that does not answer.
 constexpr std::chrono::seconds kSlowConnect{1};
+// The longest wait for a server, however many addresses its host name has.
+constexpr std::chrono::milliseconds kConnectWait{5000};
 
 std::string ConnectionPrefix() {
     static std::atomic<int> registries{0};
@@ -111,38 +113,52 @@ PostgresRegistry::~PostgresRegistry() {
         QSqlDatabase::removeDatabase(QString::fromStdString(name));
 }
 
-std::string PostgresRegistry::CannotUse(const std::string& doing, const std::string& detail) const {
-    // libpq's messages run over several indented lines; a message here is one line.
-    std::string oneLine;
-    for (char c : detail) {
-        if (c == '\n' || c == '\t') {
-            if (!oneLine.empty() && oneLine.back() != ' ') oneLine += ' ';
-        } else {
-            oneLine += c;
-        }
+std::string PostgresRegistry::CannotUse(const std::string& doing, const std::string& detail,
+                                        ReachProblem reach) const {
+    const std::string start = "cannot " + doing + ": the registry " + Describe();
+    switch (reach) {
+        case ReachProblem::kStopped:
+            return start + " was not reached: stopped while waiting for its server";
+        case ReachProblem::kLoginRefused:
+            return start + " refused the login (" + OneLine(detail) +
+                   "): correct the user or password in the address or in ~/.pgpass, then try "
+                   "again";
+        case ReachProblem::kPasswordMissing:
+            return start + " asks for a password and none is given (" + OneLine(detail) +
+                   "): give it in the address or in ~/.pgpass, then try again";
+        default:
+            return start + " cannot be used (" + OneLine(detail) +
+                   "): check that its database server is running and that this PC reaches it, "
+                   "and that the user and password the address or ~/.pgpass give are right; "
+                   "then try again";
     }
-    while (!oneLine.empty() && oneLine.back() == ' ') oneLine.pop_back();
-    return "cannot " + doing + ": the registry " + Describe() + " cannot be used (" + oneLine +
-           "): check that its database server is running and that this PC reaches it, and that the "
-           "user and password the address or ~/.pgpass give are right; then try again";
 }
 
-Result<QSqlDatabase> PostgresRegistry::OpenConnection(const std::string& name) {
+Result<QSqlDatabase> PostgresRegistry::OpenConnection(const std::string& name,
+                                                      ReachProblem& reach) {
+    // libpq's own connect first: one wait in all, ended by a stop, and a refused login told
+    // apart; Qt's driver waits per address and says only that it could not connect.
+    const PostgresAddress& address = options_.address;
+    const ReachResult reached = ReachPostgres(address, kConnectWait, options_.stopRequested);
+    reach = reached.problem;
+    if (!reached.Reached()) return Error{reached.detail};
     const QString connection = QString::fromStdString(name);
     QSqlDatabase db = QSqlDatabase::contains(connection)
                           ? QSqlDatabase::database(connection, false)
                           : QSqlDatabase::addDatabase("QPSQL", connection);
     if (!db.isValid())
         return Error{"Qt's PostgreSQL driver is missing (install the package libqt6sql6-psql)"};
-    const PostgresAddress& address = options_.address;
     db.setDatabaseName(QString::fromStdString(address.database));
     if (!address.host.empty()) db.setHostName(QString::fromStdString(address.host));
     if (address.port) db.setPort(*address.port);
     if (!address.user.empty()) db.setUserName(QString::fromStdString(address.user));
     if (!address.password.empty()) db.setPassword(QString::fromStdString(address.password));
-    // A server that does not answer ends the wait; a series never hangs on it.
+    // The server answered a moment ago; should it stop answering now, the wait still ends.
     db.setConnectOptions("connect_timeout=5;application_name=vk930");
-    if (!db.open()) return Error{db.lastError().text().trimmed().toStdString()};
+    if (!db.open()) {
+        reach = ReachProblem::kUnreachable;
+        return Error{db.lastError().text().trimmed().toStdString()};
+    }
     return db;
 }
 
@@ -163,7 +179,7 @@ Status PostgresRegistry::CheckSchema(QSqlDatabase& db) {
     return {};
 }
 
-Result<QSqlDatabase> PostgresRegistry::Connect(bool& reused, bool& setUp) {
+Result<QSqlDatabase> PostgresRegistry::Connect(bool& reused, bool& setUp, ReachProblem& reach) {
     std::string name;
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -183,17 +199,22 @@ Result<QSqlDatabase> PostgresRegistry::Connect(bool& reused, bool& setUp) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (!unreachable_.empty() &&
-            std::chrono::steady_clock::now() - unreachableAt_ < kReconnectPause)
+            std::chrono::steady_clock::now() - unreachableAt_ < kReconnectPause) {
+            reach = ReachProblem::kUnreachable;
             return Error{unreachable_};
+        }
     }
     const auto started = std::chrono::steady_clock::now();
-    Result<QSqlDatabase> db = OpenConnection(name);
+    Result<QSqlDatabase> db = OpenConnection(name, reach);
     {
         // Only a server that made the command wait is not waited for again: one that refused
-        // at once costs nothing to try, and may be back already.
+        // at once costs nothing to try, and may be back already; a stop says nothing of it.
         const auto now = std::chrono::steady_clock::now();
         std::lock_guard<std::mutex> lock(mutex_);
-        unreachable_ = !db && now - started >= kSlowConnect ? db.error() : std::string();
+        const bool waitedInVain = !db && reach != ReachProblem::kStopped &&
+                                  reach != ReachProblem::kLoginRefused &&
+                                  now - started >= kSlowConnect;
+        unreachable_ = waitedInVain ? db.error() : std::string();
         unreachableAt_ = now;
     }
     if (!db) return db;
@@ -221,16 +242,18 @@ Result<T> PostgresRegistry::Run(const std::string& doing,
                                 const std::function<Result<T>(Work&)>& work) {
     for (int attempt = 0;; ++attempt) {
         bool reused = false, setUp = true;
-        Result<QSqlDatabase> db = Connect(reused, setUp);
+        ReachProblem reach = ReachProblem::kNone;
+        Result<QSqlDatabase> db = Connect(reused, setUp, reach);
         // A server that answers but holds no registry of this program's is no server problem.
         if (!db && !setUp)
             return Error{"cannot " + doing + ": the registry " + Describe() + ": " + db.error()};
-        if (!db) return Error{CannotUse(doing, db.error())};
+        if (!db) return Error{CannotUse(doing, db.error(), reach)};
         Work step{*db};
         Result<T> result = work(step);
         if (result || !step.sqlFailed) return result;
         Disconnect();
-        if (!reused || attempt > 0) return Error{CannotUse(doing, result.error())};
+        if (!reused || attempt > 0)
+            return Error{CannotUse(doing, result.error(), ReachProblem::kUnreachable)};
     }
 }
 
@@ -241,8 +264,9 @@ Result<SchemaMigration> PostgresRegistry::Init(int target) {
         name = connectionPrefix_ + "-init";
         connections_.try_emplace(std::thread::id{}, name);
     }
-    Result<QSqlDatabase> db = OpenConnection(name);
-    if (!db) return Error{CannotUse("set up the registry", db.error())};
+    ReachProblem reach = ReachProblem::kNone;
+    Result<QSqlDatabase> db = OpenConnection(name, reach);
+    if (!db) return Error{CannotUse("set up the registry", db.error(), reach)};
     Result<SchemaMigration> migrated = MigrateRegistrySchema(*db, target);
     db->close();
     if (!migrated)

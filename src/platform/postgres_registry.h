@@ -17,6 +17,7 @@
 
 #include "core/registry/terminal_registry.h"
 #include "platform/postgres_address.h"
+#include "platform/postgres_reach.h"
 #include "platform/registry_outbox.h"
 #include "platform/registry_schema.h"
 #include "platform/service_log_file.h"
@@ -30,6 +31,8 @@ struct PostgresRegistryOptions {
     std::string bench;           // who reserves, kept with each reserved ID (the host name)
     // What the technician is to know that is no failure of the call (records left waiting).
     std::function<void(const std::string&)> notice;
+    // Whether the command was asked to stop: a wait for the server ends at once then.
+    std::function<bool()> stopRequested;
 };
 
 class PostgresRegistry : public TerminalRegistry {
@@ -61,12 +64,14 @@ class PostgresRegistry : public TerminalRegistry {
     struct Work;
     template <class T>
     Result<T> Run(const std::string& doing, const std::function<Result<T>(Work&)>& work);
-    // `setUp` false: the server answered, but its schema is missing or too new.
-    Result<QSqlDatabase> Connect(bool& reused, bool& setUp);
-    Result<QSqlDatabase> OpenConnection(const std::string& name);
+    // `setUp` false: the server answered, but its schema is missing or too new; `reach`: why
+    // the server was not reached.
+    Result<QSqlDatabase> Connect(bool& reused, bool& setUp, ReachProblem& reach);
+    Result<QSqlDatabase> OpenConnection(const std::string& name, ReachProblem& reach);
     void Disconnect();
     Status CheckSchema(QSqlDatabase& db);
-    std::string CannotUse(const std::string& doing, const std::string& detail) const;
+    std::string CannotUse(const std::string& doing, const std::string& detail,
+                          ReachProblem reach) const;
     Status MarkReserved(int commId, const std::string& seriesId, const std::string& state,
                         const std::string& reason);
 

@@ -23,6 +23,8 @@ struct RegistryChoice {
     std::string stateFolder;   // where the service log (and the outbox of a shared one) live
     // What the technician is to know that is no failure (records left waiting for the server).
     std::function<void(const std::string&)> notice;
+    // Whether the command was asked to stop (a wait for a registry server ends then).
+    std::function<bool()> stopRequested;
 };
 
 // The address the choice names: --registry, else the settings' "Registry"; empty for the

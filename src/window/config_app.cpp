@@ -91,6 +91,8 @@ void CConfigApp::OpenRecords() {
     choice.settings = &settings_;
     choice.settingsPath = settings_.Path().toStdString();
     choice.stateFolder = StateFolder();
+    // Closing the window during a wait for the registry's server ends the wait.
+    choice.stopRequested = [this] { return state_.stop.Requested(); };
     state_.sharedRegistry = MaskedAddress(ChosenRegistryAddress(choice));
     Result<std::unique_ptr<TerminalRegistry>> opened = OpenRegistry(choice);
     if (opened) {

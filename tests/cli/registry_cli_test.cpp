@@ -4,6 +4,8 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <poll.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -155,6 +157,39 @@ TEST(RegistryTimeOut, ACommandWaitsForAServerThatDoesNotAnswerOnce) {
     for (int peer; (peer = ::accept(listener, nullptr, nullptr)) >= 0; ++connections) ::close(peer);
     ::close(listener);
     EXPECT_EQ(connections, 1);
+}
+
+// The first signal ends the wait for a server that takes the connection and never answers.
+TEST(RegistryTimeOut, TheFirstSignalEndsTheWaitForAServerThatDoesNotAnswer) {
+    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(listener, 16), 0);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    const std::string registry =
+        "postgresql://shop@127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/vk930";
+    TempDir dir;
+    setenv("XDG_STATE_HOME", dir.File("state").c_str(), 1);
+    bool signalled = false;
+    const ProgramRun run =
+        RunProgram(VK930CTL_PATH,
+                   {"--settings", dir.File("s.ini"), "--registry", registry, "registry", "status"},
+                   "", [&](pid_t pid) {
+                       // Once the program waits on the server, SIGINT.
+                       pollfd waiting{listener, POLLIN, 0};
+                       if (::poll(&waiting, 1, 0) != 1) return false;
+                       ::kill(pid, SIGINT);
+                       signalled = true;
+                       return true;
+                   });
+    ::close(listener);
+    ASSERT_TRUE(signalled);
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_NE(run.err.find("stopped while waiting for its server"), std::string::npos) << run.err;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <vector>
 
@@ -132,6 +133,24 @@ std::string PgCluster::Sql(const std::string& sql) const {
         bin_ + "/psql",
         {"-h", folder_, "-U", kSuperUser, "-d", database_, "-X", "-A", "-t", "-q", "-c", sql});
     return run.exitCode == 0 ? run.out : "ERROR: " + run.err;
+}
+
+bool PgCluster::RequirePassword(const std::string& password, std::string& why) {
+    const std::string set =
+        Sql("ALTER USER " + std::string(kSuperUser) + " PASSWORD '" + password + "'");
+    if (set.rfind("ERROR", 0) == 0) {
+        why = set;
+        return false;
+    }
+    // The file keeps its owner (the server's user): it is rewritten, not replaced.
+    std::ofstream hba(folder_ + "/data/pg_hba.conf", std::ios::trunc);
+    hba << "local all all scram-sha-256\n";
+    hba.close();
+    if (!hba) {
+        why = "cannot write pg_hba.conf";
+        return false;
+    }
+    return PgCtl("reload", why);
 }
 
 void PgClusterTest::SetUp() {

@@ -27,6 +27,9 @@ class PgCluster {
     bool StartAgain(std::string& why);
     // The registry address of the database: postgresql://vk930@%2F...%2Fsocket/NAME.
     std::string Address() const;
+    // From now on the server asks every login for a password (SCRAM), the user's being
+    // `password`; false with the reason when the server did not take it.
+    bool RequirePassword(const std::string& password, std::string& why);
     // Runs one SQL text with psql; its output (unaligned, no headers), or "ERROR: ..." text.
     std::string Sql(const std::string& sql) const;
 

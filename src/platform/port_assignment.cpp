@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/app/devices_choice.h"
 #include "core/terminal/link_spec.h"
 #include "platform/link_factory.h"
 #include "platform/port_diagnosis.h"
@@ -85,13 +86,7 @@ Result<Assignment> PrepareAssignment(const std::string& text,
 }
 
 Status WriteAssignment(SettingsBackendFactory& settings, int port, const std::string& spec) {
-    std::unique_ptr<SettingsBackend> backend = settings.Make();
-    if (const int error = backend->Open(); error != 0)
-        return Error{"the settings cannot be opened (error " + std::to_string(error) + ")"};
-    const bool written = backend->SetText(DeviceSettingName(port), spec);
-    backend->Close();
-    if (!written) return Error{"the settings cannot be written"};
-    return {};
+    return WriteDeviceSetting(settings, port, spec);
 }
 
 }  // namespace vk930

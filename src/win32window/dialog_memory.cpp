@@ -91,8 +91,9 @@ Win32Control Win32ControlOf(const DialogControl& control) {
             c = {L"Static", SS_ICON};
             break;
         case ControlKind::kLinkControl:
-            // The link control's place: a sunken panel whose text is the progress of a command.
-            c = {L"Static", SS_CENTER | SS_CENTERIMAGE | SS_SUNKEN};
+            // The link control's place: a sunken panel whose text is the port's reach and the
+            // progress of a command, on two lines (SS_CENTERIMAGE would make it one).
+            c = {L"Static", SS_CENTER | SS_SUNKEN};
             break;
     }
     if (control.style & kStyleBorder) c.style |= WS_BORDER;

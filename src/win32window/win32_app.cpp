@@ -10,6 +10,7 @@
 #include "core/link/com_port_names.h"
 #include "core/settings/settings_keys.h"
 #include "platform/win32/win32_link.h"
+#include "win32window/devices_dialog.h"
 #include "win32window/menus.h"
 #include "win32window/template_dialog.h"
 #include "win32window/wide_text.h"
@@ -134,14 +135,9 @@ std::optional<std::string> Win32App::AskFileToOpen() {
 }
 
 bool Win32App::RunDevicesDialog() {
-    // This window has no Devices dialog: it says where the assignments are kept instead.
-    host_.MessageBox(
-        "What COM1 to COM8 reach is set by the values Device1 to Device8 of "
-        "HKEY_LOCAL_MACHINE\\" +
-            options_.settingsSubkey +
-            " (a COM port such as COM3, a simulated terminal \"sim\", or \"none\").",
-        kFrameTitle);
-    return false;
+    return RunWin32DevicesDialog(
+        frame_.Window(), frame_.Module(), settings_, options_.link,
+        [this](const std::string& problems) { host_.MessageBox(problems, kFrameTitle); });
 }
 
 void Win32App::ShowPortReach(const std::string& text) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/app/devices_choice.h"
 #include "core/link/com_port_names.h"
 #include "core/settings/settings_backend.h"
 #include "platform/serial_devices.h"
@@ -29,7 +30,7 @@ class CDevicesDlg : public QDialog {
     std::vector<std::pair<int, std::string>> Changes() const;
 
   private:
-    std::array<std::string, kPortCount> current_;
+    DevicesChoice choice_;
     std::array<QComboBox*, kPortCount> choices_{};
 };
 

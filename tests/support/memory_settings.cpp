@@ -29,6 +29,7 @@ class MemoryBackend : public SettingsBackend {
         return found->second;
     }
     bool SetText(const std::string& name, const std::string& text) override {
+        if (store_.setFails) return false;
         store_.texts[name] = text;
         return true;
     }

@@ -15,7 +15,7 @@ class MemorySettings : public SettingsBackendFactory {
     std::map<std::string, std::int32_t> values;
     std::map<std::string, std::string> texts;
     int openError = 0;      // nonzero: every Open fails with it
-    bool setFails = false;  // every Set fails, and stores nothing
+    bool setFails = false;  // every Set and SetText fails, and stores nothing
     std::string problem;    // what Problem() says
     // When set, every stored value is noted here ("settings commID=300"), to see its order
     // among the host's and the link's events.

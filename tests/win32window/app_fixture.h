@@ -6,6 +6,9 @@
 // The common controls need the definitions of windows.h first.
 #include <commctrl.h>
 #include <gtest/gtest.h>
+// The host contract's own names, not the Win32 macros that would rename them.
+#undef MessageBox
+#undef SetCurrentDirectory
 
 #include <memory>
 #include <optional>
@@ -13,16 +16,19 @@
 #include <utility>
 #include <vector>
 
+#include "core/forms/dialog_ids.h"
 #include "core/forms/form_ids.h"
 #include "platform/win32/registry_test_key.h"
+#include "support/fake_host.h"
 #include "support/temp_dir.h"
+#include "support/window_logs.h"
 #include "win32window/wide_text.h"
 #include "win32window/win32_app.h"
 #include "window_test_support.h"
 
 namespace vk930 {
 
-using Entry = std::pair<std::string, int>;  // text and icon kind
+using Entry = test::LogEntry;  // text and icon kind
 
 class Win32AppTest : public ::testing::Test {
   protected:
@@ -63,6 +69,28 @@ class Win32AppTest : public ::testing::Test {
         SendMessageW(app_->Frame().Form(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                      reinterpret_cast<LPARAM>(Item(id)));
     }
+    // "FirmWare update..." from the menu, `firmware` chosen in its dialog and "Start
+    // uploading" pressed; returns once the dialog has been answered.
+    void StartFirmwareUpload(const std::string& firmware) {
+        fileAnswer_ = {true, firmware};
+        test::DialogAnswerer answerer("VK930 Firmware upload", [](HWND dialog) {
+            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id::kOpenFwFileButton, BN_CLICKED), 0);
+            test::PressButton(dialog, id::kOk);
+        });
+        SendMessageW(app_->Frame().Window(), WM_COMMAND, MAKEWPARAM(id::kCmdFirmwareUpdate, 0), 0);
+        // The dialog runs while the job waits for its answer.
+        ASSERT_TRUE(test::PumpUntil([&] { return answerer.Found(); }));
+    }
+    // Serves the window until the upload's job has ended; `sawProgress` (may be null) learns
+    // whether control 1024 showed the upload's progress meanwhile.
+    void WaitForUploadToEnd(bool* sawProgress = nullptr) {
+        ASSERT_TRUE(test::PumpUntil([&] {
+            if (sawProgress && TextOf(id::kLinkControl).find("Firmware: ") != std::string::npos)
+                *sawProgress = true;
+            return !app_->CommandRunning();
+        }));
+        app_->WaitForJob();
+    }
     std::vector<Entry> Log() const {
         HWND list = Item(id::kLog);
         std::vector<Entry> entries;
@@ -75,7 +103,7 @@ class Win32AppTest : public ::testing::Test {
             item.pszText = text;
             item.cchTextMax = 256;
             SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-            entries.emplace_back(Narrow(text), item.iImage);
+            entries.push_back({Narrow(text), item.iImage});
         }
         return entries;
     }

@@ -26,22 +26,14 @@ TEST_F(Win32AppTest, ReadDeviceInfoFillsTheFieldsAndTheLogFromTheJobThread) {
     EXPECT_EQ(TextOf(id::kVersion), "1.4");
     EXPECT_EQ(TextOf(id::kScanner), "SE923");
     EXPECT_EQ(TextOf(id::kCommId), "1");
-    EXPECT_EQ(Log(), (std::vector<Entry>{{"Open COM1", 2},
-                                         {"Searching VK930 device..", 2},
-                                         {"Reading Info OK", 2},
-                                         {"Reading eeprom Page:0...", 2},
-                                         {"Reading info...", 2},
-                                         {"Done", 1}}));
+    EXPECT_EQ(Log(), test::logs::Identified());
     // The job ended: the buttons take input again.
     EXPECT_TRUE(IsWindowEnabled(Item(id::kReadDeviceInfoButton)));
 
     app_.reset();
     Start("sim?absent");
     Click(id::kReadDeviceInfoButton);
-    EXPECT_EQ(Log(), (std::vector<Entry>{{"Open COM1", 2},
-                                         {"Searching VK930 device..", 2},
-                                         {"Connection Failure", 0},
-                                         {"Cannot Read Info from COM1", 0}}));
+    EXPECT_EQ(Log(), test::logs::NoTerminal());
 }
 
 TEST_F(Win32AppTest, AClickWhileAJobRunsIsDroppedAndTheButtonsAreGreyed) {
@@ -54,7 +46,7 @@ TEST_F(Win32AppTest, AClickWhileAJobRunsIsDroppedAndTheButtonsAreGreyed) {
     app_->WaitForJob();
     test::PumpMessages();
     const std::vector<Entry> log = Log();
-    EXPECT_EQ(std::count(log.begin(), log.end(), Entry{"Done", 1}), 1);
+    EXPECT_EQ(std::count(log.begin(), log.end(), test::logs::kIdentifyDone), 1);
     EXPECT_FALSE(app_->CommandRunning());
 }
 
@@ -70,7 +62,7 @@ TEST_F(Win32AppTest, GetSavesTheFileChosenInItsDialogAndOpensIt) {
     EXPECT_TRUE(answerer.Found());
     const std::string saved = test::ReadFile(path);
     EXPECT_EQ(saved.substr(0, 14), "SYSTEM:0,0,0\r\n");
-    EXPECT_EQ(Log().back(), (Entry{"DONE Succesfully!", 1}));
+    EXPECT_EQ(Log().back(), test::logs::kCommandDone);
     EXPECT_EQ(TextOf(id::kFilePath), path);
     EXPECT_EQ(test::WindowText(app_->Frame().Window()), "VK930Config - " + path);
 }
@@ -82,7 +74,7 @@ TEST_F(Win32AppTest, SetProgramsTheOpenedDocumentAndShowsItsProgress) {
     ASSERT_TRUE(app_->OpenDocumentFile(path));
     EXPECT_EQ(test::WindowText(app_->Frame().Window()), "VK930Config - sleep.pcg");
     Click(id::kSetButton);
-    EXPECT_EQ(Log().back(), (Entry{"DONE Succesfully!", 1}));
+    EXPECT_EQ(Log().back(), test::logs::kCommandDone);
     EXPECT_EQ(app_->State().document.m_nFileOpened, 0);
     // The job's progress went from the link control's place when it ended.
     EXPECT_EQ(TextOf(id::kLinkControl), "COM1: simulated terminal");
@@ -103,11 +95,6 @@ TEST_F(Win32AppTest, CloseDuringAJobAsksOnceAndClosesWhenItEnds) {
     EXPECT_FALSE(app_->CommandRunning());
 }
 
-// A folder of the Linux side as Wine's drive Z: names it.
-std::string OnDriveZ(const std::string& path) {
-    return "Z:" + path;
-}
-
 TEST_F(Win32AppTest, FirmwareUpdateUploadsWhenTheFormTimerExpiresAndShowsItsProgress) {
     // The boot file is looked for in the working folder first.
     const std::optional<std::string> before = [] {
@@ -115,34 +102,18 @@ TEST_F(Win32AppTest, FirmwareUpdateUploadsWhenTheFormTimerExpiresAndShowsItsProg
         GetCurrentDirectoryW(MAX_PATH, folder);
         return std::optional<std::string>(Narrow(folder));
     }();
-    SetCurrentDirectoryW(Widen(OnDriveZ(VK930_BOOT_DIR)).c_str());
+    SetCurrentDirectoryW(Widen(test::OnDriveZ(VK930_BOOT_DIR)).c_str());
     Start();
-    fileAnswer_ = {true, OnDriveZ(std::string(VK930_FIRMWARE_DATA_DIR) + "/hsbt15.a20")};
-    test::DialogAnswerer answerer("VK930 Firmware upload", [](HWND dialog) {
-        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id::kOpenFwFileButton, BN_CLICKED), 0);
-        test::PressButton(dialog, id::kOk);
-    });
-    SendMessageW(app_->Frame().Window(), WM_COMMAND, MAKEWPARAM(id::kCmdFirmwareUpdate, 0), 0);
-    // The dialog runs while the job waits for its answer.
-    ASSERT_TRUE(test::PumpUntil([&] { return answerer.Found(); }));
+    StartFirmwareUpload(test::OnDriveZ(std::string(VK930_FIRMWARE_DATA_DIR) + "/hsbt15.a20"));
     ASSERT_TRUE(test::PumpUntil([&] { return app_->State().uploadPending != 0; }));
     ASSERT_FALSE(Log().empty());
-    EXPECT_EQ(Log().back(), (Entry{"Uploading...", 2}));
+    EXPECT_EQ(Log().back(), test::logs::kUploadStarted);
     // Waiting for the form timer, or already uploading: either counts as running.
     EXPECT_TRUE(app_->CommandRunning());
     bool sawProgress = false;
-    ASSERT_TRUE(test::PumpUntil([&] {
-        sawProgress =
-            sawProgress || TextOf(id::kLinkControl).find("Firmware: ") != std::string::npos;
-        const std::vector<Entry> log = Log();
-        return std::find(log.begin(), log.end(), Entry{"UPLOADING DONE", 1}) != log.end();
-    }));
-    app_->WaitForJob();
+    WaitForUploadToEnd(&sawProgress);
     const std::vector<Entry> log = Log();
-    EXPECT_EQ(std::vector<Entry>(log.end() - 3, log.end()),
-              (std::vector<Entry>{{"UPLOADING DONE", 1},
-                                  {"REMOVE BOOT CABLE FROM DEVICE", 2},
-                                  {"REMOVE BATTERIES AND PUT THEM BACK AGAIN", 2}}));
+    EXPECT_EQ(test::logs::Last(log, 3), test::logs::UploadDone());
     EXPECT_TRUE(sawProgress);
     EXPECT_EQ(TextOf(id::kLinkControl), "COM1: simulated terminal");
     Click(id::kReadDeviceInfoButton);
@@ -176,7 +147,7 @@ TEST_F(Win32AppTest, CommIdTypedThenSetAndTheNextOneWrittenIntoTheTerminal) {
     EXPECT_EQ(sleeps_, (std::vector<int>{4000, 300}));
     std::vector<Entry> log = Log();
     ASSERT_GE(log.size(), 4u);
-    EXPECT_EQ(log[3], (Entry{"commID written successful. Resetting...", 2}));
+    EXPECT_EQ(log[3], test::logs::kCommIdWritten);
 
     // Typed by the user: the offer follows the field.
     SetDlgItemTextW(app_->Frame().Form(), id::kCommId, L"300");
@@ -184,9 +155,7 @@ TEST_F(Win32AppTest, CommIdTypedThenSetAndTheNextOneWrittenIntoTheTerminal) {
     Click(id::kSetCommIdButton);
     EXPECT_EQ(TextOf(id::kCommId), "300");
     log = Log();
-    EXPECT_NE(
-        std::find(log.begin(), log.end(), Entry{"commID written successful. Resetting...", 2}),
-        log.end());
+    EXPECT_NE(std::find(log.begin(), log.end(), test::logs::kCommIdWritten), log.end());
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // Waits for the frame of a running vk930config.exe and asks it to close, as the close box
 // would; exits 0 once the frame is gone, 1 when it never came or never went. With
 // --identify it first clicks Read Device Info and waits for the terminal's type, which it
-// prints (exit 2 when it never came).
+// prints (exit 2 when it never came); with --caption-has TEXT it first waits for the caption
+// to hold TEXT (exit 3 when it never did); with --keep it leaves the frame open.
 #include <windows.h>
 
 #include <cstdio>
@@ -42,12 +43,30 @@ bool Identify(HWND frame) {
     return false;
 }
 
+bool CaptionHas(HWND frame, const char* text) {
+    for (int i = 0; i < kLooks; ++i) {
+        char caption[512] = {};
+        GetWindowTextA(frame, caption, sizeof caption);
+        if (std::strstr(caption, text)) return true;
+        Sleep(kLookInterval);
+    }
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     HWND frame = WaitForFrame();
     if (!frame) return 1;
-    if (argc > 1 && std::strcmp(argv[1], "--identify") == 0 && !Identify(frame)) return 2;
+    bool keep = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--identify") == 0 && !Identify(frame)) return 2;
+        if (std::strcmp(argv[i], "--caption-has") == 0 && i + 1 < argc &&
+            !CaptionHas(frame, argv[++i]))
+            return 3;
+        if (std::strcmp(argv[i], "--keep") == 0) keep = true;
+    }
+    if (keep) return 0;
     PostMessageW(frame, WM_CLOSE, 0, 0);
     for (int i = 0; i < kLooks; ++i) {
         if (!IsWindow(frame)) return 0;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/forms/dialog_template.h"
+#include "core/forms/form_ids.h"
 #include "win32window/dialog_memory.h"
 #include "win32window/main_frame.h"
 #include "win32window/template_dialog.h"
@@ -171,6 +172,11 @@ TEST(MainFormRendering, TheFormFillsTheFrameWithEveryControlInPlace) {
     EXPECT_EQ(client.bottom, want.bottom);
     EXPECT_EQ(PlaceInParent(form).left, 0);
     EXPECT_EQ(PlaceInParent(form).top, 0);
+    // The link control's place shows the port's reach and a command's progress on two lines:
+    // a static that centres its text vertically draws a line break as a glyph instead.
+    const LONG place = GetWindowLongW(GetDlgItem(form, id::kLinkControl), GWL_STYLE);
+    EXPECT_EQ(place & SS_CENTERIMAGE, 0);
+    EXPECT_EQ(place & SS_TYPEMASK, SS_CENTER);
     frame.Destroy();
     test::PumpMessages();
 }

@@ -12,6 +12,11 @@
 
 namespace vk930::test {
 
+// A path of the Linux side as Wine's drive Z: names it.
+inline std::string OnDriveZ(const std::string& path) {
+    return "Z:" + path;
+}
+
 // Registers the common controls once per process.
 void InitCommonControlsOnce();
 

@@ -6,6 +6,7 @@
 #include "core/forms/dialog_ids.h"
 #include "core/forms/form_ids.h"
 #include "core/terminal/terminal_model.h"
+#include "support/window_logs.h"
 #include "window/main_frame.h"
 #include "window/text.h"
 #include "window_fixture.h"
@@ -45,7 +46,7 @@ TEST_F(CommandsWindowTest, GetButtonSavesTheRawFileChosenInItsDialogAndOpensIt) 
     EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 513);
     EXPECT_EQ(saved.substr(0, 14), "SYSTEM:0,0,0\r\n");
     EXPECT_EQ(saved.substr(saved.size() - 5), "END\r\n");
-    EXPECT_EQ(Log().back(), (LogEntry{"DONE Succesfully!", 1}));
+    EXPECT_EQ(Log().back(), logs::kCommandDone);
     EXPECT_EQ(TextOf(id::kFilePath), path);
     EXPECT_EQ(app->Frame().windowTitle(), "VK930Config - " + path);  // opened by the command
     EXPECT_EQ(app->State().rawDump, 0);
@@ -57,7 +58,7 @@ TEST_F(CommandsWindowTest, SetButtonProgramsTheOpenedFile) {
     ASSERT_TRUE(app->OpenDocumentFile(MakeFile("sleep.pcg", "SLEEP:45\nVOLUME:2\nEND\n")));
     ModalAnswerer answerer;  // the document's file is programmed without a dialog
     Click(id::kSetButton);
-    EXPECT_EQ(Log().back(), (LogEntry{"DONE Succesfully!", 1}));
+    EXPECT_EQ(Log().back(), logs::kCommandDone);
     EXPECT_EQ(Page(0)[5], 45);
     EXPECT_EQ(Page(0)[16], 2);
     EXPECT_EQ(app->State().document.m_nFileOpened, 0);  // a completed run
@@ -68,7 +69,7 @@ TEST_F(CommandsWindowTest, AfterASetTheLinkAreaNamesTheBackup) {
     StartOnStateFile();
     ASSERT_TRUE(app->OpenDocumentFile(MakeFile("sleep.pcg", "SLEEP:45\nEND\n")));
     Click(id::kSetButton);
-    ASSERT_EQ(Log().back(), (LogEntry{"DONE Succesfully!", 1}));
+    ASSERT_EQ(Log().back(), logs::kCommandDone);
     const QLabel* line = Control(id::kLinkControl)->findChild<QLabel*>("backupLine");
     ASSERT_NE(line, nullptr);
     EXPECT_TRUE(line->text().startsWith("Backup: ")) << ToStd(line->text());
@@ -85,7 +86,7 @@ TEST_F(CommandsWindowTest, VerifyAfterSetReadsBackAndNamesALostWrite) {
     Click(id::kSetButton);
     std::vector<LogEntry> log = Log();
     ASSERT_GE(log.size(), 3u);
-    EXPECT_EQ(log[log.size() - 3], (LogEntry{"DONE Succesfully!", 1}));
+    EXPECT_EQ(log[log.size() - 3], logs::kCommandDone);
     EXPECT_EQ(log[log.size() - 2], (LogEntry{"Verifying...", 2}));
     EXPECT_EQ(log.back().kind, 1);
     EXPECT_TRUE(log.back().text.starts_with("Verified: ") && log.back().text.ends_with(" bytes"))
@@ -117,15 +118,12 @@ TEST_F(CommandsWindowTest, FirmwareUpdateFromTheMenuUploadsWhenTheFormTimerExpir
     ModalAnswerer answerer(
         {ClickControl(id::kOpenFwFileButton), PickFile(firmware), ClickControl(id::kOk)});
     Trigger(id::kCmdFirmwareUpdate);
-    EXPECT_EQ(Log().back(), (LogEntry{"Uploading...", 2}));
+    EXPECT_EQ(Log().back(), logs::kUploadStarted);
     EXPECT_TRUE(app->Host().FormTimerPending());
     ASSERT_TRUE(WaitUntil([&] { return Logged("UPLOADING DONE"); }, 10000));
     WaitForCommandThread();
     const std::vector<LogEntry> log = Log();
-    EXPECT_EQ(std::vector<LogEntry>(log.end() - 3, log.end()),
-              (std::vector<LogEntry>{{"UPLOADING DONE", 1},
-                                     {"REMOVE BOOT CABLE FROM DEVICE", 2},
-                                     {"REMOVE BATTERIES AND PUT THEM BACK AGAIN", 2}}));
+    EXPECT_EQ(logs::Last(log, 3), logs::UploadDone());
     EXPECT_EQ(sleeps.front(), 500);
     Click(id::kReadDeviceInfoButton);
     EXPECT_EQ(TextOf(id::kVersion), "1.5");
@@ -135,7 +133,7 @@ TEST_F(CommandsWindowTest, CancelledFirmwareDialogLogsTheCancellation) {
     Start();
     ModalAnswerer answerer({ClickControl(id::kCancel)});
     Trigger(id::kCmdFirmwareUpdate);
-    EXPECT_EQ(Log(), (std::vector<LogEntry>{{"Operation canceled by the user!", 0}}));
+    EXPECT_EQ(Log(), logs::UploadCancelled());
     EXPECT_EQ(app->State().uploadPending, 0);
 }
 

@@ -18,6 +18,7 @@
 
 #include "core/forms/dialog_template.h"
 #include "core/forms/form_ids.h"
+#include "support/window_logs.h"
 #include "window/dialog_builder.h"
 #include "window/main_frame.h"
 #include "window/text.h"
@@ -163,12 +164,7 @@ TEST_F(MainFormTest, ReadDeviceInfoFillsTheFieldsAndTheLog) {
     EXPECT_EQ(TextOf(id::kColor), "Gray");
     EXPECT_EQ(TextOf(id::kDisplay), "Gray 120x64");
     EXPECT_EQ(TextOf(id::kCommId), "1");
-    EXPECT_EQ(Log(), (std::vector<LogEntry>{{"Open COM1", 2},
-                                            {"Searching VK930 device..", 2},
-                                            {"Reading Info OK", 2},
-                                            {"Reading eeprom Page:0...", 2},
-                                            {"Reading info...", 2},
-                                            {"Done", 1}}));
+    EXPECT_EQ(Log(), logs::Identified());
     EXPECT_EQ(sleeps, std::vector<int>{300});
     // Each kind has its own picture; the image index is the kind.
     const LogModel& model = app->Form().Log().Model();
@@ -185,10 +181,7 @@ TEST_F(MainFormTest, NoTerminalOnThePortLogsTheFailureAndKeepsTheFields) {
     options.link = "sim?absent";
     Start(options);
     Click(id::kReadDeviceInfoButton);
-    EXPECT_EQ(Log(), (std::vector<LogEntry>{{"Open COM1", 2},
-                                            {"Searching VK930 device..", 2},
-                                            {"Connection Failure", 0},
-                                            {"Cannot Read Info from COM1", 0}}));
+    EXPECT_EQ(Log(), logs::NoTerminal());
     EXPECT_EQ(TextOf(id::kType), "");
 }
 
@@ -237,8 +230,8 @@ TEST_F(MainFormTest, NextCommIdButtonWritesTheOfferedIdIntoTheTerminal) {
     EXPECT_EQ(sleeps, (std::vector<int>{4000, 300}));
     const std::vector<LogEntry> log = Log();
     ASSERT_GE(log.size(), 4u);
-    EXPECT_EQ(log[3], (LogEntry{"commID written successful. Resetting...", 2}));
-    EXPECT_EQ(log.back(), (LogEntry{"Done", 1}));
+    EXPECT_EQ(log[3], logs::kCommIdWritten);
+    EXPECT_EQ(log.back(), logs::kIdentifyDone);
 }
 
 // With a shared registry the shop's counter is on the server; the button counts on this bench

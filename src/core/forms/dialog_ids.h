@@ -1,5 +1,6 @@
 #pragma once
-// Control ids of the dialogs (templates 100, 131 and 138) and the resource numbers of the icons.
+// Control ids of the dialogs (templates 100, 131 and 138, and the Devices dialog) and the
+// resource numbers of the icons.
 namespace vk930::id {
 
 inline constexpr int kOk = 1;
@@ -13,6 +14,9 @@ inline constexpr int kGetParamsPathText = 1008;
 // Firmware upload dialog (138).
 inline constexpr int kOpenFwFileButton = 1019;
 inline constexpr int kFwFilePath = 1020;
+
+// Devices dialog ("COM port", "Devices..."): the choice of COMn is kDeviceChoice1 + n - 1.
+inline constexpr int kDeviceChoice1 = 1101;
 
 // Icon resources.
 inline constexpr int kIconApplication = 128;

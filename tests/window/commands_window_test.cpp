@@ -2,6 +2,9 @@
 // answered: Get, Set and the firmware upload on the simulated terminal.
 #include <QFileInfo>
 #include <QLabel>
+#include <cstdlib>
+#include <optional>
+#include <string>
 
 #include "core/forms/dialog_ids.h"
 #include "core/forms/form_ids.h"
@@ -65,7 +68,27 @@ TEST_F(CommandsWindowTest, SetButtonProgramsTheOpenedFile) {
     EXPECT_EQ(answerer.Unexpected(), 0);
 }
 
+// A state folder of the test's own for as long as it lives: a backup an earlier test made in
+// the same second would otherwise give this one's name a "-2".
+class OwnStateFolder {
+  public:
+    explicit OwnStateFolder(const std::string& path) {
+        if (const char* now = std::getenv("XDG_STATE_HOME")) kept_ = now;
+        setenv("XDG_STATE_HOME", path.c_str(), 1);
+    }
+    ~OwnStateFolder() {
+        if (kept_)
+            setenv("XDG_STATE_HOME", kept_->c_str(), 1);
+        else
+            unsetenv("XDG_STATE_HOME");
+    }
+
+  private:
+    std::optional<std::string> kept_;
+};
+
 TEST_F(CommandsWindowTest, AfterASetTheLinkAreaNamesTheBackup) {
+    const OwnStateFolder state(dir.File("state"));
     StartOnStateFile();
     ASSERT_TRUE(app->OpenDocumentFile(MakeFile("sleep.pcg", "SLEEP:45\nEND\n")));
     Click(id::kSetButton);

@@ -23,7 +23,8 @@ CVK900ConfigView::CVK900ConfigView(Host& host, CLinkCtrl& link, SettingsBackendF
       state_(state),
       recorder_(host, link),
       form_(host),
-      ctx_{recorder_.CommandHost(), state, form_, recorder_.CommandLink(), settings} {
+      ctx_{recorder_.CommandHost(), state,    form_,
+           recorder_.CommandLink(), settings, &recorder_.CommandNotes()} {
     form_.OnChange(id::kCommId, [this] { OnCommIdChange(ctx_); });
     proof_.stateFolder = StateFolder();
 }
@@ -99,7 +100,7 @@ std::optional<Outcome> CVK900ConfigView::OnTimer() {
 }
 
 Outcome CVK900ConfigView::OnReadDeviceInfo() {
-    return Recorded("info", [this] { return ReadDeviceInfo(ctx_); });
+    return Recorded("info", [this] { return ReadDeviceInfo(ctx_).outcome; });
 }
 
 Outcome CVK900ConfigView::OnSetCommId() {

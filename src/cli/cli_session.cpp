@@ -7,16 +7,17 @@
 namespace vk930 {
 
 CliSession::CliSession(TerminalHost& host_, SettingsBackendFactory& settings_, LinkOpener opener,
-                       LinkErrorSink onLinkError, std::unique_ptr<TerminalRegistry> registry_)
+                       LinkErrorSink onLinkError, std::unique_ptr<TerminalRegistry> registry_,
+                       std::string sharedRegistry)
     : host(host_),
       settings(settings_),
-      link(std::move(opener), std::move(onLinkError), ProgramBootFileLookup()),
-      view(host_, link, settings_, state),
       registry(std::move(registry_)),
-      proofChannel(host_, registry->Path()) {
-    view.SetRecorder(RecorderFor(*registry, proofChannel));
-    view.SetRegistry(registry.get());
-}
+      proofChannel(host_, registry->Path()),
+      program({host_, settings_, std::move(opener), std::move(onLinkError), ProgramBootFileLookup(),
+               RecorderFor(*registry, proofChannel), registry.get(), std::move(sharedRegistry)}),
+      state(program.state),
+      link(program.link),
+      view(program.view) {}
 
 RecorderSetup CliSession::RecorderFor(ServiceLogSink& sink, ProofChannel& channel) {
     RecorderSetup setup;

@@ -6,6 +6,7 @@
 
 #include "cli/cli_proof.h"
 #include "cli/terminal_host.h"
+#include "core/app/program_parts.h"
 #include "core/commands/app_state.h"
 #include "core/commands/config_view.h"
 #include "core/link/port_router.h"
@@ -16,19 +17,21 @@ namespace vk930 {
 
 struct CliSession {
     // Every record goes to `registry` (the bench's own service log, or a shared registry that
-    // also writes it).
+    // also writes it). `sharedRegistry`: the shared registry's address as messages show it.
     CliSession(TerminalHost& host, SettingsBackendFactory& settings, LinkOpener opener,
-               LinkErrorSink onLinkError, std::unique_ptr<TerminalRegistry> registry);
+               LinkErrorSink onLinkError, std::unique_ptr<TerminalRegistry> registry,
+               std::string sharedRegistry = {});
 
     TerminalHost& host;
     SettingsBackendFactory& settings;
-    AppState state;
-    PortRouter link;
-    CVK900ConfigView view;
     std::optional<std::string> linkOverride;  // --link: what every COM port reaches
     // The counter of a series and the records; its Path() is the bench's service log.
     std::unique_ptr<TerminalRegistry> registry;
     CliProofChannel proofChannel;
+    ProgramParts program;
+    AppState& state;
+    PortRouter& link;
+    CVK900ConfigView& view;
 
     // How a view of this run records its commands: into `sink`, saying so through `channel`.
     RecorderSetup RecorderFor(ServiceLogSink& sink, ProofChannel& channel);

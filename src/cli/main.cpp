@@ -153,7 +153,10 @@ RunEnd RunCommand(const GlobalOptions& options, TerminalHost& host, JsonEventWri
     choice.notice = [&host](const std::string& text) { host.Note(text); };
     choice.stopRequested = [&host] { return host.StopRequested(); };
     Result<std::unique_ptr<TerminalRegistry>> registry = OpenRegistry(choice);
-    if (!registry) return {UsageError(json, registry.error()), std::nullopt};
+    // Nothing runs without it: the commands' records would have nowhere to go. A wrong
+    // "Registry" in the settings is no fault of the command line, so no --help is offered.
+    if (!registry)
+        return {UsageError(json, registry.error(), choice.address.has_value()), std::nullopt};
     bool linkFault = false;
     const LinkErrorSink reportLinkError = [&](const std::string& message) {
         linkFault = true;
@@ -162,7 +165,7 @@ RunEnd RunCommand(const GlobalOptions& options, TerminalHost& host, JsonEventWri
     CliSession session(
         host, settings,
         MakePortOpener(options.link, settings, ProgramBootFileLookup(), reportLinkError),
-        reportLinkError, std::move(*registry));
+        reportLinkError, std::move(*registry), MaskedAddress(ChosenRegistryAddress(choice)));
     session.linkOverride = options.link;
     session.settingsPath = settings.Path().toStdString();
     const StopSignals stopOnSignals(session.state.stop);
@@ -170,7 +173,6 @@ RunEnd RunCommand(const GlobalOptions& options, TerminalHost& host, JsonEventWri
     session.view.OnInitialUpdate();
     host.ForgetFields();
     if (options.port) session.state.comPort = *options.port;
-    session.state.sharedRegistry = MaskedAddress(ChosenRegistryAddress(choice));
 
     CommandResult result = options.command->run(session, options.args);
     if (result.usageError) return {UsageError(json, *result.usageError), std::nullopt};

@@ -46,6 +46,18 @@ std::string OutboxPath(const std::string& stateFolder, const PostgresAddress& ad
     return stateFolder + "/registry-outbox-" + digest.toHex().left(12).toStdString() + ".jsonl";
 }
 
+// Why the registry chosen cannot be opened and what to do: the one text every front end
+// shows before it refuses to run (its commands' records would have nowhere to go).
+std::string UnopenedRegistryText(const RegistryChoice& choice, const std::string& cause) {
+    if (choice.address)
+        return "cannot open the ID registry: " + cause +
+               "; give --registry a PostgreSQL address, or leave it out to use this bench's "
+               "own registry";
+    return "cannot open the ID registry: \"Registry\" in the settings: " + cause +
+           "; correct it in the settings file '" + choice.settingsPath +
+           "', or remove it to use this bench's own registry";
+}
+
 }  // namespace
 
 std::string ChosenRegistryAddress(const RegistryChoice& choice) {
@@ -66,14 +78,14 @@ Result<std::unique_ptr<TerminalRegistry>> OpenRegistry(const RegistryChoice& cho
     const std::string address = ChosenRegistryAddress(choice);
     const std::string logPath = ServiceLogPath(choice.stateFolder);
     if (address.empty()) {
-        if (!choice.settings) return Error{"no settings store for the bench's own registry"};
+        if (!choice.settings)
+            return Error{
+                "cannot open the ID registry: no settings store holds this bench's counter"};
         return std::unique_ptr<TerminalRegistry>(std::make_unique<BenchRegistry>(
             *choice.settings, choice.settingsPath, logPath, choice.notice));
     }
     Result<PostgresAddress> parsed = ParsePostgresAddress(address);
-    if (!parsed)
-        return Error{choice.address ? parsed.error()
-                                    : "\"Registry\" in the settings: " + parsed.error()};
+    if (!parsed) return Error{UnopenedRegistryText(choice, parsed.error())};
     PostgresRegistryOptions options;
     options.address = *parsed;
     options.serviceLogPath = logPath;

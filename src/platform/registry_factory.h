@@ -32,7 +32,8 @@ struct RegistryChoice {
 std::string ChosenRegistryAddress(const RegistryChoice& choice);
 
 // The registry; an error when the address chosen is no registry address (nothing is contacted
-// yet: a server is first reached by the first call that needs it).
+// yet: a server is first reached by the first call that needs it). The error names the cause
+// and what to do; a front end shows it as it is and runs nothing.
 Result<std::unique_ptr<TerminalRegistry>> OpenRegistry(const RegistryChoice& choice);
 
 }  // namespace vk930

@@ -27,7 +27,7 @@ void PutOptional(QJsonObject& object, const char* name, const std::optional<int>
     if (value) object.insert(name, *value);
 }
 
-QJsonObject IdentityToJson(const TerminalIdentity& identity) {
+QJsonObject IdentityToJson(const RecordedIdentity& identity) {
     QJsonObject terminal;
     PutOptional(terminal, "type", identity.deviceType);
     if (identity.version) terminal.insert("version", JsonText(*identity.version));

@@ -44,28 +44,16 @@ CConfigApp::CConfigApp(const WindowOptions& options, Sleeper sleep)
       form_(frame_->Form()),
       host_(*frame_, *form_, settings_,
             sleep ? std::move(sleep) : Sleeper([this](int milliseconds) {
-                SleepUnlessStopped(milliseconds, &state_.stop);
+                SleepUnlessStopped(milliseconds, &program_.state.stop);
             })),
-      link_(
-          MakePortOpener(options.link, settings_, ProgramBootFileLookup(),
-                         [this](const std::string& message) { ReportLinkFault(message); }),
-          [this](const std::string& message) { ReportLinkFault(message); },
-          ProgramBootFileLookup()),
-      view_(host_, link_, settings_, state_),
-      serviceLog_(ServiceLogPath(StateFolder())),
+      idRegistry_(OpenIdRegistry()),
       proofChannel_(*form_, host_),
+      program_(Setup()),
       recent_(QString::fromLatin1(kProfileKey), QString::fromLatin1(kProfileName),
               kRecentFileCount),
-      app_(AppParts{host_, view_, state_, recent_, *this, runner_,
-                    [this](int port) { return PortReach(port); }, [this] { link_.Forget(); }}) {
-    OpenRecords();
-    RecorderSetup record;
-    record.sink = registry_ ? static_cast<ServiceLogSink*>(registry_.get()) : &serviceLog_;
-    record.channel = &proofChannel_;
-    record.program = "vk930config";
-    record.version = PROJECT_VERSION;
-    record.reach = [this](int port) { return DeviceSpecFor(port, options_.link, settings_); };
-    view_.SetRecorder(std::move(record));
+      app_(AppParts{host_, program_.view, program_.state, recent_, *this, runner_,
+                    [this](int port) { return PortReach(port); },
+                    [this] { program_.link.Forget(); }}) {
     connect(frame_.get(), &CMainFrame::command, this, &CConfigApp::OnCommand);
     connect(form_, &MainFormWidget::command, this, &CConfigApp::OnCommand);
     connect(form_, &MainFormWidget::commIdEdited, this,
@@ -75,32 +63,56 @@ CConfigApp::CConfigApp(const WindowOptions& options, Sleeper sleep)
     connect(frame_.get(), &CMainFrame::fileDropped, this, &CConfigApp::OpenDocumentFile);
     frame_->OnCloseRequest([this] { return app_.AllowClose(); });
     host_.OnFormTimer([this] { app_.OnFormTimer(); });
-    link_.SetUploadProgress(UploadProgressTo(host_));
+    program_.link.SetUploadProgress(UploadProgressTo(host_));
 }
 
 CConfigApp::~CConfigApp() {
     runner_.WaitForIdle();
     // The links were opened on the command thread, and are closed there.
-    runner_.RunAndWait([this] { link_.Forget(); });
+    runner_.RunAndWait([this] { program_.link.Forget(); });
 }
 
-// The records go where the settings' "Registry" says, as vk930ctl's do. A shared registry also
-// keeps the shop's counter, which the next-ID button cannot count with: the view refuses it.
-void CConfigApp::OpenRecords() {
+namespace {
+
+RegistryChoice ChoiceOf(QSettingsBackendFactory& settings) {
     RegistryChoice choice;
-    choice.settings = &settings_;
-    choice.settingsPath = settings_.Path().toStdString();
+    choice.settings = &settings;
+    choice.settingsPath = settings.Path().toStdString();
     choice.stateFolder = StateFolder();
-    // Closing the window during a wait for the registry's server ends the wait.
-    choice.stopRequested = [this] { return state_.stop.Requested(); };
-    state_.sharedRegistry = MaskedAddress(ChosenRegistryAddress(choice));
+    return choice;
+}
+
+}  // namespace
+
+// The records go where the settings' "Registry" says, as vk930ctl's do.
+std::unique_ptr<TerminalRegistry> CConfigApp::OpenIdRegistry() {
+    RegistryChoice choice = ChoiceOf(settings_);
+    // Closing the window during a wait for the registry's server ends the wait (the registry
+    // is first used once the program's parts stand).
+    choice.stopRequested = [this] { return program_.state.stop.Requested(); };
     Result<std::unique_ptr<TerminalRegistry>> opened = OpenRegistry(choice);
-    if (opened) {
-        registry_ = std::move(*opened);
-        view_.SetRegistry(registry_.get());
-    } else if (!state_.sharedRegistry.empty()) {
-        state_.sharedRegistry += " (" + opened.error() + ")";
-    }
+    if (opened) return std::move(*opened);
+    idRegistryProblem_ = opened.error();
+    return nullptr;
+}
+
+// A shared registry also keeps the shop's counter, which the next-ID button cannot count
+// with: the view refuses it.
+ProgramSetup CConfigApp::Setup() {
+    const auto reportFault = [this](const std::string& message) { ReportLinkFault(message); };
+    RecorderSetup record;
+    record.channel = &proofChannel_;
+    record.program = "vk930config";
+    record.version = PROJECT_VERSION;
+    record.reach = [this](int port) { return DeviceSpecFor(port, options_.link, settings_); };
+    return {host_,
+            settings_,
+            MakePortOpener(options_.link, settings_, ProgramBootFileLookup(), reportFault),
+            reportFault,
+            ProgramBootFileLookup(),
+            std::move(record),
+            idRegistry_.get(),
+            MaskedAddress(ChosenRegistryAddress(ChoiceOf(settings_)))};
 }
 
 // A port whose configuration is wrong, or whose device cannot be opened or went away: the

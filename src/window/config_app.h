@@ -6,15 +6,14 @@
 #include <QObject>
 #include <QString>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "core/app/application.h"
 #include "core/app/front_end.h"
-#include "core/commands/app_state.h"
-#include "core/commands/config_view.h"
-#include "core/link/port_router.h"
+#include "core/app/program_parts.h"
 #include "core/registry/terminal_registry.h"
 #include "platform/qsettings_backend.h"
-#include "platform/service_log_file.h"
 #include "window/command_line.h"
 #include "window/command_runner.h"
 #include "window/recent_files.h"
@@ -36,6 +35,9 @@ class CConfigApp : public QObject, private FrontEnd {
     // Creates the document (the command line's file, else a new one) and shows the window.
     // False when the file cannot be opened: the program then ends without a window.
     bool InitInstance();
+    // Why the ID registry the settings name cannot be opened (then nothing may run: the
+    // records would have nowhere to go); nullopt when it is open.
+    const std::optional<std::string>& IdRegistryProblem() const { return idRegistryProblem_; }
 
     // Application::OpenDocumentFile for a path of the window's.
     bool OpenDocumentFile(const QString& path);
@@ -45,8 +47,8 @@ class CConfigApp : public QObject, private FrontEnd {
 
     CMainFrame& Frame() { return *frame_; }
     MainFormWidget& Form() { return *form_; }
-    CVK900ConfigView& View() { return view_; }
-    AppState& State() { return state_; }
+    CVK900ConfigView& View() { return program_.view; }
+    AppState& State() { return program_.state; }
     WindowHost& Host() { return host_; }
     WindowProofChannel& ProofLine() { return proofChannel_; }
     QSettingsBackendFactory& Settings() { return settings_; }
@@ -54,7 +56,8 @@ class CConfigApp : public QObject, private FrontEnd {
 
   private:
     void ReportLinkFault(const std::string& message);
-    void OpenRecords();
+    std::unique_ptr<TerminalRegistry> OpenIdRegistry();
+    ProgramSetup Setup();
     std::string PortReach(int port);
 
     // FrontEnd
@@ -71,16 +74,14 @@ class CConfigApp : public QObject, private FrontEnd {
     bool FormTimerPending() const override;
 
     WindowOptions options_;
-    AppState state_;
     QSettingsBackendFactory settings_;
     std::unique_ptr<CMainFrame> frame_;
     MainFormWidget* form_;
     WindowHost host_;
-    PortRouter link_;
-    CVK900ConfigView view_;
-    ServiceLogFile serviceLog_;  // the records' place when the registry chosen cannot be opened
-    std::unique_ptr<TerminalRegistry> registry_;
+    std::optional<std::string> idRegistryProblem_;  // set while the registry below is opened
+    std::unique_ptr<TerminalRegistry> idRegistry_;
     WindowProofChannel proofChannel_;
+    ProgramParts program_;
     RecentFileList recent_;
     CommandRunner runner_;  // its thread ends before the link goes
     Application app_;

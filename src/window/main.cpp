@@ -24,17 +24,21 @@ int UsageError(const std::string& message) {
     return kExitUsage;
 }
 
-// A bad link spec is a configuration fault: shown in a box too, since a window started from
-// the desktop has nobody reading standard error.
-bool LinkSpecIsValid(const std::optional<std::string>& link) {
-    if (!link) return true;
-    const Result<LinkSpec> spec = ParseLinkSpec(*link);
-    if (spec) return true;
-    const std::string message = "--link " + *link + ": " + spec.error();
+// A configuration fault that keeps the window from starting: shown in a box too, since a
+// window started from the desktop has nobody reading standard error.
+int ConfigurationFault(const std::string& message) {
     std::fprintf(stderr, "vk930config: %s\n", message.c_str());
     QMessageBox box(QMessageBox::Critical, kFrameTitle, ToQ(message), QMessageBox::Ok);
     box.setTextFormat(Qt::PlainText);
     box.exec();
+    return kExitUsage;
+}
+
+bool LinkSpecIsValid(const std::optional<std::string>& link) {
+    if (!link) return true;
+    const Result<LinkSpec> spec = ParseLinkSpec(*link);
+    if (spec) return true;
+    ConfigurationFault("--link " + *link + ": " + spec.error());
     return false;
 }
 
@@ -65,6 +69,8 @@ int main(int argc, char** argv) {
     RegisterShellFileTypes();
 
     CConfigApp config(*options);
+    if (const std::optional<std::string>& problem = config.IdRegistryProblem())
+        return ConfigurationFault(*problem);
     ShellOpenServer shellOpen;
     shellOpen.Listen(socket);
     QObject::connect(&shellOpen, &ShellOpenServer::openRequested, &config,

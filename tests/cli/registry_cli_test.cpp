@@ -131,6 +131,22 @@ TEST_F(RegistryCli, AnAddressThatIsNoneIsAUsageError) {
     EXPECT_NE(run.err.find("--registry"), std::string::npos) << run.err;
 }
 
+// The same message the window shows: the cause, the settings file and what to do; a value in
+// the settings is no fault of the command line, so --help is not offered for it.
+TEST_F(RegistryCli, ARegistryInTheSettingsThatIsNoneIsNamedWithItsFile) {
+    WriteFile(Settings("b"), "[General]\nRegistry=shop-db\n");
+    const ProgramRun run = Run("b", {"--link", Sim("t.bin"), "info"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("cannot open the ID registry: \"Registry\" in the settings: "),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find(Settings("b")), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("remove it to use this bench's own registry"), std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.err.find("--help"), std::string::npos) << run.err;
+    EXPECT_TRUE(run.out.empty()) << "nothing ran: " << run.out;
+}
+
 // A server that takes the connection and never answers: the command waits for it once, not
 // once for its status and once more for its own record.
 TEST(RegistryTimeOut, ACommandWaitsForAServerThatDoesNotAnswerOnce) {

@@ -266,6 +266,25 @@ TEST_F(MainFormTest, NextCommIdButtonNumbersNothingWhenTheSharedRegistryCannotBe
     EXPECT_EQ(TextOf(id::kCommId), "4242");  // read back from the terminal
 }
 
+// A "Registry" that is no address leaves the records nowhere to go: the window is not to run,
+// and says so as vk930ctl does, naming the value, the settings file and what to do.
+TEST_F(MainFormTest, AnIdRegistryThatCannotBeOpenedIsNamedAndNothingRuns) {
+    WriteSetting("Registry", "shop-db");
+    Make();
+    ASSERT_TRUE(app->IdRegistryProblem());
+    const std::string& problem = *app->IdRegistryProblem();
+    EXPECT_EQ(problem.rfind("cannot open the ID registry: \"Registry\" in the settings: ", 0), 0u)
+        << problem;
+    EXPECT_NE(problem.find("shop-db"), std::string::npos) << problem;
+    EXPECT_NE(problem.find(ToStd(SettingsPath())), std::string::npos) << problem;
+    EXPECT_NE(problem.find("remove it to use this bench's own registry"), std::string::npos)
+        << problem;
+
+    WriteSetting("Registry", "");
+    Make();
+    EXPECT_FALSE(app->IdRegistryProblem()) << *app->IdRegistryProblem();
+}
+
 TEST_F(MainFormTest, OperationLogListKeepsTheNewestEntryInView) {
     Start();
     OperationLogView& log = app->Form().Log();

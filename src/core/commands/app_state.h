@@ -2,6 +2,7 @@
 // The program's process-wide values, owned by the application and passed to every command.
 // Each member is named after the value the commands know it by.
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -41,6 +42,9 @@ struct AppState {
     // button counts on this bench alone, so with a shared registry it is refused.
     std::string sharedRegistry;
     CommIdHold commIdHold;
+    // The number the next-ID button offers (its caption is its decimal text); unset while
+    // the button offers none.
+    std::optional<std::int64_t> nextCommIdOffer;
 };
 
 }  // namespace vk930

@@ -74,6 +74,7 @@ Outcome ReadInfoAfterWait(const CommandContext& ctx) {
 
 Outcome CheckDeviceType(const CommandContext& ctx) {
     const Short type = ctx.link.GetDeviceType();
+    ctx.DeviceTypeRead(type);
     if (type == kDeviceTypeHandTerminal) return Outcome::Success();
     ctx.Log("Connection Failure", kIconFailure);
     ctx.Log("Cannot Read device from COM" + PortNumber(ctx), kIconFailure);

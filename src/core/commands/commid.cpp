@@ -16,7 +16,6 @@ namespace {
 constexpr int kPageCommId = 0;
 constexpr int kOffsetCommIdHigh = 1;  // the low byte follows it
 constexpr int kCommIdRestartMs = 4000;
-constexpr size_t kNextCaptionMaxChars = 9;
 
 // How the written ID is recorded: a typed one through the store as it is (its failure boxes
 // and nothing more); a numbered one must reach the store, or the log says it did not.
@@ -37,35 +36,33 @@ Outcome RememberCommId(const CommandContext& ctx, std::int32_t commId, Numbering
 
 // Resets the terminal and shows what it reports after its restart. A reset it did not confirm
 // is a failure: identifying it anyway could report "Done" for a terminal that never restarted.
-Outcome RestartAndIdentify(const CommandContext& ctx) {
+Identification RestartAndIdentify(const CommandContext& ctx) {
     ctx.link.ResetDevice();
     if (ctx.link.LastCallFailed()) {
         ctx.Log("Connection Failure", kIconFailure);
         ctx.host.Beep();
-        return Outcome::Failure(OutcomeClass::kCommunication, "the reset was not confirmed");
+        return {Outcome::Failure(OutcomeClass::kCommunication, "the reset was not confirmed")};
     }
     ctx.Log("commID written successful. Resetting...", kIconProgress);
     ctx.host.Progress({ProgressKind::kWait, 0, kCommIdRestartMs});
     ctx.host.Sleep(kCommIdRestartMs);
     if (Outcome stopped = StopPoint(ctx, TerminalLeft::kPartlyProgrammed); !stopped.ok())
-        return stopped;
+        return {stopped};
     return IdentifyTerminal(ctx, TerminalLeft::kPartlyProgrammed);
 }
 
-// `storedId`: with the next-ID button, the stored ID its offer counted on when the offer was
-// cut to the caption's 9 characters; the refusal then names the number the store led to, and
-// the store, not the cut number.
-CommIdWrite WriteCommId(const CommandContext& ctx, Numbering numbering,
+// Writes `entered`. `storedId`: with the next-ID button, the stored ID its offer counted on
+// when that number is none a terminal can carry; the refusal then names the store as the
+// cause.
+CommIdWrite WriteCommId(const CommandContext& ctx, Numbering numbering, std::int64_t entered,
                         std::optional<std::int32_t> storedId = std::nullopt) {
-    const std::int64_t entered = CAtoll(ctx.form.Text(id::kCommId));
     if (Outcome opened = OpenAndSearch(ctx, TerminalLeft::kUntouched); !opened.ok())
         return {opened};
     // Cutting a larger number to its low 16 bits would give a terminal an ID that another
     // one already carries.
     if (entered < kCommIdMin || entered > kCommIdMax) {
-        const std::int64_t next = storedId ? std::int64_t{*storedId} + 1 : entered;
         std::string why =
-            "CommID " + std::to_string(next) + " does not fit the terminal (0 to 65535)";
+            "CommID " + std::to_string(entered) + " does not fit the terminal (0 to 65535)";
         if (storedId)
             why += ": the stored ID is " + std::to_string(*storedId) +
                    " (\"commID\" in the settings); set it to the last ID written to a terminal";
@@ -97,9 +94,10 @@ CommIdWrite WriteCommId(const CommandContext& ctx, Numbering numbering,
     // an interruption or a failure could cut short, so that it is never offered again.
     const Outcome recorded =
         ctx.state.commIdKeptByCaller ? Outcome::Success() : RememberCommId(ctx, commId, numbering);
-    const Outcome identified = RestartAndIdentify(ctx);
+    Identification identified = RestartAndIdentify(ctx);
     ClosePort(ctx);
-    write.outcome = recorded.ok() ? identified : recorded;
+    write.outcome = recorded.ok() ? identified.outcome : recorded;
+    write.identity = std::move(identified.identity);
     write.bytesAcknowledged = true;
     return write;
 }
@@ -112,26 +110,40 @@ Outcome ReportUnrecorded(const CommandContext& ctx, const std::string& reason) {
     return Outcome::Failure(OutcomeClass::kRefused, "the CommID cannot be recorded: " + reason);
 }
 
+std::int64_t NextCommIdOffer(const std::string& editText) {
+    return std::int64_t{CAtoi(editText)} + 1;
+}
+
 std::string NextCommIdCaption(const std::string& editText) {
-    return std::to_string(std::int64_t{CAtoi(editText)} + 1);
+    return std::to_string(NextCommIdOffer(editText));
 }
 
 void OnCommIdChange(const CommandContext& ctx) {
     ctx.form.Show(id::kNextCommIdButton, true);
     ctx.form.Show(id::kNextCommIdLabel, true);
     const std::string& text = ctx.form.Text(id::kCommId);
-    ctx.form.SetText(id::kNextCommIdButton, NextCommIdCaption(text));
+    ctx.state.nextCommIdOffer = NextCommIdOffer(text);
+    ctx.form.SetText(id::kNextCommIdButton, std::to_string(*ctx.state.nextCommIdOffer));
     const bool offer = !text.empty();
     ctx.form.Show(id::kNextCommIdButton, offer);
     ctx.form.Show(id::kNextCommIdLabel, offer);
 }
 
+namespace {
+
+// "&Set" writes the number typed into the edit.
+std::int64_t TypedCommId(const CommandContext& ctx) {
+    return CAtoll(ctx.form.Text(id::kCommId));
+}
+
+}  // namespace
+
 Outcome SetCommId(const CommandContext& ctx) {
-    return WriteCommId(ctx, Numbering::kTyped).outcome;
+    return WriteCommId(ctx, Numbering::kTyped, TypedCommId(ctx)).outcome;
 }
 
 CommIdWrite SetCommIdReportingBytes(const CommandContext& ctx) {
-    return WriteCommId(ctx, Numbering::kTyped);
+    return WriteCommId(ctx, Numbering::kTyped, TypedCommId(ctx));
 }
 
 Outcome StoredCommId(const CommandContext& ctx, std::int32_t& stored) {
@@ -146,10 +158,14 @@ Outcome NextCommId(const CommandContext& ctx) {
     // next press does not skip an ID.
     std::int32_t stored = 0;
     if (Outcome kept = StoredCommId(ctx, stored); !kept.ok()) return kept;
-    const std::string offer = ctx.form.Text(id::kNextCommIdButton);
-    const bool cut = offer.size() > kNextCaptionMaxChars;
-    ctx.form.SetText(id::kCommId, offer.substr(0, kNextCaptionMaxChars));
-    return WriteCommId(ctx, Numbering::kCounted, cut ? std::optional(stored) : std::nullopt)
+    // The number offered, whole: a caption cut to the edit's width would be another ID.
+    const std::int64_t offer =
+        ctx.state.nextCommIdOffer.value_or(NextCommIdOffer(ctx.form.Text(id::kCommId)));
+    const std::int64_t base = offer - 1;
+    const bool storeAtFault = base < kCommIdMin || base > kCommIdMax;
+    ctx.form.SetText(id::kCommId, std::to_string(offer));
+    return WriteCommId(ctx, Numbering::kCounted, offer,
+                       storeAtFault ? std::optional(stored) : std::nullopt)
         .outcome;
 }
 

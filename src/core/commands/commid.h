@@ -1,10 +1,12 @@
 #pragma once
 // Writing the communication ID, typed or offered as the next number.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/commands/command_context.h"
 #include "core/commands/outcome.h"
+#include "core/commands/terminal_identity.h"
 #include "core/settings/id_counter.h"
 
 namespace vk930 {
@@ -13,7 +15,9 @@ namespace vk930 {
 inline constexpr std::int64_t kCommIdMin = 0;
 inline constexpr std::int64_t kCommIdMax = kMaxCommId;
 
-// The next-ID caption for an edit text: decimal text of (converted number + 1).
+// The next-ID offer for an edit text: the converted number + 1, and its caption, the
+// offer's decimal text.
+std::int64_t NextCommIdOffer(const std::string& editText);
 std::string NextCommIdCaption(const std::string& editText);
 
 // Change handler of the CommID edit: offers the next ID, or hides the offer for an empty edit.
@@ -29,11 +33,13 @@ struct CommIdWrite {
     Outcome outcome;
     bool bytesAcknowledged = false;
     bool writeStarted = false;  // a byte was sent: the terminal may carry part of the ID
+    // What the terminal said it was after its restart; unset when it was not identified.
+    std::optional<TerminalIdentity> identity = std::nullopt;
 };
 // SetCommId, saying whether the ID's bytes were acknowledged.
 CommIdWrite SetCommIdReportingBytes(const CommandContext& ctx);
-// The next-ID button: its caption becomes the edit's text and is written. Refused, with the
-// edit unchanged, when the stored "commID" cannot be read and written back: a counter that
+// The next-ID button: the number it offers becomes the edit's text and is written. Refused, with
+// the edit unchanged, when the stored "commID" cannot be read and written back: a counter that
 // cannot be kept would hand out the same IDs again.
 Outcome NextCommId(const CommandContext& ctx);
 

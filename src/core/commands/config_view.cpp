@@ -23,7 +23,8 @@ CVK900ConfigView::CVK900ConfigView(Host& host, CLinkCtrl& link, SettingsBackendF
       state_(state),
       recorder_(host, link),
       form_(host),
-      ctx_{recorder_.CommandHost(), state, form_, recorder_.CommandLink(), settings} {
+      ctx_{recorder_.CommandHost(), state,    form_,
+           recorder_.CommandLink(), settings, &recorder_.CommandNotes()} {
     form_.OnChange(id::kCommId, [this] { OnCommIdChange(ctx_); });
     proof_.stateFolder = StateFolder();
 }
@@ -84,6 +85,10 @@ void CVK900ConfigView::LoadSettings() {
         form_.SetText(id::kCommId, std::to_string(key.ReadValue(kValueCommId, kDefaultCommId)));
     }
     key.Close();
+    LoadProofSettings();
+}
+
+void CVK900ConfigView::LoadProofSettings() {
     proof_.backupBeforeSet =
         ReadSettingQuietly(ctx_.settings, kValueBackupBeforeSet, kDefaultBackupBeforeSet) != 0;
     proof_.verifyAfterSet =
@@ -99,7 +104,7 @@ std::optional<Outcome> CVK900ConfigView::OnTimer() {
 }
 
 Outcome CVK900ConfigView::OnReadDeviceInfo() {
-    return Recorded("info", [this] { return ReadDeviceInfo(ctx_); });
+    return Recorded("info", [this] { return ReadDeviceInfo(ctx_).outcome; });
 }
 
 Outcome CVK900ConfigView::OnSetCommId() {
@@ -108,7 +113,7 @@ Outcome CVK900ConfigView::OnSetCommId() {
 
 Outcome CVK900ConfigView::OnNextCommId() {
     return Recorded("commid --next", [this] {
-        if (registry_) return NumberFromRegistry();
+        if (idRegistry_) return NumberFromRegistry();
         if (!state_.sharedRegistry.empty()) {
             // Counting on this bench alone would hand out IDs other benches hand out too.
             const std::string why = "the shared registry " + state_.sharedRegistry +
@@ -123,14 +128,14 @@ Outcome CVK900ConfigView::OnNextCommId() {
 
 // The reservation, the write and the fate, as a series numbers a terminal.
 Outcome CVK900ConfigView::NumberFromRegistry() {
-    const NumberedTerminal n = NumberTerminal(ctx_, *registry_, "", std::nullopt);
+    const NumberedTerminal n = NumberTerminal(ctx_, *idRegistry_, "", std::nullopt);
     if (n.commId < 0)
         return n.reserveError.empty() ? n.write.outcome : ReportUnrecorded(ctx_, n.reserveError);
     ReservedId reserved{n.commId, n.Written(), n.reason, n.fate == IdState::kMayCarry, n.possible};
     recorder_.NoteReservedId(reserved);
     if (!n.unmarked.empty())
         channel_->Refused("ID " + std::to_string(n.commId) + " is not marked " + ToString(n.fate) +
-                          " in " + registry_->Describe() + ": " + n.unmarked);
+                          " in " + idRegistry_->Describe() + ": " + n.unmarked);
     if (n.Written()) return n.write.outcome;
     const OutcomeClass cls =
         n.write.outcome.ok() ? OutcomeClass::kCommunication : n.write.outcome.outcomeClass;

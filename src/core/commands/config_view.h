@@ -62,10 +62,13 @@ class CVK900ConfigView {
     // The safeguards around a Set (loaded from the settings at every initial update; a front
     // end may change them for one command) and the service log of every command.
     ProofOptions& Proof() { return proof_; }
+    // The safeguards as the settings give them, without the rest of the initial update (a
+    // series station has no form to update).
+    void LoadProofSettings();
     void SetRecorder(RecorderSetup setup);
-    // Where counted IDs come from (the next-ID button): the program's registry. Unset, the
+    // Where counted IDs come from (the next-ID button): the program's ID registry. Unset, the
     // button counts with the settings store alone (a view without a service log).
-    void SetRegistry(TerminalRegistry* registry) { registry_ = registry; }
+    void SetIdRegistry(TerminalRegistry* idRegistry) { idRegistry_ = idRegistry; }
     // For runs that make one record of several commands (a terminal of a series).
     CommandRecorder& Recorder() { return recorder_; }
     ProofChannel& Channel() { return *channel_; }
@@ -93,7 +96,7 @@ class CVK900ConfigView {
     ProofOptions proof_;
     ProofChannel silentChannel_;
     ProofChannel* channel_ = &silentChannel_;
-    TerminalRegistry* registry_ = nullptr;
+    TerminalRegistry* idRegistry_ = nullptr;  // the shop's IDs, not the settings store
     Outcome lastOutcome_;
     std::string nextName_;
     int recordsFinished_ = 0;

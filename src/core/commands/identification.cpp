@@ -51,45 +51,57 @@ std::string TypeLabel(int scanner, int rfid, int color) {
            ("0" + std::to_string(color));
 }
 
-Outcome IdentifyTerminal(const CommandContext& ctx, TerminalLeft left) {
-    if (Outcome opened = OpenAndSearch(ctx, left); !opened.ok()) return opened;
-    if (Outcome stopped = StopPoint(ctx, left); !stopped.ok()) return stopped;
+void ShowIdentity(FormModel& form, const TerminalIdentity& identity) {
+    form.SetText(id::kVersion, VersionWithPoint(identity.versionText));
+    form.SetText(id::kCommId, identity.commIdText);
+    form.SetText(id::kScanner, ScannerText(identity.scanner));
+    form.SetText(id::kRfid, RfidText(identity.rfid));
+    form.SetText(id::kColor, ColorText(identity.color));
+    form.SetText(id::kDisplay, DisplayText(identity.display));
+    form.SetText(id::kType, TypeLabel(identity.scanner, identity.rfid, identity.color));
+}
+
+Identification IdentifyTerminal(const CommandContext& ctx, TerminalLeft left) {
+    if (Outcome opened = OpenAndSearch(ctx, left); !opened.ok()) return {opened};
+    if (Outcome stopped = StopPoint(ctx, left); !stopped.ok()) return {stopped};
     ctx.Log("Reading eeprom Page:0...", kIconProgress);
     if (!ctx.link.ReadPage0(0, 255)) {
         ctx.Log("Connection Failure", kIconFailure);
         ClosePort(ctx);
         ctx.host.Beep();
-        return Outcome::Failure(OutcomeClass::kCommunication, "page 0 was not read");
+        return {Outcome::Failure(OutcomeClass::kCommunication, "page 0 was not read")};
     }
     for (int field :
          {id::kType, id::kVersion, id::kScanner, id::kRfid, id::kColor, id::kDisplay, id::kCommId})
         ctx.form.SetText(field, " ");
     ctx.host.Sleep(kTerminalWaitMs);
-    if (Outcome stopped = StopPoint(ctx, left); !stopped.ok()) return stopped;
-    if (const Short type = ctx.link.GetDeviceType(); type != kDeviceTypeHandTerminal) {
+    if (Outcome stopped = StopPoint(ctx, left); !stopped.ok()) return {stopped};
+    TerminalIdentity identity;
+    identity.deviceType = ctx.link.GetDeviceType();
+    ctx.DeviceTypeRead(static_cast<Short>(identity.deviceType));
+    if (identity.deviceType != kDeviceTypeHandTerminal) {
         ctx.Log("Cannot find VK930 device!", kIconFailure);
         ctx.host.Beep();
         ClosePort(ctx);
-        return Outcome::Failure(OutcomeClass::kOtherDevice,
-                                "the device reports type " + std::to_string(type) + ", not 6");
+        return {Outcome::Failure(
+            OutcomeClass::kOtherDevice,
+            "the device reports type " + std::to_string(identity.deviceType) + ", not 6")};
     }
     ctx.Log("Reading info...", kIconProgress);
-    ctx.form.SetText(id::kVersion, VersionWithPoint(ctx.link.GetVersionText()));
-    ctx.form.SetText(id::kCommId, ctx.link.GetCommIdText());
-    const int scanner = ctx.link.GetByte(0, kOffsetScanner);
-    ctx.form.SetText(id::kScanner, ScannerText(scanner));
-    const int rfid = ctx.link.GetByte(0, kOffsetRfid);
-    ctx.form.SetText(id::kRfid, RfidText(rfid));
-    const int color = ctx.link.GetByte(0, kOffsetColor);
-    ctx.form.SetText(id::kColor, ColorText(color));
-    ctx.form.SetText(id::kDisplay, DisplayText(ctx.link.GetByte(0, kOffsetDisplay)));
-    ctx.form.SetText(id::kType, TypeLabel(scanner, rfid, color));
+    identity.versionText = ctx.link.GetVersionText();
+    SetCommIdFromText(identity, ctx.link.GetCommIdText());
+    identity.scanner = ctx.link.GetByte(0, kOffsetScanner);
+    identity.rfid = ctx.link.GetByte(0, kOffsetRfid);
+    identity.color = ctx.link.GetByte(0, kOffsetColor);
+    identity.display = ctx.link.GetByte(0, kOffsetDisplay);
+    ShowIdentity(ctx.form, identity);
+    ctx.Identified(identity);
     ctx.Log("Done", kIconSuccess);
     ClosePort(ctx);
-    return Outcome::Success();
+    return {Outcome::Success(), identity};
 }
 
-Outcome ReadDeviceInfo(const CommandContext& ctx) {
+Identification ReadDeviceInfo(const CommandContext& ctx) {
     return IdentifyTerminal(ctx, TerminalLeft::kUntouched);
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 // "&Read Device Info": identifies the terminal and fills the identification fields.
+#include <optional>
 #include <string>
 
 #include "core/commands/command_context.h"
 #include "core/commands/command_steps.h"
 #include "core/commands/outcome.h"
+#include "core/commands/terminal_identity.h"
 
 namespace vk930 {
 
@@ -18,9 +20,20 @@ std::string VersionWithPoint(const std::string& version);
 // "KD04" then "0" and the code for scanner, RFID and colour.
 std::string TypeLabel(int scanner, int rfid, int color);
 
-// Identifies the terminal and fills the fields. `left` is what a stop leaves in the terminal
-// (the CommID write identifies a terminal it has just written).
-Outcome IdentifyTerminal(const CommandContext& ctx, TerminalLeft left);
-Outcome ReadDeviceInfo(const CommandContext& ctx);
+// How an identification ended, and the terminal's identity when it was read.
+struct Identification {
+    Outcome outcome;
+    std::optional<TerminalIdentity> identity =
+        std::nullopt;  // set exactly when the outcome is a success
+};
+
+// The seven identification fields filled from an identity, in the order the form shows them.
+void ShowIdentity(FormModel& form, const TerminalIdentity& identity);
+
+// Identifies the terminal, fills the fields and tells the context's identity listener.
+// `left` is what a stop leaves in the terminal (the CommID write identifies a terminal it
+// has just written).
+Identification IdentifyTerminal(const CommandContext& ctx, TerminalLeft left);
+Identification ReadDeviceInfo(const CommandContext& ctx);
 
 }  // namespace vk930

@@ -29,6 +29,8 @@ class CommandRecorder {
     // What the commands are given in place of the front end's host and link.
     Host& CommandHost() { return host_; }
     CLinkCtrl& CommandLink() { return link_; }
+    // Where the commands report what they learnt of the terminal.
+    TerminalNotes& CommandNotes() { return link_; }
 
     void Setup(RecorderSetup setup) { setup_ = std::move(setup); }
     bool Recording() const { return record_.has_value(); }

@@ -140,7 +140,7 @@ DryRun RunDrySet(const Pages& pages, const std::string& file, SettingsBackendFac
     DryRunLink link(pages, recorder);
     AppState state;
     FormModel form(host);
-    const CommandContext ctx{host, state, form, link, settings};
+    const CommandContext ctx{host, state, form, link, settings, nullptr};
     const SetRun set = OnSetParameters(ctx);
     DryRun run = std::move(recorder.Run());
     run.before = pages;

@@ -1,7 +1,5 @@
 #include "core/proof/recording_link.h"
 
-#include <charconv>
-
 #include "core/link/page_copy.h"
 #include "core/params/page_encoding.h"
 
@@ -29,24 +27,15 @@ void RecordingLink::SeeCommId(int commId) {
         identity_.commIdAfter = commId;
 }
 
-Short RecordingLink::GetDeviceType() {
-    const Short type = inner_.GetDeviceType();
-    if (!inner_.LastCallFailed() && type != -1) identity_.deviceType = type;
-    return type;
-}
-
-std::string RecordingLink::GetVersionText() {
-    std::string version = inner_.GetVersionText();
-    if (!version.empty()) identity_.version = version;
-    return version;
-}
-
-std::string RecordingLink::GetCommIdText() {
-    std::string text = inner_.GetCommIdText();
-    int value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (!text.empty() && ec == std::errc() && end == text.data() + text.size()) SeeCommId(value);
-    return text;
+void RecordingLink::Identified(const TerminalIdentity& identity) {
+    identity_.deviceType = identity.deviceType;
+    // An empty answer tells nothing of the firmware.
+    if (!identity.versionText.empty()) identity_.version = identity.versionText;
+    if (const std::optional<int> commId = RecordableCommId(identity)) SeeCommId(*commId);
+    identity_.scanner = identity.scanner;
+    identity_.rfid = identity.rfid;
+    identity_.color = identity.color;
+    identity_.display = identity.display;
 }
 
 bool RecordingLink::ReadPage0(Short first, Short last) {

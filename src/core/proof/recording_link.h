@@ -1,27 +1,29 @@
 #pragma once
-// A link that forwards every call and notes, while a command is recorded, what the terminal
-// told about itself and which bytes it acknowledged. It adds no call of its own: the page
-// bytes it notes come from the copy the command itself fetched.
+// A link that forwards every call and notes, while a command is recorded, which bytes the
+// terminal acknowledged and what the command learnt of the terminal: the identity the
+// command reports to it as a value, and the page-0 bytes of the copy the command itself
+// fetched. It adds no call of its own.
+#include "core/commands/command_context.h"
 #include "core/link/link_ctrl.h"
 #include "core/proof/service_record.h"
 #include "core/proof/written_bytes.h"
 
 namespace vk930 {
 
-class RecordingLink : public CLinkCtrl {
+class RecordingLink : public CLinkCtrl, public TerminalNotes {
   public:
     explicit RecordingLink(CLinkCtrl& inner) : inner_(inner) {}
 
     // Starts a fresh record (identity unknown, nothing written).
     void Reset();
-    const TerminalIdentity& Identity() const { return identity_; }
+    const RecordedIdentity& Identity() const { return identity_; }
     const WrittenBytes& Written() const { return written_; }
 
     bool Connect(Short port, Short baud) override { return inner_.Connect(port, baud); }
     Short ReadInfo() override { return inner_.ReadInfo(); }
-    Short GetDeviceType() override;
-    std::string GetVersionText() override;
-    std::string GetCommIdText() override;
+    Short GetDeviceType() override { return inner_.GetDeviceType(); }
+    std::string GetVersionText() override { return inner_.GetVersionText(); }
+    std::string GetCommIdText() override { return inner_.GetCommIdText(); }
     bool ReadPage0(Short first, Short last) override;
     bool ReadPage1(Short first, Short last) override { return inner_.ReadPage1(first, last); }
     Short GetByte(Short page, Short offset) override { return inner_.GetByte(page, offset); }
@@ -39,11 +41,16 @@ class RecordingLink : public CLinkCtrl {
         inner_.SetUploadProgress(std::move(progress));
     }
 
+    // TerminalNotes
+    void Identified(const TerminalIdentity& identity) override;
+    void DeviceTypeRead(int type) override { identity_.deviceType = type; }
+    void CommIdRead(int commId) override { SeeCommId(commId); }
+
   private:
     void SeeCommId(int commId);
 
     CLinkCtrl& inner_;
-    TerminalIdentity identity_;
+    RecordedIdentity identity_;
     WrittenBytes written_;
 };
 

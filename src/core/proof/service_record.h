@@ -13,7 +13,7 @@
 namespace vk930 {
 
 // The terminal as the command saw it; a member is unset when the command never learnt it.
-struct TerminalIdentity {
+struct RecordedIdentity {
     std::optional<int> deviceType;
     std::optional<std::string> version;
     std::optional<int> commIdBefore;                   // read before the command's first write
@@ -44,7 +44,7 @@ struct ServiceRecord {
     std::string command;  // "info", "set", "history", ...
     int comPort = 0;
     std::string reach;  // what the port reaches: a device path or a simulator spec
-    TerminalIdentity identity;
+    RecordedIdentity identity;
     std::string file;    // the parameter or firmware file; empty when none
     std::string sha256;  // of `file` as it was when the record was written; empty when unread
     std::string backup;  // the backup written before a Set; empty when none

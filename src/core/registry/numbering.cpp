@@ -11,7 +11,10 @@ PortProbe ProbePort(const CommandContext& ctx) {
     PortProbe probe;
     if (!ctx.link.Connect(ctx.Port(), 19200)) return probe;
     probe.opened = true;
-    if (ctx.link.ReadInfo() == 1) probe.commId = ctx.link.GetCommIdText();
+    if (ctx.link.ReadInfo() == 1) {
+        probe.commId = ctx.link.GetCommIdText();
+        ctx.CommIdRead(*probe.commId);
+    }
     ctx.link.Connect(ctx.Port(), 0);
     return probe;
 }
@@ -93,7 +96,8 @@ void JudgeFailedWrite(const CommandContext& ctx, NumberedTerminal& n, std::optio
 void Judge(const CommandContext& ctx, NumberedTerminal& n, std::optional<int> oldId,
            bool lowFirst) {
     const Outcome& written = n.write.outcome;
-    const int shown = CAtoi(ctx.form.Text(id::kCommId));
+    // A write that succeeded identified the terminal after its restart.
+    const int shown = n.write.identity ? n.write.identity->commId : 0;
     if (written.ok() && shown == n.commId) {
         n.readBack = shown;
         n.fate = IdState::kWritten;
@@ -170,6 +174,7 @@ NumberedTerminal NumberTerminal(const CommandContext& ctx, TerminalRegistry& reg
     const std::string idText = std::to_string(n.commId);
     ctx.form.SetText(id::kCommId, idText);
     ctx.form.SetText(id::kNextCommIdButton, idText);
+    ctx.state.nextCommIdOffer = n.commId;
     const bool lowFirst = LowByteFirst(registry, oldId, n.commId);
     {
         WriteSettings settings(ctx.state, lowFirst);

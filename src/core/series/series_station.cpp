@@ -1,12 +1,10 @@
 // The loop of one series station and the ledger its stations share.
 #include "core/series/series_station.h"
 
-#include "core/base/c_convert.h"
 #include "core/commands/command_steps.h"
 #include "core/commands/commid.h"
 #include "core/commands/identification.h"
 #include "core/commands/set_command.h"
-#include "core/forms/form_ids.h"
 #include "core/proof/guarded_set.h"
 #include "core/registry/numbering.h"
 #include "core/settings/id_counter.h"
@@ -297,7 +295,8 @@ class Station {
         recorder_.NoteSeries(ledger_.SeriesId());
         if (options_.setFile) recorder_.NoteFile(*options_.setFile);
 
-        const Outcome identified = ReadDeviceInfo(ctx_);
+        const Identification identification = ReadDeviceInfo(ctx_);
+        const Outcome& identified = identification.outcome;
         if (identified.outcomeClass == OutcomeClass::kInterrupted) {
             recorder_.Finish(identified);
             return std::nullopt;
@@ -309,8 +308,8 @@ class Station {
             recorder_.Finish(identified);
             return false;
         }
-        lastCommId_ = ctx_.form.Text(id::kCommId);
-        const int present = CAtoi(lastCommId_);
+        lastCommId_ = identification.identity->commIdText;
+        const int present = identification.identity->commId;
         if (const std::optional<bool> numbered = AlreadyNumbered(present)) return numbered;
         counted_ = true;
 

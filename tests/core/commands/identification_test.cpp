@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/forms/form_ids.h"
+#include "core/proof/service_record.h"
 #include "support/link_fixture.h"
 
 namespace vk930::test {
@@ -38,6 +39,39 @@ TEST(IdentificationTables, TypeLabelAndVersionPoint) {
     EXPECT_EQ(VersionWithPoint("7"), "7.");
     EXPECT_EQ(VersionWithPoint("153"), "1.53");
 }
+
+TEST(TerminalIdentityCommId, TheNumberAsTheEditConvertsItAndWhetherItIsPlain) {
+    const struct {
+        const char* text;
+        int commId;
+        bool plain;
+    } cases[] = {{"57", 57, true},
+                 {"65535", 65535, true},
+                 {"", 0, false},
+                 {" 57", 57, false},
+                 {"12abc", 12, false},
+                 {"-4", -4, true},
+                 {"99999999999", 2147483647, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        TerminalIdentity identity;
+        SetCommIdFromText(identity, c.text);
+        EXPECT_EQ(identity.commIdText, c.text);
+        EXPECT_EQ(identity.commId, c.commId);
+        EXPECT_EQ(identity.commIdIsNumber, c.plain);
+        EXPECT_EQ(RecordableCommId(identity).has_value(), c.plain);
+    }
+}
+
+// Keeps the records the view makes.
+struct RecordsKept : ServiceLogSink {
+    Status Append(const ServiceRecord& record) override {
+        records.push_back(record);
+        return {};
+    }
+    std::string Path() const override { return "memory"; }
+    std::vector<ServiceRecord> records;
+};
 
 class IdentificationTest : public BothLinksFixture {
   protected:
@@ -143,6 +177,67 @@ TEST_P(IdentificationTest, OtherDeviceTypeBlanksEveryFieldAndOffersCaptionOne) {
     // Here the beep comes before the port is closed.
     EXPECT_EQ(host.events[host.events.size() - 2], "beep");
     EXPECT_EQ(host.events.back(), "link Connect(1,0)=0");
+}
+
+// The identity is handed back as numbers, and the form is filled from it: the fields say what
+// the value holds.
+TEST_P(IdentificationTest, ReturnsTheIdentityTheFormShows) {
+    UseTerminal("version=153");
+    SetFit(3, 1, 3, 1);
+    Terminal().WriteByte(0, 1, 1);
+    Terminal().WriteByte(0, 2, 44);
+    const Identification identified = ReadDeviceInfo(View().Context());
+    ASSERT_TRUE(identified.outcome.ok());
+    ASSERT_TRUE(identified.identity);
+    const TerminalIdentity& identity = *identified.identity;
+    EXPECT_EQ(identity.deviceType, 6);
+    EXPECT_EQ(identity.versionText, "153");
+    EXPECT_EQ(identity.commId, 300);
+    EXPECT_EQ(identity.commIdText, "300");
+    EXPECT_EQ(identity.scanner, 3);
+    EXPECT_EQ(identity.rfid, 1);
+    EXPECT_EQ(identity.color, 3);
+    EXPECT_EQ(identity.display, 1);
+    EXPECT_EQ(View().Form().Text(id::kVersion), VersionWithPoint(identity.versionText));
+    EXPECT_EQ(View().Form().Text(id::kCommId), identity.commIdText);
+    EXPECT_EQ(View().Form().Text(id::kType), TypeLabel(3, 1, 3));
+    EXPECT_EQ(View().State().nextCommIdOffer, 301);
+
+    // Failures hand back no identity.
+    UseTerminal("type=5");
+    const Identification other = ReadDeviceInfo(View().Context());
+    EXPECT_EQ(other.outcome.outcomeClass, OutcomeClass::kOtherDevice);
+    EXPECT_FALSE(other.identity);
+    UseTerminal("absent");
+    EXPECT_FALSE(ReadDeviceInfo(View().Context()).identity);
+}
+
+// The service record takes the identity identification handed back; a device of another type
+// leaves only its type.
+TEST_P(IdentificationTest, TheRecordKeepsTheIdentityAsIdentified) {
+    RecordsKept kept;
+    UseTerminal("version=14");
+    View().SetRecorder({&kept, nullptr, "test", "1", {}});
+    SetFit(4, 2, 2, 1);
+    Terminal().WriteByte(0, 2, 57);
+    View().OnReadDeviceInfo();
+    ASSERT_EQ(kept.records.size(), 1u);
+    const RecordedIdentity& seen = kept.records[0].identity;
+    EXPECT_EQ(seen.deviceType, 6);
+    EXPECT_EQ(seen.version, "14");
+    EXPECT_EQ(seen.commIdBefore, 57);
+    EXPECT_FALSE(seen.commIdAfter);
+    EXPECT_EQ(seen.scanner, 4);
+    EXPECT_EQ(seen.rfid, 2);
+    EXPECT_EQ(seen.color, 2);
+    EXPECT_EQ(seen.display, 1);
+
+    UseTerminal("type=5");
+    View().SetRecorder({&kept, nullptr, "test", "1", {}});
+    View().OnReadDeviceInfo();
+    ASSERT_EQ(kept.records.size(), 2u);
+    EXPECT_EQ(kept.records[1].identity.deviceType, 5);
+    EXPECT_FALSE(kept.records[1].identity.version);
 }
 
 INSTANTIATE_TEST_SUITE_P(Links, IdentificationTest, BothLinks(), LinkKindName);

@@ -37,7 +37,7 @@ class Numbering : public CommandFixture {
         UseTerminal(failAt ? "fail=write:" + std::to_string(failAt + 2) : "");
         CommandFixture::Terminal().WriteByte(0, 1, oldId >> 8);
         CommandFixture::Terminal().WriteByte(0, 2, oldId & 0xff);
-        View().SetRegistry(&registry);
+        View().SetIdRegistry(&registry);
         host.log.clear();
         ClearCalls();
     }
@@ -122,7 +122,7 @@ TEST_F(Numbering, AFailedHighByteLeavesTheOldIdAndTheReservedOneIsSkipped) {
 
 TEST_F(Numbering, NoTerminalTakesNoId) {
     UseTerminal("absent");
-    View().SetRegistry(&registry);
+    View().SetIdRegistry(&registry);
     settings.values["commID"] = 299;
     EXPECT_FALSE(View().OnNextCommId().ok());
     EXPECT_TRUE(journal.entries.empty());

@@ -91,6 +91,7 @@ void CConfigApp::OpenRecords() {
     choice.settings = &settings_;
     choice.settingsPath = settings_.Path().toStdString();
     choice.stateFolder = StateFolder();
+    choice.notice = [this](const std::string& text) { proofChannel_.Notice(text); };
     state_.sharedRegistry = MaskedAddress(ChosenRegistryAddress(choice));
     Result<std::unique_ptr<TerminalRegistry>> opened = OpenRegistry(choice);
     if (opened) {

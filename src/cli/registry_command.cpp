@@ -58,6 +58,7 @@ std::string RegistryStatusText(const RegistrySummary& summary) {
     text += Line("IDs reserved, not yet written", summary.reserved);
     text += Line("IDs written", summary.written);
     text += Line("IDs skipped", summary.skipped);
+    text += Line("IDs a terminal may carry", summary.mayCarry);
     if (!summary.waitingWhere.empty())
         text += "records waiting to be sent: " + std::to_string(summary.waiting) + " (" +
                 summary.waitingWhere + ")\n";
@@ -78,6 +79,7 @@ QJsonObject RegistryStatusEvent(const RegistrySummary& summary) {
     put("reserved", summary.reserved);
     put("written", summary.written);
     put("skipped", summary.skipped);
+    put("mayCarry", summary.mayCarry);
     if (!summary.waitingWhere.empty()) {
         members.insert("waiting", static_cast<qint64>(summary.waiting));
         members.insert("waitingPath", JsonText(summary.waitingWhere));

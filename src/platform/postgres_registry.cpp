@@ -11,6 +11,7 @@
 #include <atomic>
 
 #include "core/settings/id_counter.h"
+#include "platform/service_log_journal.h"
 
 namespace vk930 {
 
@@ -51,6 +52,18 @@ const QVariant kNullInt{QMetaType(QMetaType::Int)};
 QVariant TextOf(const QJsonObject& object, const char* name) {
     const QString text = object.value(name).toString();
     return text.isNull() ? QString("") : text;
+}
+
+// Integers as an array literal of PostgreSQL ("{257,300}"), bound as text and cast.
+QString ArrayText(const std::vector<int>& values) {
+    QStringList items;
+    for (int value : values) items << QString::number(value);
+    return "{" + items.join(',') + "}";
+}
+QString ArrayText(const QJsonArray& values) {
+    std::vector<int> ints;
+    for (const QJsonValue& value : values) ints.push_back(value.toInt());
+    return ArrayText(ints);
 }
 
 QVariant IntOrNull(const QJsonValue& value) {
@@ -304,21 +317,64 @@ Status PostgresRegistry::StartAt(int first, bool force) {
     return {};
 }
 
-Result<int> PostgresRegistry::Reserve(const std::string& seriesId) {
+namespace {
+
+// The first ID above the counter that no reservation holds, as its own or as a value a
+// terminal may carry; NULL when none fits a terminal.
+const QString kFreeAfterLast =
+    "(SELECT c FROM generate_series(last_id + 1, " + QString::number(kMaxCommId) +
+    ") AS c WHERE NOT EXISTS (SELECT 1 FROM vk930_reserved_ids r WHERE r.comm_id = c) AND NOT "
+    "EXISTS (SELECT 1 FROM vk930_reserved_ids r WHERE r.possible @> ARRAY[c]) LIMIT 1)";
+
+}  // namespace
+
+Status PostgresRegistry::ResolveEnded(Work& w) {
+    QSqlQuery open(w.db);
+    if (!w.Exec(open,
+                "SELECT comm_id, series_id, holder, old_id FROM vk930_reserved_ids WHERE state = "
+                "'reserved' AND holder <> ''"))
+        return w.Why(open);
+    std::vector<JournalEntry> ended;
+    while (open.next()) {
+        JournalEntry entry;
+        entry.commId = open.value(0).toInt();
+        entry.seriesId = open.value(1).toString().toStdString();
+        entry.holder = open.value(2).toString().toStdString();
+        if (!open.value(3).isNull()) entry.oldId = open.value(3).toInt();
+        if (HolderGoneFromThisHost(entry.holder)) ended.push_back(entry);
+    }
+    for (const JournalEntry& entry : ended) {
+        const JournalEntry resolved = OrphanResolved(entry);
+        QSqlQuery mark(w.db);
+        // Only while still open: another program of this bench may have resolved it meanwhile.
+        if (!w.Exec(mark,
+                    "UPDATE vk930_reserved_ids SET state = 'may-carry', reason = ?, possible = "
+                    "?::integer[], changed_at = now() WHERE comm_id = ? AND state = 'reserved' AND "
+                    "holder = ?",
+                    {QString::fromStdString(resolved.reason), ArrayText(resolved.possible),
+                     entry.commId, QString::fromStdString(entry.holder)}))
+            return w.Why(mark);
+    }
+    return {};
+}
+
+Result<int> PostgresRegistry::Reserve(const std::string& seriesId, std::optional<int> oldId) {
     // Records that waited go first, so the shop's history is complete before the next terminal;
     // a server that cannot take them is refused the reservation below in its own words.
     const Result<int> sent = SendWaiting();
     Result<int> id = Run<int>("reserve an ID", [&](Work& w) -> Result<int> {
+        if (Status resolved = ResolveEnded(w); !resolved) return Error{resolved.error()};
         QSqlQuery query(w.db);
         // One statement, so one transaction: the counter's row stays locked until the ID is
         // stored with it, and every other bench waits for the next one.
         if (!w.Exec(query,
-                    "WITH next AS (UPDATE vk930_counter SET last_id = last_id + 1 WHERE name = "
-                    "'commID' AND last_id < " +
-                        QString::number(kMaxCommId) +
-                        " RETURNING last_id) INSERT INTO vk930_reserved_ids (comm_id, series_id, "
-                        "bench) SELECT last_id, ?, ? FROM next RETURNING comm_id",
-                    {QString::fromStdString(seriesId), QString::fromStdString(options_.bench)}))
+                    "WITH next AS (UPDATE vk930_counter SET last_id = " + kFreeAfterLast +
+                        " WHERE name = 'commID' AND " + kFreeAfterLast +
+                        " IS NOT NULL RETURNING last_id) INSERT INTO vk930_reserved_ids (comm_id, "
+                        "series_id, bench, holder, old_id) SELECT last_id, ?, ?, ?, ? FROM next "
+                        "RETURNING comm_id",
+                    {QString::fromStdString(seriesId), QString::fromStdString(options_.bench),
+                     QString::fromStdString(options_.holder), oldId ? QVariant(*oldId) : kNullInt}))
             return w.Why(query);
         if (query.next()) return query.value(0).toInt();
         return Error{"CommID " + std::to_string(kMaxCommId + 1) +
@@ -333,16 +389,19 @@ Result<int> PostgresRegistry::Reserve(const std::string& seriesId) {
     return id;
 }
 
-Status PostgresRegistry::MarkReserved(int commId, const std::string& seriesId,
-                                      const std::string& state, const std::string& reason) {
-    Result<bool> marked =
-        Run<bool>("mark ID " + std::to_string(commId) + " " + state, [&](Work& w) -> Result<bool> {
+Status PostgresRegistry::MarkReserved(int commId, const std::string& seriesId, IdState state,
+                                      const std::string& reason, const std::vector<int>& possible) {
+    const std::string stateText = ToString(state);
+    Result<bool> marked = Run<bool>(
+        "mark ID " + std::to_string(commId) + " " + stateText, [&](Work& w) -> Result<bool> {
             QSqlQuery query(w.db);
+            // Values once held stay held: a later state adds to them, never takes any away.
             if (!w.Exec(query,
-                        "UPDATE vk930_reserved_ids SET state = ?, reason = ?, changed_at = now() "
-                        "WHERE comm_id = ? AND series_id = ?",
-                        {QString::fromStdString(state), QString::fromStdString(reason), commId,
-                         QString::fromStdString(seriesId)}))
+                        "UPDATE vk930_reserved_ids SET state = ?, reason = ?, possible = "
+                        "ARRAY(SELECT DISTINCT v FROM unnest(possible || ?::integer[]) AS v ORDER "
+                        "BY v), changed_at = now() WHERE comm_id = ? AND series_id = ?",
+                        {QString::fromStdString(stateText), QString::fromStdString(reason),
+                         ArrayText(possible), commId, QString::fromStdString(seriesId)}))
                 return w.Why(query);
             if (query.numRowsAffected() == 0)
                 return Error{"ID " + std::to_string(commId) + " was not reserved for the series " +
@@ -354,21 +413,45 @@ Status PostgresRegistry::MarkReserved(int commId, const std::string& seriesId,
 }
 
 Status PostgresRegistry::MarkWritten(int commId, const std::string& seriesId) {
-    return MarkReserved(commId, seriesId, "written", "");
+    return MarkReserved(commId, seriesId, IdState::kWritten, "");
 }
 
 Status PostgresRegistry::MarkSkipped(int commId, const std::string& seriesId,
                                      const std::string& reason) {
-    return MarkReserved(commId, seriesId, "skipped", reason);
+    return MarkReserved(commId, seriesId, IdState::kSkipped, reason);
+}
+
+Status PostgresRegistry::MarkMayCarry(int commId, const std::string& seriesId,
+                                      const std::string& reason, const std::vector<int>& possible) {
+    return MarkReserved(commId, seriesId, IdState::kMayCarry, reason, possible);
+}
+
+Result<std::optional<JournalEntry>> PostgresRegistry::RecordedFate(int commId) {
+    return Run<std::optional<JournalEntry>>(
+        "read what became of ID " + std::to_string(commId),
+        [&](Work& w) -> Result<std::optional<JournalEntry>> {
+            QSqlQuery query(w.db);
+            if (!w.Exec(query,
+                        "SELECT state, reason, array_to_string(possible, ','), series_id, holder, "
+                        "old_id FROM vk930_reserved_ids WHERE comm_id = ?",
+                        {commId}))
+                return w.Why(query);
+            if (!query.next()) return std::optional<JournalEntry>{};
+            JournalEntry entry;
+            entry.commId = commId;
+            entry.state = IdStateFromText(query.value(0).toString().toStdString())
+                              .value_or(IdState::kReserved);
+            entry.reason = query.value(1).toString().toStdString();
+            for (const QString& value : query.value(2).toString().split(',', Qt::SkipEmptyParts))
+                entry.possible.push_back(value.toInt());
+            entry.seriesId = query.value(3).toString().toStdString();
+            entry.holder = query.value(4).toString().toStdString();
+            if (!query.value(5).isNull()) entry.oldId = query.value(5).toInt();
+            return std::optional<JournalEntry>{entry};
+        });
 }
 
 namespace {
-
-// The shared registry keeps an ID a terminal may carry as skipped (never handed out again),
-// its reason saying so.
-QVariant SharedState(const QVariant& state) {
-    return state.toString() == "may-carry" ? QVariant(QStringLiteral("skipped")) : state;
-}
 
 // What one send did: how many records the server stored anew, and those it refused.
 struct StoreReport {
@@ -420,9 +503,12 @@ Result<StoreReport> StoreRecords(Work& w, const std::vector<QByteArray>& lines) 
             inserted = insert.numRowsAffected() > 0;
             if (!reserved.isEmpty() &&
                 !w.Exec(mark,
-                        "UPDATE vk930_reserved_ids SET state = ?, reason = ?, changed_at = now() "
-                        "WHERE comm_id = ? AND series_id = ? AND state = 'reserved'",
-                        {SharedState(TextOf(reserved, "state")), TextOf(reserved, "reason"),
+                        "UPDATE vk930_reserved_ids SET state = ?, reason = ?, possible = "
+                        "ARRAY(SELECT DISTINCT v FROM unnest(possible || ?::integer[]) AS v ORDER "
+                        "BY v), changed_at = now() WHERE comm_id = ? AND series_id = ? AND state = "
+                        "'reserved'",
+                        {TextOf(reserved, "state"), TextOf(reserved, "reason"),
+                         ArrayText(reserved.value("possible").toArray()),
                          reserved.value("commId").toInt(), TextOf(record, "series")}))
                 failed = &mark;
         }
@@ -558,6 +644,7 @@ Result<RegistrySummary> PostgresRegistry::Summarize() {
                     "vk930_records), (SELECT count(*) FILTER (WHERE state = 'reserved') FROM "
                     "vk930_reserved_ids), (SELECT count(*) FILTER (WHERE state = 'written') FROM "
                     "vk930_reserved_ids), (SELECT count(*) FILTER (WHERE state = 'skipped') FROM "
+                    "vk930_reserved_ids), (SELECT count(*) FILTER (WHERE state = 'may-carry') FROM "
                     "vk930_reserved_ids)") ||
             !query.next())
             return w.Why(query);
@@ -567,6 +654,7 @@ Result<RegistrySummary> PostgresRegistry::Summarize() {
         summary.reserved = query.value(3).toLongLong();
         summary.written = query.value(4).toLongLong();
         summary.skipped = query.value(5).toLongLong();
+        summary.mayCarry = query.value(6).toLongLong();
         return true;
     });
     if (!read) return Error{read.error()};

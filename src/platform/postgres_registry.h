@@ -29,6 +29,7 @@ struct PostgresRegistryOptions {
     std::string serviceLogPath;  // this bench's own log, always written
     std::string outboxPath;      // records not sent yet
     std::string bench;           // who reserves, kept with each reserved ID (the host name)
+    std::string holder;          // this program, kept with its open reservations (host:pid)
     // What the technician is to know that is no failure of the call (records left waiting).
     std::function<void(const std::string&)> notice;
     // Whether the command was asked to stop: a wait for the server ends at once then.
@@ -45,9 +46,16 @@ class PostgresRegistry : public TerminalRegistry {
     // Creates the schema, or migrates it to this program's version (`vk930ctl registry init`).
     Result<SchemaMigration> Init(int target = kRegistrySchemaVersion);
     Status StartAt(int first, bool force = false) override;
-    Result<int> Reserve(const std::string& seriesId) override;
+    // Open reservations of programs of this bench that have ended are resolved first (a
+    // terminal may carry them); those of other benches cannot be checked from here and stay
+    // open. Either way no ID the registry holds is handed out again.
+    Result<int> Reserve(const std::string& seriesId,
+                        std::optional<int> oldId = std::nullopt) override;
     Status MarkWritten(int commId, const std::string& seriesId) override;
     Status MarkSkipped(int commId, const std::string& seriesId, const std::string& reason) override;
+    Status MarkMayCarry(int commId, const std::string& seriesId, const std::string& reason,
+                        const std::vector<int>& possible) override;
+    Result<std::optional<JournalEntry>> RecordedFate(int commId) override;
     // Kept in the service log and the outbox; an error only when neither holds the record and
     // the server did not take it either, or the service log could not be written.
     Status Append(const ServiceRecord& record) override;
@@ -70,10 +78,12 @@ class PostgresRegistry : public TerminalRegistry {
     Result<QSqlDatabase> OpenConnection(const std::string& name, ReachProblem& reach);
     void Disconnect();
     Status CheckSchema(QSqlDatabase& db);
+    // Open reservations of this bench's programs that have ended become may-carry.
+    Status ResolveEnded(Work& w);
     std::string CannotUse(const std::string& doing, const std::string& detail,
                           ReachProblem reach) const;
-    Status MarkReserved(int commId, const std::string& seriesId, const std::string& state,
-                        const std::string& reason);
+    Status MarkReserved(int commId, const std::string& seriesId, IdState state,
+                        const std::string& reason, const std::vector<int>& possible = {});
 
     PostgresRegistryOptions options_;
     ServiceLogFile serviceLog_;

@@ -91,6 +91,7 @@ Result<std::unique_ptr<TerminalRegistry>> OpenRegistry(const RegistryChoice& cho
     options.serviceLogPath = logPath;
     options.outboxPath = OutboxPath(choice.stateFolder, *parsed);
     options.bench = QSysInfo::machineHostName().toStdString();
+    options.holder = ThisHolder();
     options.notice = choice.notice;
     options.stopRequested = choice.stopRequested;
     return std::unique_ptr<TerminalRegistry>(std::make_unique<PostgresRegistry>(options));

@@ -44,6 +44,23 @@ const std::vector<std::vector<std::string>>& Steps() {
         // 3: the record as the bench wrote it, byte for byte (jsonb keeps no NUL, and orders
         // and spaces its own way); history reads this text, queries the jsonb.
         {"ALTER TABLE vk930_records ADD COLUMN record_text text"},
+        // 4: an ID a terminal may carry is a state of its own, with the other values that
+        // terminal may carry (all of them held); a reservation keeps the program holding it
+        // (host:pid) and the ID its terminal carried, so that one whose program died is
+        // resolved with what its cut write may have left. Rows that earlier versions stored as
+        // skipped, their reason naming the values, become such rows.
+        {"ALTER TABLE vk930_reserved_ids DROP CONSTRAINT vk930_reserved_ids_state_check",
+         "ALTER TABLE vk930_reserved_ids ADD CONSTRAINT vk930_reserved_ids_state_check CHECK "
+         "(state IN ('reserved', 'written', 'skipped', 'may-carry'))",
+         "ALTER TABLE vk930_reserved_ids ADD COLUMN possible integer[] NOT NULL DEFAULT '{}'",
+         "ALTER TABLE vk930_reserved_ids ADD COLUMN holder text NOT NULL DEFAULT ''",
+         "ALTER TABLE vk930_reserved_ids ADD COLUMN old_id integer",
+         "CREATE INDEX vk930_reserved_ids_possible ON vk930_reserved_ids USING gin (possible)",
+         "UPDATE vk930_reserved_ids SET state = 'may-carry', possible = coalesce((SELECT "
+         "array_agg(m[1]::integer) FROM regexp_matches(substring(reason FROM "
+         "'\\(the terminal carries ([0-9, or]+)\\)$'), '([0-9]+)', 'g') AS m), '{}') WHERE "
+         "state = 'skipped' AND (reason ~ '\\(the terminal carries [0-9, or]+\\)$' OR reason "
+         "LIKE '%the terminal may carry this ID%')"},
     };
     return kSteps;
 }

@@ -9,7 +9,7 @@
 namespace vk930 {
 
 // The version this program writes and reads.
-inline constexpr int kRegistrySchemaVersion = 3;
+inline constexpr int kRegistrySchemaVersion = 4;
 
 // The version of the registry's schema in `db`: 0 when it holds none yet.
 Result<int> RegistrySchemaVersion(QSqlDatabase& db);

@@ -51,6 +51,7 @@ QJsonObject JournalEntryToJson(const JournalEntry& entry) {
     }
     if (!entry.seriesId.empty()) body.insert("series", JsonText(entry.seriesId));
     if (!entry.holder.empty()) body.insert("holder", JsonText(entry.holder));
+    if (entry.oldId) body.insert("oldId", *entry.oldId);
     return QJsonObject{{"time", IsoTime(std::chrono::system_clock::now())}, {kJournalKey, body}};
 }
 
@@ -69,6 +70,7 @@ std::optional<JournalEntry> JournalEntryFromJson(const QJsonObject& line) {
         entry.possible.push_back(v.toInt());
     entry.seriesId = body.value("series").toString().toStdString();
     entry.holder = body.value("holder").toString().toStdString();
+    if (body.value("oldId").isDouble()) entry.oldId = body.value("oldId").toInt();
     return entry;
 }
 
@@ -87,6 +89,10 @@ Status ServiceLogJournal::Add(JournalEntry entry) {
 }
 
 bool ServiceLogJournal::HolderGone(const std::string& holder) const {
+    return HolderGoneFromThisHost(holder);
+}
+
+bool HolderGoneFromThisHost(const std::string& holder) {
     const size_t colon = holder.rfind(':');
     if (colon == std::string::npos) return false;
     if (holder.substr(0, colon) != QSysInfo::machineHostName().toStdString()) return false;

@@ -31,5 +31,8 @@ class ServiceLogJournal : public IdJournal {
 
 // This process as a journal names it: host:pid.
 std::string ThisHolder();
+// Whether `holder` names a process of this host that no longer exists. A process of another
+// host cannot be asked: it counts as alive, and its reservations stay open.
+bool HolderGoneFromThisHost(const std::string& holder);
 
 }  // namespace vk930

@@ -8,6 +8,7 @@
 #include "core/forms/form_ids.h"
 #include "core/forms/menu_template.h"
 #include "core/link/com_port_names.h"
+#include "core/proof/state_folder.h"
 #include "core/settings/settings_keys.h"
 #include "platform/win32/win32_link.h"
 #include "win32window/devices_dialog.h"
@@ -41,9 +42,17 @@ FileDialogRequest OpenDocumentRequest() {
 Win32App::Win32App(HINSTANCE module, Win32AppOptions options)
     : options_(std::move(options)),
       settings_(options_.settingsRoot, options_.settingsSubkey),
+      counterLock_(options_.settingsSubkey),
+      journal_(
+          ServiceLogPath(options_.stateFolder.empty() ? Win32StateFolder() : options_.stateFolder),
+          Win32Holder(), Win32HolderGone),
+      counter_(settings_, counterLock_, &journal_,
+               [this](const std::string& text) { boxes_.Notice(text); }),
+      registry_(counter_, journal_, "settings key " + options_.settingsSubkey),
       recent_(options_.recentRoot, options_.recentProfile),
       frame_(module, Callbacks()),
       host_(frame_, options_.files, options_.editor, options_.sleep),
+      boxes_(host_),
       link_(
           [this](Short port) {
               return OpenWin32Link(
@@ -57,6 +66,10 @@ Win32App::Win32App(HINSTANCE module, Win32AppOptions options)
                     [this](int port) { return PortReachText(port, options_.link, settings_); },
                     [this] { link_.Forget(); }}) {
     link_.SetUploadProgress(UploadProgressTo(host_));
+    view_.SetRegistry(&registry_);
+    RecorderSetup boxes;  // no service records (no sink): the boxes only
+    boxes.channel = &boxes_;
+    view_.SetRecorder(std::move(boxes));
 }
 
 Win32App::~Win32App() {

@@ -12,12 +12,17 @@
 #include <string>
 
 #include "core/app/application.h"
+#include "core/app/box_proof_channel.h"
 #include "core/app/front_end.h"
 #include "core/commands/app_state.h"
 #include "core/commands/config_view.h"
 #include "core/link/port_router.h"
+#include "core/registry/journal_file.h"
+#include "core/registry/local_registry.h"
+#include "core/settings/id_counter.h"
 #include "platform/win32/registry_recent_files.h"
 #include "platform/win32/registry_settings.h"
+#include "platform/win32/win32_counter.h"
 #include "win32window/file_dialog.h"
 #include "win32window/job_thread.h"
 #include "win32window/main_frame.h"
@@ -35,8 +40,9 @@ struct Win32AppOptions {
     HKEY recentRoot = HKEY_CURRENT_USER;
     std::string recentProfile = ProfileSubkey();
     FileDialogRunner files = RunWin32FileDialog;
-    EditorStarter editor;  // empty: Notepad
-    Win32Sleeper sleep;    // empty: really blocks
+    EditorStarter editor;     // empty: Notepad
+    Win32Sleeper sleep;       // empty: really blocks
+    std::string stateFolder;  // the journal of IDs' folder; empty: Win32StateFolder()
 };
 
 class Win32App : private FrontEnd {
@@ -85,9 +91,16 @@ class Win32App : private FrontEnd {
     Win32AppOptions options_;
     AppState state_;
     RegistrySettingsFactory settings_;
+    // The next-ID button's counter: the settings' "commID" with the bench's journal of IDs,
+    // under a lock every program of the bench takes, as the Qt window and vk930ctl keep it.
+    NamedMutexLock counterLock_;
+    JournalFile journal_;
+    IdCounter counter_;
+    LocalRegistry registry_;
     RegistryRecentFiles recent_;
     MainFrame frame_;
     Win32Host host_;
+    BoxProofChannel boxes_;  // the counter's notices, refusals
     PortRouter link_;
     CVK900ConfigView view_;
     Win32JobRunner runner_;  // its thread ends before the link goes

@@ -46,8 +46,8 @@ CConfigApp::CConfigApp(const WindowOptions& options, Sleeper sleep)
             sleep ? std::move(sleep) : Sleeper([this](int milliseconds) {
                 SleepUnlessStopped(milliseconds, &program_.state.stop);
             })),
-      idRegistry_(OpenIdRegistry()),
       proofChannel_(*form_, host_),
+      idRegistry_(OpenIdRegistry()),
       program_(Setup()),
       recent_(QString::fromLatin1(kProfileKey), QString::fromLatin1(kProfileName),
               kRecentFileCount),
@@ -90,6 +90,8 @@ std::unique_ptr<TerminalRegistry> CConfigApp::OpenIdRegistry() {
     // Closing the window during a wait for the registry's server ends the wait (the registry
     // is first used once the program's parts stand).
     choice.stopRequested = [this] { return program_.state.stop.Requested(); };
+    // What the registry has to say that is no failure (the counter moved up) goes to a box.
+    choice.notice = [this](const std::string& text) { proofChannel_.Notice(text); };
     Result<std::unique_ptr<TerminalRegistry>> opened = OpenRegistry(choice);
     if (opened) return std::move(*opened);
     idRegistryProblem_ = opened.error();

@@ -79,8 +79,8 @@ class CConfigApp : public QObject, private FrontEnd {
     MainFormWidget* form_;
     WindowHost host_;
     std::optional<std::string> idRegistryProblem_;  // set while the registry below is opened
+    WindowProofChannel proofChannel_;  // before the registry, which may give a notice at once
     std::unique_ptr<TerminalRegistry> idRegistry_;
-    WindowProofChannel proofChannel_;
     ProgramParts program_;
     RecentFileList recent_;
     CommandRunner runner_;  // its thread ends before the link goes

@@ -1,3 +1,4 @@
+// The Qt window's backup line in the link control's place, over the boxes every window shows.
 #include "window/window_proof.h"
 
 #include "core/app/proof_notices.h"
@@ -24,14 +25,6 @@ void WindowProofChannel::ShowBackup(const std::string& path) {
     backupLine_->setToolTip(QString::fromStdString(path));
     backupLine_->setGeometry(0, 0, area->width(), backupLine_->sizeHint().height());
     backupLine_->show();
-}
-
-void WindowProofChannel::ServiceLogFailed(const std::string& reason) {
-    host_.MessageBox(ServiceLogFailedText(reason), kServiceLogCaption);
-}
-
-void WindowProofChannel::Refused(const std::string& text) {
-    host_.MessageBox(text, kRefusedCaption);
 }
 
 }  // namespace vk930

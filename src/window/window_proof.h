@@ -4,18 +4,18 @@
 #include <QLabel>
 #include <QPointer>
 
-#include "core/proof/proof_channel.h"
+#include "core/app/box_proof_channel.h"
 #include "window/main_form.h"
 #include "window/window_host.h"
 
 namespace vk930 {
 
-class WindowProofChannel : public ProofChannel {
+// The boxes are those of every window; the backup line is this window's.
+class WindowProofChannel : public BoxProofChannel {
   public:
-    WindowProofChannel(MainFormWidget& form, WindowHost& host) : form_(form), host_(host) {}
+    WindowProofChannel(MainFormWidget& form, WindowHost& host)
+        : BoxProofChannel(host), form_(form) {}
     void BackupWritten(const std::string& path) override;
-    void ServiceLogFailed(const std::string& reason) override;
-    void Refused(const std::string& text) override;
 
     // The line in the link control's area; null until the first backup.
     QLabel* BackupLine() const { return backupLine_; }
@@ -24,7 +24,6 @@ class WindowProofChannel : public ProofChannel {
     void ShowBackup(const std::string& path);
 
     MainFormWidget& form_;
-    WindowHost& host_;
     QPointer<QLabel> backupLine_;
 };
 

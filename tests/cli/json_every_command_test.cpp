@@ -82,7 +82,7 @@ TEST_F(JsonEveryCommand, AReachableRegistry) {
     const JsonRun status = Run(cluster_->Address(), {"registry", "status"});
     const std::vector<QJsonObject> rows = status.Of("registry");
     ASSERT_EQ(rows.size(), 1u) << status.run.out;
-    EXPECT_EQ(rows[0].value("schemaVersion").toInt(), 3);
+    EXPECT_EQ(rows[0].value("schemaVersion").toInt(), 4);
     EXPECT_GT(rows[0].value("records").toInt(), 10);
     EXPECT_EQ(rows[0].value("waiting").toInt(-1), 0);
     EXPECT_EQ(rows[0].value("registry").toString().toStdString(), cluster_->Address());

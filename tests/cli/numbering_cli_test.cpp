@@ -180,6 +180,36 @@ TEST_F(NumberingCli, AHangUpBetweenTheBytesNamesThePossibleValues) {
     EXPECT_EQ(CarriedId(dir.File("n.bin"), -1), 302);
 }
 
+// A program killed in the middle of the ID's write: its reservation kept the terminal's old ID,
+// so the next reservation resolves it with every value the cut write may have left, and none of
+// them is handed out.
+TEST_F(NumberingCli, AKillInTheMiddleOfTheWriteHoldsEveryValueItMayHaveLeft) {
+    WriteFile(settings, "[General]\ncommID=300\n");
+    // The terminal answers the high byte (its fourth request) and never the low one.
+    StartPort(1, "stall=5", /*pace=*/true);
+    bool killed = false;
+    RunProgram(VK930CTL_PATH, {"--settings", settings, "--port", "1", "commid", "--next"}, "",
+               [&](pid_t pid) {
+                   if (CountOf(ReadFile(Trace(1)), "WriteByte(1,") < 1) return false;
+                   kill(pid, SIGKILL);
+                   killed = true;
+                   return true;
+               });
+    ASSERT_TRUE(killed);
+    EXPECT_EQ(Journal()[301].state, "reserved") << "the kill came before the fate";
+    const ProgramRun next = Ctl({"--link", "sim:" + dir.File("n.bin"), "commid", "--next"});
+    ASSERT_EQ(next.exitCode, 0) << next.out << next.err;
+    EXPECT_EQ(CarriedId(dir.File("n.bin"), -1), 302);
+    const Journalled j = Journal()[301];
+    EXPECT_EQ(j.state, "may-carry");
+    // 301 (0x012d) over 1: 0x0101 after the high byte, 0x002d had the low byte gone first.
+    EXPECT_EQ(j.possible, (std::vector<int>{1, 257, 45}));
+    EXPECT_TRUE(Has(j.reason,
+                    "ended before recording what became of it: the terminal carries "
+                    "301, 1, 257 or 45"))
+        << j.reason;
+}
+
 // 4. A raw file of terminal 111 set (or restored with --force) into terminal 222 leaves 222.
 TEST_F(NumberingCli, ASetOrAForcedRestoreNeverCopiesAnotherTerminalsId) {
     const std::string golden = dir.File("golden.bin"), target = dir.File("target.bin");

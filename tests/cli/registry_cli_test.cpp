@@ -40,9 +40,9 @@ TEST_F(RegistryCli, InitStatusAndTheHistoryOfEveryBench) {
 
     run = Run("a", {"--registry", address, "registry", "init"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, "registry: " + address + "\nschema version: 3 (created)\n");
+    EXPECT_EQ(run.out, "registry: " + address + "\nschema version: 4 (created)\n");
     run = Run("a", {"--registry", address, "registry", "init"});
-    EXPECT_EQ(run.out, "registry: " + address + "\nschema version: 3 (already set up)\n");
+    EXPECT_EQ(run.out, "registry: " + address + "\nschema version: 4 (already set up)\n");
 
     // Bench a names the registry on its command line, bench b in its settings.
     WriteFile(Settings("b"), "[General]\nRegistry=" + address + "\n");
@@ -62,7 +62,7 @@ TEST_F(RegistryCli, InitStatusAndTheHistoryOfEveryBench) {
 
     run = Run("b", {"registry", "status"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_NE(run.out.find("schema version: 3\nnext ID: 10001\nrecords: "), std::string::npos)
+    EXPECT_NE(run.out.find("schema version: 4\nnext ID: 10001\nrecords: "), std::string::npos)
         << run.out;
     EXPECT_NE(run.out.find("records waiting to be sent: 0"), std::string::npos) << run.out;
 }

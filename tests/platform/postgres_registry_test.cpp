@@ -17,6 +17,7 @@
 
 #include "platform/registry_factory.h"
 #include "platform/registry_outbox.h"
+#include "platform/service_log_journal.h"
 #include "support/pg_cluster.h"
 #include "support/temp_dir.h"
 
@@ -201,6 +202,116 @@ TEST_F(RegistryTest, TheLastIdFittingATerminalIsHandedOutAndNoneAboveIt) {
     Result<int> none = bench->Reserve("s1");
     ASSERT_FALSE(none);
     EXPECT_NE(none.error().find("does not fit the terminal"), std::string::npos) << none.error();
+}
+
+TEST_F(RegistryTest, AnIdATerminalMayCarryIsItsOwnStateAndItsValuesAreNeverHandedOut) {
+    InitSchema();
+    auto bench = Bench();
+    Result<int> first = bench->Reserve("s1", 1);
+    ASSERT_TRUE(first) << first.error();
+    EXPECT_EQ(*first, 10001);
+    // 10001 over 1 cut after the high byte leaves 10001 & 0xff00 | 1 = 9985; a value above the
+    // counter is held the same way.
+    ASSERT_TRUE(bench->MarkMayCarry(10001, "s1", "the write failed half way", {1, 9985, 10003}));
+    Result<std::optional<JournalEntry>> fate = bench->RecordedFate(10001);
+    ASSERT_TRUE(fate) << fate.error();
+    ASSERT_TRUE(fate->has_value()) << "the registry forgot a reserved ID";
+    EXPECT_EQ((*fate)->state, IdState::kMayCarry);
+    EXPECT_EQ((*fate)->possible, (std::vector<int>{1, 9985, 10003}));
+    EXPECT_EQ((*fate)->reason, "the write failed half way");
+    EXPECT_EQ((*fate)->seriesId, "s1");
+    EXPECT_EQ((*fate)->oldId, 1);
+    Result<std::optional<JournalEntry>> never = bench->RecordedFate(10002);
+    ASSERT_TRUE(never);
+    EXPECT_FALSE(never->has_value());
+
+    EXPECT_EQ(*bench->Reserve("s1"), 10002);
+    EXPECT_EQ(*bench->Reserve("s1"), 10004) << "a value a terminal may carry was handed out";
+    // A later state keeps the values held.
+    ASSERT_TRUE(bench->MarkWritten(10001, "s1"));
+    EXPECT_EQ(cluster_->Sql("SELECT state, possible FROM vk930_reserved_ids WHERE comm_id = 10001"),
+              "written|{1,9985,10003}\n");
+    // A record sent later marks its reservation may-carry with its values too.
+    Result<int> sent = bench->Reserve("s1");
+    ASSERT_TRUE(sent);
+    ReservedId reserved{*sent, false, "not confirmed", true, {7, 300}};
+    ASSERT_TRUE(bench->Append(Record("series", *sent, "s1", reserved)));
+    EXPECT_EQ(cluster_->Sql("SELECT state, possible FROM vk930_reserved_ids WHERE comm_id = " +
+                            std::to_string(*sent)),
+              "may-carry|{7,300}\n");
+    Result<RegistrySummary> summary = bench->Summarize();
+    ASSERT_TRUE(summary) << summary.error();
+    EXPECT_EQ(summary->mayCarry, 1);
+    EXPECT_EQ(summary->written, 1);
+    EXPECT_EQ(summary->reserved, 2) << "10002 and 10004 are still open";
+}
+
+TEST_F(RegistryTest, RowsAnOlderSchemaKeptAsSkippedBecomeMayCarryWithTheirValues) {
+    ASSERT_TRUE(Bench()->Init(3));
+    cluster_->Sql(
+        "INSERT INTO vk930_reserved_ids (comm_id, series_id, state, reason, bench) VALUES "
+        "(10001, 's1', 'skipped', 'the write failed half way (the terminal carries 1, 9985 or "
+        "300)', 'b'), (10002, 's1', 'skipped', 'not confirmed: a stop came; the terminal may "
+        "carry this ID', 'b'), (10003, 's1', 'skipped', 'the terminal was pulled', 'b'), (10004, "
+        "'s1', 'written', '', 'b')");
+    cluster_->Sql("UPDATE vk930_counter SET last_id = 10004");
+    Result<SchemaMigration> up = Bench()->Init();
+    ASSERT_TRUE(up) << up.error();
+    EXPECT_EQ(cluster_->Sql("SELECT comm_id, state, possible FROM vk930_reserved_ids ORDER BY "
+                            "comm_id"),
+              "10001|may-carry|{1,9985,300}\n10002|may-carry|{}\n10003|skipped|{}\n"
+              "10004|written|{}\n");
+    auto bench = Bench();
+    Result<std::optional<JournalEntry>> fate = bench->RecordedFate(10001);
+    ASSERT_TRUE(fate && fate->has_value());
+    EXPECT_EQ((*fate)->reason, "the write failed half way (the terminal carries 1, 9985 or 300)");
+    EXPECT_EQ(*bench->Reserve("s1"), 10005);
+}
+
+// A reservation whose program ended before recording its fate: one of this bench (a process
+// that no longer exists) is resolved at the next reservation, with the values its cut write
+// may have left; one of another PC cannot be checked and stays open. Neither is handed out.
+TEST_F(RegistryTest, ReservationsOfEndedProgramsOfThisBenchBecomeMayCarry) {
+    InitSchema();
+    const pid_t child = fork();
+    if (child == 0) _exit(0);
+    ASSERT_EQ(waitpid(child, nullptr, 0), child);
+    const std::string thisHost = ThisHolder().substr(0, ThisHolder().rfind(':'));
+    PostgresRegistryOptions options;
+    options.address = *ParsePostgresAddress(cluster_->Address());
+    options.serviceLogPath = dir_.File("dead-service-log.jsonl");
+    options.outboxPath = dir_.File("dead-outbox.jsonl");
+    options.bench = "bench1";
+    options.holder = thisHost + ":" + std::to_string(child);
+    PostgresRegistry ended(options);
+    ASSERT_EQ(*ended.Reserve("s1", 300), 10001);
+    options.holder = "other-pc:" + std::to_string(child);
+    PostgresRegistry elsewhere(options);
+    ASSERT_EQ(*elsewhere.Reserve("s2", 300), 10002);
+    options.holder = ThisHolder();
+    PostgresRegistry alive(options);
+    ASSERT_EQ(*alive.Reserve("s3"), 10003);
+
+    auto later = Bench();
+    Result<int> next = later->Reserve("s4");
+    ASSERT_TRUE(next) << next.error();
+    EXPECT_EQ(*next, 10004);
+    Result<std::optional<JournalEntry>> fate = later->RecordedFate(10001);
+    ASSERT_TRUE(fate && fate->has_value());
+    EXPECT_EQ((*fate)->state, IdState::kMayCarry);
+    // 10001 over 300 (0x012c): cut after the high byte 0x272c (10028), after the low one 0x0111.
+    EXPECT_EQ((*fate)->possible, (std::vector<int>{300, 10028, 273}));
+    EXPECT_NE((*fate)->reason.find("ended before recording what became of it: the terminal "
+                                   "carries 10001, 300, 10028 or 273"),
+              std::string::npos)
+        << (*fate)->reason;
+    EXPECT_EQ((*later->RecordedFate(10002))->state, IdState::kReserved)
+        << "a program on another PC was taken for ended";
+    EXPECT_EQ((*later->RecordedFate(10003))->state, IdState::kReserved)
+        << "a running program's reservation was taken";
+    // The counter goes on past the values the cut write may have left.
+    cluster_->Sql("UPDATE vk930_counter SET last_id = 10027");
+    EXPECT_EQ(*later->Reserve("s4"), 10029);
 }
 
 // Each process: its own bench and connection, 25 IDs, a record for each written one. While the

@@ -48,6 +48,7 @@ class Win32AppTest : public ::testing::Test {
         options.settingsSubkey = settings_.Subkey();
         options.recentRoot = recent_.Root();
         options.recentProfile = recent_.Subkey();
+        options.stateFolder = dir_.File("state");
         options.files = [this](const FileDialogRequest& request, HWND) {
             requests_.push_back(request);
             return fileAnswer_;

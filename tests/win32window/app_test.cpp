@@ -158,5 +158,39 @@ TEST_F(Win32AppTest, CommIdTypedThenSetAndTheNextOneWrittenIntoTheTerminal) {
     EXPECT_NE(std::find(log.begin(), log.end(), test::logs::kCommIdWritten), log.end());
 }
 
+// The next-ID button counts as the Qt window and vk930ctl do: each ID is journalled before it is
+// written, and a counter set back behind the window's back is not believed, which a box says.
+TEST_F(Win32AppTest, TheNextIdButtonCountsWithTheJournalAndDoesNotBelieveACounterSetBack) {
+    const auto dword = [](std::uint32_t value) {
+        return std::string(reinterpret_cast<const char*>(&value), 4);
+    };
+    settings_.Put("AllowEditSno", REG_DWORD, dword(1));
+    settings_.Put("commID", REG_DWORD, dword(300));
+    countSleeps_ = true;
+    Start();
+    Click(id::kNextCommIdButton);
+    EXPECT_EQ(TextOf(id::kCommId), "301");
+    Click(id::kNextCommIdButton);
+    EXPECT_EQ(TextOf(id::kCommId), "302") << "the button twice did not give two IDs";
+    const std::string journal = test::ReadFile(dir_.File("state") + "/service-log.jsonl");
+    EXPECT_NE(journal.find("\"commId\":301,\"state\":\"reserved\""), std::string::npos) << journal;
+    EXPECT_NE(journal.find("\"commId\":302,\"state\":\"written\""), std::string::npos) << journal;
+
+    settings_.Put("commID", REG_DWORD, dword(100));  // set back by someone else
+    std::string said;
+    test::DialogAnswerer answerer("Notice", [&](HWND box) {
+        said = test::WindowText(GetDlgItem(box, 0xffff));
+        test::PressButton(box, IDOK);
+    });
+    Click(id::kNextCommIdButton);
+    EXPECT_TRUE(answerer.Found()) << "no notice";
+    EXPECT_EQ(said,
+              "\"commID\" in the settings (100) is below the last ID handed out on this bench "
+              "(302): counting on from 302");
+    EXPECT_EQ(TextOf(id::kCommId), "303") << "the counter set back was believed";
+    for (const Entry& entry : Log())
+        EXPECT_EQ(entry.first.find("counting on"), std::string::npos) << "the notice was logged";
+}
+
 }  // namespace
 }  // namespace vk930

@@ -160,5 +160,36 @@ TEST_F(CommandsWindowTest, CancelledFirmwareDialogLogsTheCancellation) {
     EXPECT_EQ(app->State().uploadPending, 0);
 }
 
+// The next-ID button counts with the bench's journal: a counter set back behind the window's
+// back is not believed, and the window says so in a box of its own, the log keeping the
+// command's lines.
+TEST_F(CommandsWindowTest, ACounterSetBackIsToldInABoxAndNotBelieved) {
+    // A state folder of this test's own: the journal holds this test's IDs only.
+    const QByteArray stateBefore = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", QByteArray::fromStdString(dir.File("state")));
+    WriteSetting("AllowEditSno", 1);
+    WriteSetting("commID", 300);
+    StartOnStateFile();
+    ModalAnswerer answerer;
+    Click(id::kNextCommIdButton);
+    EXPECT_EQ(TextOf(id::kCommId), "301");
+    EXPECT_EQ(answerer.Unexpected(), 0) << "a box without a notice to give";
+    WriteSetting("commID", 100);  // set back by someone else
+    std::vector<MessageBoxSeen> seen;
+    answerer.Add(AcceptMessageBox(seen));
+    Click(id::kNextCommIdButton);
+    EXPECT_EQ(TextOf(id::kCommId), "302") << "the counter set back was believed";
+    EXPECT_EQ(ReadSetting("commID").toInt(), 302);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0], (MessageBoxSeen{"Notice",
+                                       "\"commID\" in the settings (100) is below the last ID "
+                                       "handed out on this bench (301): counting on from 301"}));
+    for (const LogEntry& entry : Log())
+        EXPECT_EQ(entry.text.find("counting on"), std::string::npos) << "the notice was logged";
+    EXPECT_EQ(answerer.Unexpected(), 0);
+    app.reset();
+    qputenv("XDG_STATE_HOME", stateBefore);
+}
+
 }  // namespace
 }  // namespace vk930::test

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <random>
 
+#include "core/base/disk_sync.h"
 #include "core/base/pending_files.h"
 #include "core/base/private_folder.h"
 
@@ -18,7 +19,6 @@
 #include <windows.h>
 #elif __has_include(<unistd.h>)
 #include <unistd.h>
-#define VK930_HAVE_FSYNC 1
 #endif
 
 namespace vk930 {
@@ -50,18 +50,6 @@ Status CheckTarget(const fs::path& target) {
     if (!probe) return Error{"'" + target.string() + "': " + std::strerror(errno)};
     std::fclose(probe);
     return {};
-}
-
-bool SyncToDisk(std::FILE* file) {
-#ifdef _WIN32
-    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
-    return handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle) != 0;
-#elif defined(VK930_HAVE_FSYNC)
-    return fsync(fileno(file)) == 0;
-#else
-    (void)file;
-    return true;
-#endif
 }
 
 // A new file that did not exist before, for writing; null with errno set (EEXIST: taken).

@@ -18,6 +18,10 @@ class ProofChannel {
     virtual void ServiceLogFailed(const std::string& reason) { (void)reason; }
     // Why a command refused to go on (restore onto another terminal, ...).
     virtual void Refused(const std::string& text) { (void)text; }
+    // What the technician is to know that is no failure of the command: the next-ID counter
+    // found below the IDs this bench handed out (and moved up), records waiting for a shared
+    // registry.
+    virtual void Notice(const std::string& text) { (void)text; }
 };
 
 }  // namespace vk930

@@ -67,6 +67,30 @@ std::vector<int> PossibleAfterFailedWrite(int oldId, int newId, bool lowByteFirs
     return values;
 }
 
+std::vector<int> PossibleAfterUnknownEnd(int oldId, int newId) {
+    std::vector<int> values;
+    for (int value : {oldId, HalfWrittenId(oldId, newId, false), HalfWrittenId(oldId, newId, true)})
+        if (value != newId && std::find(values.begin(), values.end(), value) == values.end())
+            values.push_back(value);
+    return values;
+}
+
+JournalEntry OrphanResolved(const JournalEntry& reservation) {
+    JournalEntry resolved = reservation;
+    resolved.state = IdState::kMayCarry;
+    resolved.reason = "the program that reserved it (" + reservation.holder +
+                      ") ended before recording what became of it";
+    resolved.possible.clear();
+    if (reservation.oldId) {
+        resolved.possible = PossibleAfterUnknownEnd(*reservation.oldId, reservation.commId);
+        std::vector<int> all{reservation.commId};
+        all.insert(all.end(), resolved.possible.begin(), resolved.possible.end());
+        resolved.reason += ": the terminal carries " + JoinIds(all);
+    }
+    resolved.holder.clear();
+    return resolved;
+}
+
 std::string JoinIds(const std::vector<int>& ids) {
     std::string text;
     for (size_t i = 0; i < ids.size(); ++i) {

@@ -30,6 +30,9 @@ struct JournalEntry {
     std::vector<int> possible;  // other values a terminal may carry after a failed write
     std::string seriesId;       // empty outside a series
     std::string holder;         // the program that reserved it (host:pid); filled by the journal
+    // The ID the terminal carried before the write (a reservation's entry): what a write cut
+    // by the end of its program may have left is named from it.
+    std::optional<int> oldId;
 };
 
 // Where the journal is kept. Every call may fail; a journal that cannot be read or written
@@ -67,6 +70,15 @@ int HalfWrittenId(int oldId, int newId, bool lowByteFirst);
 // The possible values after such a write failed somewhere: the old one, the new one and the
 // half-written one.
 std::vector<int> PossibleAfterFailedWrite(int oldId, int newId, bool lowByteFirst = false);
+
+// The values besides `newId` that a terminal may carry when the program writing `newId` over
+// `oldId` ended at a moment no one knows (killed): its old ID, and the half-written one of
+// either byte order.
+std::vector<int> PossibleAfterUnknownEnd(int oldId, int newId);
+
+// What an open reservation becomes once the program holding it has ended without recording its
+// fate: a terminal may carry it, or (with its old ID known) any value the cut write may leave.
+JournalEntry OrphanResolved(const JournalEntry& reservation);
 
 // "300, 301 or 257", for people.
 std::string JoinIds(const std::vector<int>& ids);

@@ -3,8 +3,8 @@
 
 namespace vk930 {
 
-Result<int> LocalRegistry::Reserve(const std::string& seriesId) {
-    return counter_.Reserve(seriesId);
+Result<int> LocalRegistry::Reserve(const std::string& seriesId, std::optional<int> oldId) {
+    return counter_.Reserve(seriesId, oldId);
 }
 
 Status LocalRegistry::Mark(JournalEntry entry) {

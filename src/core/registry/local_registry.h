@@ -18,7 +18,8 @@ class LocalRegistry : public TerminalRegistry {
     Status StartAt(int first, bool force = false) override {
         return counter_.StartAt(first, force);
     }
-    Result<int> Reserve(const std::string& seriesId) override;
+    Result<int> Reserve(const std::string& seriesId,
+                        std::optional<int> oldId = std::nullopt) override;
     Status MarkWritten(int commId, const std::string& seriesId) override;
     Status MarkSkipped(int commId, const std::string& seriesId, const std::string& reason) override;
     Status MarkMayCarry(int commId, const std::string& seriesId, const std::string& reason,

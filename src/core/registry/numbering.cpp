@@ -165,7 +165,7 @@ NumberedTerminal NumberTerminal(const CommandContext& ctx, TerminalRegistry& reg
             ClosePort(ctx);
         }
     }
-    Result<int> reserved = registry.Reserve(seriesId);
+    Result<int> reserved = registry.Reserve(seriesId, oldId);
     if (!reserved) {
         n.reserveError = reserved.error();
         return n;

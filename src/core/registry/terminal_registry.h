@@ -34,7 +34,8 @@ struct RegistrySummary {
     std::optional<int> schemaVersion;
     std::optional<int> nextId;  // the ID the next reservation hands out
     std::optional<long long> records;
-    std::optional<long long> reserved, written, skipped;  // reserved IDs by what became of them
+    // Reserved IDs by what became of them.
+    std::optional<long long> reserved, written, skipped, mayCarry;
     long long waiting = 0;     // records kept on this bench, not yet sent to the registry
     std::string waitingWhere;  // where those are kept
     long long refused = 0;     // records of this bench the registry refused, kept here
@@ -48,8 +49,11 @@ class TerminalRegistry : public ServiceLogSink {
     // it); an ID the registry holds is never handed out again either way.
     virtual Status StartAt(int first, bool force = false) = 0;
     // The next ID for a terminal of `seriesId`, stored durably before it is returned, so it is
-    // never handed out again, whatever happens to its terminal.
-    virtual Result<int> Reserve(const std::string& seriesId) = 0;
+    // never handed out again, whatever happens to its terminal. `oldId`, the ID that terminal
+    // carries, is kept with it: should the program end before recording the ID's fate, the
+    // values a cut write may have left are named from it.
+    virtual Result<int> Reserve(const std::string& seriesId,
+                                std::optional<int> oldId = std::nullopt) = 0;
     // What became of a reserved ID: its bytes went into a terminal, or it was skipped (the
     // write failed, the terminal was pulled) for `reason`. A skipped ID is never reused.
     virtual Status MarkWritten(int commId, const std::string& seriesId) = 0;

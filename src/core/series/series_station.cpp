@@ -39,12 +39,12 @@ Status SeriesLedger::StartAt(int first, bool force) {
     return registry_.StartAt(first, force);
 }
 
-Result<int> SeriesLedger::Reserve(const std::string& seriesId) {
+Result<int> SeriesLedger::Reserve(const std::string& seriesId, std::optional<int> oldId) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (recordsBroken_)
         return Error{"no record can be stored (" + *recordsBroken_ +
                      "), so no further ID is handed out"};
-    Result<int> reserved = registry_.Reserve(seriesId);
+    Result<int> reserved = registry_.Reserve(seriesId, oldId);
     if (reserved && *reserved >= kMaxCommId) lastIdHandedOut_ = true;
     return reserved;
 }

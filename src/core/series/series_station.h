@@ -57,7 +57,8 @@ class SeriesLedger : public TerminalRegistry {
 
     // The registry's calls, each under the ledger's lock; Reserve refuses once records broke.
     Status StartAt(int first, bool force = false) override;
-    Result<int> Reserve(const std::string& seriesId) override;
+    Result<int> Reserve(const std::string& seriesId,
+                        std::optional<int> oldId = std::nullopt) override;
     Status MarkWritten(int commId, const std::string& seriesId) override;
     Status MarkSkipped(int commId, const std::string& seriesId, const std::string& reason) override;
     Status MarkMayCarry(int commId, const std::string& seriesId, const std::string& reason,

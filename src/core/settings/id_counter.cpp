@@ -127,7 +127,17 @@ Status IdCounter::StartAt(int first, bool force) {
     return store.Store(first - 1);
 }
 
-Result<int> IdCounter::Reserve(const std::string& seriesId) {
+Result<int> IdCounter::Reserve(const std::string& seriesId, std::optional<int> oldId) {
+    std::optional<std::string> movedUp;
+    Result<int> reserved = ReserveLocked(seriesId, oldId, movedUp);
+    // Said once the lock is released: a window's box waits for the technician, and the other
+    // programs sharing the store must not wait with it.
+    if (movedUp && notice_) notice_(*movedUp);
+    return reserved;
+}
+
+Result<int> IdCounter::ReserveLocked(const std::string& seriesId, std::optional<int> oldId,
+                                     std::optional<std::string>& movedUp) {
     LockedStore store(settings_, lock_);
     if (!store.Ok()) return Error{store.Error()};
     Result<JournalFacts> facts = LoadFacts(journal_);
@@ -135,23 +145,19 @@ Result<int> IdCounter::Reserve(const std::string& seriesId) {
     // A reservation whose program ended before recording its fate may be in a terminal.
     for (const auto& [id, entry] : facts->latest) {
         if (entry.state != IdState::kReserved || !journal_->HolderGone(entry.holder)) continue;
-        JournalEntry orphan = entry;
-        orphan.state = IdState::kMayCarry;
-        orphan.reason = "the program that reserved it (" + entry.holder +
-                        ") ended before recording what became of it";
-        orphan.holder.clear();
-        if (Status s = journal_->Add(orphan); !s)
+        if (Status s = journal_->Add(OrphanResolved(entry)); !s)
             return Error{"cannot record in the journal of IDs: " + s.error()};
     }
     const NextChoice choice = ChooseNext(store.LastId(), *facts);
     if (choice.next < 0 || choice.next > kMaxCommId)
         return Error{DoesNotFit(choice.next) + ": no ID is left to hand out"};
     const int next = static_cast<int>(choice.next);
-    if (choice.movedUp && notice_) notice_(*choice.movedUp);
+    movedUp = choice.movedUp;
     if (journal_) {
         JournalEntry reserved;
         reserved.commId = next;
         reserved.seriesId = seriesId;
+        reserved.oldId = oldId;
         if (Status s = journal_->Add(reserved); !s)
             return Error{"cannot record the reservation in the journal of IDs: " + s.error()};
     }

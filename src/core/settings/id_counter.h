@@ -6,6 +6,7 @@
 // that every program sharing the store takes, before its bytes are written to any terminal:
 // neither two stations, a counter set back, nor a crash ever hand out an ID twice.
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "core/base/result.h"
@@ -41,10 +42,11 @@ class IdCounter {
     // and how many of the requested IDs the journal holds) unless `force`. Either way an ID
     // the journal holds is never handed out.
     Status StartAt(int first, bool force = false);
-    // The next ID, recorded as reserved in the journal and stored as the last one handed out
-    // before it is returned. Errors: the store or the journal cannot be read or written, or no
-    // ID that fits a terminal is left.
-    Result<int> Reserve(const std::string& seriesId = "");
+    // The next ID, recorded as reserved in the journal (with `oldId`, the ID the terminal to
+    // get it carries, when known) and stored as the last one handed out before it is returned.
+    // Errors: the store or the journal cannot be read or written, or no ID that fits a
+    // terminal is left.
+    Result<int> Reserve(const std::string& seriesId = "", std::optional<int> oldId = std::nullopt);
     // The ID the next reservation would hand out, reserving nothing. Errors as Reserve's.
     Result<int> Peek();
     // Adds an entry to the journal under the lock (what became of a reserved ID).
@@ -55,6 +57,10 @@ class IdCounter {
     std::string JournalWhere() const { return journal_ ? journal_->Where() : std::string(); }
 
   private:
+    // Reserve's work under the lock; `movedUp` receives the notice to give after it.
+    Result<int> ReserveLocked(const std::string& seriesId, std::optional<int> oldId,
+                              std::optional<std::string>& movedUp);
+
     SettingsBackendFactory& settings_;
     StoreLock& lock_;
     IdJournal* journal_;

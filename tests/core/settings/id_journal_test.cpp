@@ -156,6 +156,35 @@ TEST_F(JournalCounter, AReservationWhoseProgramDiedMayBeCarried) {
     EXPECT_EQ(orphan.reason,
               "the program that reserved it (bench:4242) ended before recording what became of "
               "it");
+    EXPECT_TRUE(orphan.possible.empty()) << "values named without the terminal's old ID";
+}
+
+// Killed in the middle of the write: the old ID kept with the reservation names what the
+// terminal may carry (its old ID, or either half-written one), and none of them is handed out.
+TEST_F(JournalCounter, AnEndedReservationWithItsOldIdHoldsEveryValueItsWriteMayLeave) {
+    settings.values["commID"] = 300;
+    journal.holder = "bench:4242";
+    ASSERT_EQ(*counter.Reserve("s1", 1), 301);
+    EXPECT_EQ(journal.entries.back().oldId, 1);
+    journal.holder = "bench:1";
+    journal.gone.insert("bench:4242");
+    Result<int> next = counter.Reserve();
+    ASSERT_TRUE(next.ok()) << next.error();
+    const JournalEntry& orphan = journal.entries[1];
+    EXPECT_EQ(orphan.commId, 301);
+    EXPECT_EQ(orphan.state, IdState::kMayCarry);
+    EXPECT_EQ(orphan.seriesId, "s1");
+    // 301 (0x012d) over 1: 0x0101 after the high byte, 0x002d after the low one.
+    EXPECT_EQ(orphan.possible, (std::vector<int>{1, 257, 45}));
+    EXPECT_EQ(orphan.reason,
+              "the program that reserved it (bench:4242) ended before recording what became of "
+              "it: the terminal carries 301, 1, 257 or 45");
+    EXPECT_EQ(*next, 302);
+    ASSERT_TRUE(counter.StartAt(256, /*force=*/true).ok());
+    EXPECT_EQ(*counter.Reserve(), 256);
+    EXPECT_EQ(*counter.Reserve(), 258) << "257, which the ended write may have left, was given";
+    EXPECT_EQ(PossibleAfterUnknownEnd(10000, 10001), (std::vector<int>{10000}))
+        << "same high byte: the cut write leaves the old ID or the new one";
 }
 
 }  // namespace

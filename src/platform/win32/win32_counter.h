@@ -1,0 +1,41 @@
+#pragma once
+// What the next-ID counter needs of Windows: a lock that every program numbering terminals
+// with the same settings takes (a named mutex), this program's name in the journal of IDs
+// (computer:pid), whether the program a reservation names has ended, and the folder of the
+// bench's private state.
+#include <windows.h>
+
+#include <string>
+
+#include "core/settings/id_counter.h"
+
+namespace vk930 {
+
+// Held only for one reservation. A program that dies holding it leaves it abandoned, which
+// the next Acquire takes as its own: the journal, not the lock, tells what that program did.
+class NamedMutexLock : public StoreLock {
+  public:
+    // `store`: the settings store the counter lives in (its key's path); programs locking the
+    // same store share one mutex.
+    explicit NamedMutexLock(const std::string& store);
+    ~NamedMutexLock() override;
+    NamedMutexLock(const NamedMutexLock&) = delete;
+    NamedMutexLock& operator=(const NamedMutexLock&) = delete;
+
+    Status Acquire() override;
+    void Release() override;
+
+  private:
+    std::wstring name_;
+    HANDLE mutex_ = nullptr;
+};
+
+// This program as the journal names it: computer:pid.
+std::string Win32Holder();
+// A holder of this computer whose process has ended; one of another computer counts as alive.
+bool Win32HolderGone(const std::string& holder);
+
+// %LOCALAPPDATA%\VK930Config: the journal of IDs and other private state of the bench's user.
+std::string Win32StateFolder();
+
+}  // namespace vk930

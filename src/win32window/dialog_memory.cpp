@@ -90,6 +90,9 @@ Win32Control Win32ControlOf(const DialogControl& control) {
         case ControlKind::kIcon:
             c = {L"Static", SS_ICON};
             break;
+        case ControlKind::kCheckBox:
+            c = {L"Button", BS_AUTOCHECKBOX | WS_TABSTOP};
+            break;
         case ControlKind::kLinkControl:
             // The link control's place: a sunken panel whose text is the progress of a command.
             c = {L"Static", SS_CENTER | SS_CENTERIMAGE | SS_SUNKEN};

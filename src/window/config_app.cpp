@@ -42,10 +42,9 @@ CConfigApp::CConfigApp(const WindowOptions& options, Sleeper sleep)
       settings_(options.settingsPath),
       frame_(MakeFrame()),
       form_(frame_->Form()),
-      host_(*frame_, *form_, settings_,
-            sleep ? std::move(sleep) : Sleeper([this](int milliseconds) {
-                SleepUnlessStopped(milliseconds, &state_.stop);
-            })),
+      host_(*frame_, *form_, settings_, sleep ? sleep : Sleeper([this](int milliseconds) {
+          SleepUnlessStopped(milliseconds, &state_.stop);
+      })),
       link_(
           MakePortOpener(options.link, settings_, ProgramBootFileLookup(),
                          [this](const std::string& message) { ReportLinkFault(message); }),
@@ -58,6 +57,7 @@ CConfigApp::CConfigApp(const WindowOptions& options, Sleeper sleep)
               kRecentFileCount),
       app_(AppParts{host_, view_, state_, recent_, *this, runner_,
                     [this](int port) { return PortReach(port); }, [this] { link_.Forget(); }}) {
+    testSleep_ = sleep;
     OpenRecords();
     RecorderSetup record;
     record.sink = registry_ ? static_cast<ServiceLogSink*>(registry_.get()) : &serviceLog_;
@@ -96,8 +96,9 @@ void CConfigApp::OpenRecords() {
     if (opened) {
         registry_ = std::move(*opened);
         view_.SetRegistry(registry_.get());
-    } else if (!state_.sharedRegistry.empty()) {
-        state_.sharedRegistry += " (" + opened.error() + ")";
+    } else {
+        registryProblem_ = opened.error();
+        if (!state_.sharedRegistry.empty()) state_.sharedRegistry += " (" + opened.error() + ")";
     }
 }
 

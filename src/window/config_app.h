@@ -9,6 +9,7 @@
 
 #include "core/app/application.h"
 #include "core/app/front_end.h"
+#include "core/app/series_dialog.h"
 #include "core/commands/app_state.h"
 #include "core/commands/config_view.h"
 #include "core/link/port_router.h"
@@ -52,6 +53,9 @@ class CConfigApp : public QObject, private FrontEnd {
     QSettingsBackendFactory& Settings() { return settings_; }
     const CommandRunner& Runner() const { return runner_; }
 
+    // What the "Number a series" dialog is given: this window's registry, links and log.
+    SeriesDialogParts SeriesParts();
+
   private:
     void ReportLinkFault(const std::string& message);
     void OpenRecords();
@@ -64,6 +68,7 @@ class CConfigApp : public QObject, private FrontEnd {
     void ShowAbout() override;
     std::optional<std::string> AskFileToOpen() override;
     bool RunDevicesDialog() override;
+    void RunSeriesDialog() override;
     void ShowPortReach(const std::string& text) override;
     void ClearProgress() override;
     void ShowComPortItem(int port, bool checked, const std::string& reach) override;
@@ -80,6 +85,8 @@ class CConfigApp : public QObject, private FrontEnd {
     CVK900ConfigView view_;
     ServiceLogFile serviceLog_;  // the records' place when the registry chosen cannot be opened
     std::unique_ptr<TerminalRegistry> registry_;
+    std::string registryProblem_;  // why none was opened
+    Sleeper testSleep_;            // a test's sleep in place of the real one; unset: real
     WindowProofChannel proofChannel_;
     RecentFileList recent_;
     CommandRunner runner_;  // its thread ends before the link goes

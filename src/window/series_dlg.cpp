@@ -22,7 +22,7 @@ namespace {
 
 // The table's columns and their share of its width, in dialog units of the template's 326.
 constexpr const char* kColumns[] = {"Port", "State", "CommID", "Time"};
-constexpr int kColumnUnits[] = {34, 200, 40, 40};
+constexpr int kColumnUnits[] = {34, 176, 40, 40};
 
 QWidget* MakeTable(const DialogControl& c, QWidget* parent) {
     if (c.id != id::kSeriesTable) return nullptr;

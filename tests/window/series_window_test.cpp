@@ -1,9 +1,17 @@
 // The window's "Number a series": the Tools item opens the dialog built from template 141, and
 // a series of three simulated terminals that come and go runs from its Start button while the
 // window goes on serving its events.
+// Before Qt's headers, whose `signals` keyword would rename one of its parameters.
+#ifdef VK930CTL_PATH
+#include "support/run_program.h"
+#endif
+
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -29,6 +37,41 @@ class SeriesWindowTest : public WindowTest {
         auto* control = dialog.findChild<W*>(ControlObjectName(id));
         EXPECT_NE(control, nullptr) << "control " << id;
         return control;
+    }
+    // Runs a series of `count` terminals from the dialog to its end.
+    void RunSeries(const QString& file, int count, bool verify = true) {
+        CSeriesDlg dialog(app->SeriesParts(), &app->Frame());
+        dialog.show();
+        ControlOf<QLineEdit>(dialog, id::kSeriesCount)->setText(QString::number(count));
+        ControlOf<QLineEdit>(dialog, id::kSeriesFile)->setText(file);
+        ControlOf<QCheckBox>(dialog, id::kSeriesVerify)->setChecked(verify);
+        ControlOf<QPushButton>(dialog, id::kSeriesStart)->click();
+        ASSERT_TRUE(WaitUntil([&] { return !dialog.Logic().Running(); }, 60000));
+        dialog.reject();
+    }
+    // The series records a program left in the service log, without what differs from run to
+    // run (times, the series and program, the IDs, the backups' names), and their IDs.
+    // Only the records of series that programmed `file`: the test process keeps one log.
+    static std::vector<std::string> SeriesRecordsOf(const std::string& program, const QString& file,
+                                                    std::vector<int>& ids) {
+        std::vector<std::string> records;
+        for (const QByteArray& line :
+             QByteArray::fromStdString(ReadFile(ServiceLogPath(StateFolder()))).split('\n')) {
+            QJsonObject record = QJsonDocument::fromJson(line).object();
+            if (record.value("command").toString() != "series" ||
+                record.value("program").toString() != QString::fromStdString(program) ||
+                record.value("file").toString() != file)
+                continue;
+            QJsonObject reserved = record.value("reservedId").toObject();
+            ids.push_back(reserved.value("commId").toInt());
+            reserved.remove("commId");
+            record.insert("reservedId", reserved);
+            for (const char* key : {"time", "program", "version", "series", "durationMs", "backup",
+                                    "terminal", "seconds", "started", "ended"})
+                record.remove(key);
+            records.push_back(QJsonDocument(record).toJson(QJsonDocument::Compact).toStdString());
+        }
+        return records;
     }
     static QString Cell(QTableWidget* table, int row, int column) {
         const QTableWidgetItem* item = table->item(row, column);
@@ -122,6 +165,39 @@ TEST_F(SeriesWindowTest, ThreeTerminalsAreNumberedFromTheDialogWhileTheWindowRes
     dialog.reject();
     EXPECT_FALSE(dialog.isVisible());
 }
+
+#ifdef VK930CTL_PATH
+TEST_F(SeriesWindowTest, TheWindowsSeriesLeavesTheRecordsVk930ctlsSeriesLeaves) {
+    // vk930ctl waits its 4 s after each ID write for real: the terminals stay until then.
+    const std::string spec = "sim?series=3&remove=4500&plugin=300";
+    const QString file = MakeFile("p.pcg", "HEADING:SERIES\r\nEND\r\n");
+    const ProgramRun ctl =
+        RunProgram(VK930CTL_PATH, {"--settings", dir.File("ctl.ini"), "--link", spec, "series",
+                                   "--next", "--count", "3", "--set", ToStd(file)});
+    ASSERT_EQ(ctl.exitCode, 0) << ctl.out << ctl.err;
+
+    WindowOptions options;
+    options.link = spec;
+    Start(options);
+    onSleep = [](int ms) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::min(ms, 20)));
+    };
+    RunSeries(file, 3);
+
+    std::vector<int> ctlIds, windowIds;
+    const std::vector<std::string> fromCtl = SeriesRecordsOf("vk930ctl", file, ctlIds);
+    const std::vector<std::string> fromWindow = SeriesRecordsOf("vk930config", file, windowIds);
+    ASSERT_EQ(fromCtl.size(), 3u);
+    EXPECT_EQ(fromWindow, fromCtl);
+    // One journal (the bench's service log): the window's IDs follow those vk930ctl handed
+    // out, none twice.
+    ASSERT_EQ(windowIds.size(), 3u);
+    EXPECT_EQ(ctlIds[1], ctlIds[0] + 1);
+    EXPECT_EQ(ctlIds[2], ctlIds[0] + 2);
+    EXPECT_EQ(windowIds[0], ctlIds[2] + 1);
+    EXPECT_EQ(windowIds[2], windowIds[0] + 2);
+}
+#endif
 
 }  // namespace
 }  // namespace vk930::test

@@ -8,10 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSysInfo>
-#include <QThread>
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <iomanip>
 #include <iostream>
@@ -19,16 +16,17 @@
 #include <mutex>
 #include <sstream>
 #include <streambuf>
-#include <thread>
 #include <variant>
 
 #include "core/commands/config_view.h"
 #include "core/link/port_router.h"
-#include "core/series/series_station.h"
+#include "core/series/series_job.h"
 #include "core/settings/id_counter.h"
 #include "core/terminal/link_spec.h"
 #include "platform/json_text.h"
 #include "platform/link_factory.h"
+#include "platform/qt_station_threads.h"
+#include "platform/series_id.h"
 
 namespace vk930 {
 
@@ -76,7 +74,7 @@ long long SteadyMs() {
 }
 
 // One port's station: its own lines, host, state, link and form.
-struct StationRun {
+struct StationRun : StationParts {
     StationRun(int port_, CliSession& s, SeriesLedger& ledger, std::mutex& outMutex,
                const std::string& spec)
         : port(port_),
@@ -100,6 +98,16 @@ struct StationRun {
         view.SetRecorder(s.RecorderFor(ledger, proofChannel));
     }
 
+    int Port() const override { return port; }
+    CVK900ConfigView& View() override { return view; }
+    void Report(const std::string& line) override {
+        if (host.Json())
+            host.Emit(JsonTextEvent("station", "text", line));
+        else
+            outLines.Line(line);
+    }
+    void Ended() override { link.Connect(static_cast<Short>(port), 0); }
+
     int port;
     PrefixedLines outLines;
     PrefixedLines errLines;
@@ -110,7 +118,6 @@ struct StationRun {
     PortRouter link;
     CVK900ConfigView view;
     CliProofChannel proofChannel;
-    Outcome outcome;
 };
 
 struct SeriesOptions {
@@ -174,43 +181,6 @@ std::variant<SeriesOptions, std::string> ParseSeriesOptions(const QStringList& a
     return o;
 }
 
-// The id every record of this run carries: when and where it started.
-std::string NewSeriesId() {
-    return QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss").toStdString() + "-" +
-           QSysInfo::machineHostName().toStdString() + "-" +
-           std::to_string(QCoreApplication::applicationPid());
-}
-
-std::string Duration(long long ms) {
-    std::ostringstream s;
-    s << std::fixed << std::setprecision(1) << static_cast<double>(ms) / 1000.0 << " s";
-    return s.str();
-}
-
-struct SeriesTotals {
-    int done = 0;
-    int failed = 0;
-    int skipped = 0;
-};
-
-SeriesTotals TotalsOf(const std::vector<SeriesRecord>& records) {
-    SeriesTotals t;
-    for (const SeriesRecord& r : records) {
-        switch (r.fate) {
-            case SeriesFate::kDone:
-                ++t.done;
-                break;
-            case SeriesFate::kSkipped:
-                ++t.skipped;
-                break;
-            case SeriesFate::kFailed:
-                ++t.failed;
-                break;
-        }
-    }
-    return t;
-}
-
 std::string FileNameOf(const std::string& path) {
     return path.empty() ? "-" : QFileInfo(QString::fromStdString(path)).fileName().toStdString();
 }
@@ -242,11 +212,9 @@ void PrintSummary(TerminalHost& host, const std::vector<SeriesRecord>& records) 
         s << std::left << std::setw(8)
           << (r.commId < 0 ? std::string("-") : std::to_string(r.commId)) << std::setw(6)
           << ("COM" + std::to_string(r.port)) << std::setw(21) << FileNameOf(r.file)
-          << std::setw(10) << (r.verified ? "yes" : "no") << std::setw(10) << Duration(r.durationMs)
-          << r.result << '\n';
-    s << "Total: " << records.size() << (records.size() == 1 ? " terminal, " : " terminals, ")
-      << t.done << " done, " << t.failed << " failed, " << t.skipped
-      << (t.skipped == 1 ? " ID skipped\n" : " IDs skipped\n");
+          << std::setw(10) << (r.verified ? "yes" : "no") << std::setw(10)
+          << SecondsText(r.durationMs) << r.result << '\n';
+    s << TotalsLine(t) << '\n';
     host.Print(s.str());
 }
 
@@ -328,50 +296,19 @@ CommandResult RunSeries(CliSession& s, const QStringList& args) {
         stations.push_back(std::make_unique<StationRun>(
             port, s, ledger, outMutex, DeviceSpecFor(port, s.linkOverride, s.settings)));
 
+    std::vector<StationParts*> parts;
+    for (auto& station : stations) parts.push_back(station.get());
     SeriesStationOptions stationOptions;
     stationOptions.count = o.count;
     stationOptions.setFile = o.setFile;
     stationOptions.verify = o.verify;
     stationOptions.clockMs = SteadyMs;
-    // QThreads, not std::threads: the serial port watches its device with socket notifiers,
-    // which Qt keeps only on threads it started.
-    std::vector<std::unique_ptr<QThread>> threads;
-    std::atomic<int> running{static_cast<int>(stations.size())};
-    for (auto& station : stations)
-        threads.emplace_back(QThread::create([&, st = station.get()] {
-            const SeriesReport report = [st](const std::string& line) {
-                if (st->host.Json())
-                    st->host.Emit(JsonTextEvent("station", "text", line));
-                else
-                    st->outLines.Line(line);
-            };
-            st->outcome = RunSeriesStation(st->view, ledger, stationOptions, report);
-            st->link.Connect(static_cast<Short>(st->port), 0);
-            --running;
-        }));
-    for (auto& thread : threads) thread->start();
-    // A stop (a signal) reaches every station; each ends at its next step.
-    while (running > 0) {
-        if (s.state.stop.Requested())
-            for (auto& station : stations) station->state.stop.Request();
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    for (auto& thread : threads) thread->wait();
+    SeriesJob job(ledger, stationOptions);
+    QtStationThreads threads;
+    const std::vector<StationEnd> ends = job.Run(parts, threads, &s.state.stop);
 
     PrintSummary(s.host, ledger.Records());
-    Outcome result = Outcome::Success();
-    for (const auto& station : stations) {
-        if (station->outcome.outcomeClass == OutcomeClass::kInterrupted)
-            return CommandResult::Ran(station->outcome);
-        if (!station->outcome.ok() && result.ok())
-            result = Outcome::Failure(
-                station->outcome.outcomeClass,
-                "COM" + std::to_string(station->port) + ": " + station->outcome.detail);
-    }
-    for (const SeriesRecord& r : ledger.Records())
-        if (!r.ok() && result.ok())
-            result = Outcome::Failure(OutcomeClass::kCommunication, "a terminal failed");
-    return CommandResult::Ran(result);
+    return CommandResult::Ran(SeriesOutcome(ends, ledger.Records()));
 }
 
 }  // namespace vk930

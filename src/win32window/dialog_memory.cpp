@@ -90,6 +90,9 @@ Win32Control Win32ControlOf(const DialogControl& control) {
         case ControlKind::kIcon:
             c = {L"Static", SS_ICON};
             break;
+        case ControlKind::kCheckBox:
+            c = {L"Button", BS_AUTOCHECKBOX | WS_TABSTOP};
+            break;
         case ControlKind::kLinkControl:
             // The link control's place: a sunken panel whose text is the port's reach and the
             // progress of a command, on two lines (SS_CENTERIMAGE would make it one).

@@ -54,6 +54,7 @@ CConfigApp::CConfigApp(const WindowOptions& options, Sleeper sleep)
       app_(AppParts{host_, program_.view, program_.state, recent_, *this, runner_,
                     [this](int port) { return PortReach(port); },
                     [this] { program_.link.Forget(); }}) {
+    testSleep_ = sleep;
     connect(frame_.get(), &CMainFrame::command, this, &CConfigApp::OnCommand);
     connect(form_, &MainFormWidget::command, this, &CConfigApp::OnCommand);
     connect(form_, &MainFormWidget::commIdEdited, this,

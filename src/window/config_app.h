@@ -12,6 +12,7 @@
 #include "core/app/application.h"
 #include "core/app/front_end.h"
 #include "core/app/program_parts.h"
+#include "core/app/series_dialog.h"
 #include "core/registry/terminal_registry.h"
 #include "platform/qsettings_backend.h"
 #include "window/command_line.h"
@@ -54,6 +55,9 @@ class CConfigApp : public QObject, private FrontEnd {
     QSettingsBackendFactory& Settings() { return settings_; }
     const CommandRunner& Runner() const { return runner_; }
 
+    // What the "Number a series" dialog is given: this window's registry, links and log.
+    SeriesDialogParts SeriesParts();
+
   private:
     void ReportLinkFault(const std::string& message);
     std::unique_ptr<TerminalRegistry> OpenIdRegistry();
@@ -67,6 +71,7 @@ class CConfigApp : public QObject, private FrontEnd {
     void ShowAbout() override;
     std::optional<std::string> AskFileToOpen() override;
     bool RunDevicesDialog() override;
+    void RunSeriesDialog() override;
     void ShowPortReach(const std::string& text) override;
     void ClearProgress() override;
     void ShowComPortItem(int port, bool checked, const std::string& reach) override;
@@ -82,6 +87,7 @@ class CConfigApp : public QObject, private FrontEnd {
     WindowProofChannel proofChannel_;  // before the registry, which may give a notice at once
     std::unique_ptr<TerminalRegistry> idRegistry_;
     ProgramParts program_;
+    Sleeper testSleep_;  // a test's sleep in place of the real one; unset: real
     RecentFileList recent_;
     CommandRunner runner_;  // its thread ends before the link goes
     Application app_;

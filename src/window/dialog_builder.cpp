@@ -1,5 +1,6 @@
 #include "window/dialog_builder.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -128,6 +129,8 @@ QWidget* MakeStandard(const DialogControl& c, QWidget* parent) {
             return MakeComboList(c, parent);
         case ControlKind::kIcon:
             return MakeIcon(c, parent);
+        case ControlKind::kCheckBox:
+            return new QCheckBox(ToQ(c.caption), parent);
         case ControlKind::kListView:
         case ControlKind::kLinkControl:
             break;
@@ -199,6 +202,9 @@ int TextMargin(const QWidget* control) {
         return 2 * (label->frameWidth() + label->margin()) + indent;
     }
     if (qobject_cast<const QGroupBox*>(control)) return kGroupCaptionMargin;
+    if (const auto* box = qobject_cast<const QCheckBox*>(control))
+        return box->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box) +
+               box->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, box);
     return 0;
 }
 

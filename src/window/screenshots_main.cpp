@@ -5,14 +5,22 @@
 // allows editing the CommID, and "&Read Device Info" has been pressed, so that every control
 // the user can ever see is shown. Given the device of a paced vk930-sim and a firmware file,
 // a second window uploads it there and is drawn when a third of the image has been sent.
+// The "Number a series" dialog is drawn while two stations each wait for a numbered terminal's
+// removal.
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSettings>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 
 #include "core/forms/dialog_ids.h"
@@ -24,6 +32,7 @@
 #include "window/link_area.h"
 #include "window/main_form.h"
 #include "window/main_frame.h"
+#include "window/series_dlg.h"
 
 using namespace vk930;
 
@@ -42,6 +51,38 @@ bool Save(QWidget& widget, const QString& file) {
     Settle(200);
     const bool saved = widget.grab().save(file);
     std::printf("%s %s\n", saved ? "saved" : "FAILED", qPrintable(file));
+    return saved;
+}
+
+// The series dialog on COM1 and COM2, each station's first terminal numbered and to be removed
+// (the simulated terminals leave 2 s after their restart); the series is then let finish.
+bool SaveSeries(const QString& settings, const QString& parameterFile, const QString& file) {
+    WindowOptions options;
+    options.link = "sim?series=2&remove=2000&plugin=300";
+    options.settingsPath = settings;
+    CConfigApp config(options,
+                      [](int ms) { QThread::msleep(static_cast<unsigned>(std::min(ms, 20))); });
+    CSeriesDlg dialog(config.SeriesParts(), &config.Frame());
+    dialog.show();
+    const auto control = [&dialog](int id) {
+        return dialog.findChild<QWidget*>(ControlObjectName(id));
+    };
+    qobject_cast<QLineEdit*>(control(id::kSeriesCount))->setText("2");
+    qobject_cast<QLineEdit*>(control(id::kSeriesFile))->setText(parameterFile);
+    qobject_cast<QCheckBox*>(control(id::kSeriesPort1 + 1))->setChecked(true);
+    qobject_cast<QPushButton*>(control(id::kSeriesStart))->click();
+    auto* table = qobject_cast<QTableWidget*>(control(id::kSeriesTable));
+    const auto toRemove = [table] {
+        int rows = 0;
+        for (int row = 0; row < table->rowCount(); ++row)
+            rows += table->item(row, 1) && table->item(row, 1)->text() == "done: remove it";
+        return rows;
+    };
+    for (int waited = 0; toRemove() < 2 && waited < 20000; waited += 10) Settle(10);
+    bool saved = Save(dialog, file);
+    for (int waited = 0; dialog.Logic().Running() && waited < 60000; waited += 10) Settle(10);
+    saved = saved && !dialog.Logic().Running();
+    dialog.reject();
     return saved;
 }
 
@@ -113,6 +154,11 @@ int main(int argc, char** argv) {
     ok = Save(getParams, folder.filePath("get_parameters.png")) && ok;
     CFirmwareDlg firmware(&config.Frame());
     ok = Save(firmware, folder.filePath("firmware_upload.png")) && ok;
+    const QString parameterFile = temp.filePath("bench-series.pcg");
+    QFile pcg(parameterFile);
+    ok = pcg.open(QIODevice::WriteOnly) && pcg.write("HEADING:SERIES\r\nEND\r\n") > 0 && ok;
+    pcg.close();
+    ok = SaveSeries(settingsPath, parameterFile, folder.filePath("number_series.png")) && ok;
     if (args.size() == 4)
         ok = SaveDuringUpload(args[2], args[3], settingsPath, folder.filePath("uploading.png")) &&
              ok;

@@ -53,6 +53,8 @@ void Application::Carry(const AppCommand& command) {
             return parts_.view.OnEditWithNotepad();
         case AppAction::kDevices:
             return ChangeDevices();
+        case AppAction::kNumberSeries:
+            return parts_.frontEnd.RunSeriesDialog();
         case AppAction::kSelectComPort:
             parts_.view.SelectComPort(command.port);
             return ShowPort();

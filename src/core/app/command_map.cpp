@@ -23,6 +23,7 @@ const std::map<int, AppCommand>& CommandTable() {
             {id::kEditWithNotepadButton, onGui(AppAction::kEditWithNotepad)},
             {id::kCloseButton, onGui(AppAction::kClose)},
             {id::kCmdDevices, onGui(AppAction::kDevices)},
+            {id::kCmdNumberSeries, onGui(AppAction::kNumberSeries)},
             {id::kReadDeviceInfoButton, job(AppAction::kReadDeviceInfo, TerminalJob::kIdentify)},
             {id::kSetCommIdButton, job(AppAction::kSetCommId, TerminalJob::kCommId)},
             {id::kNextCommIdButton, job(AppAction::kNextCommId, TerminalJob::kCommId)},

@@ -24,6 +24,7 @@ enum class AppAction {
     kSetRun,
     kFirmwareUpdate,
     kDevices,
+    kNumberSeries,
     kSelectComPort,
 };
 

@@ -48,6 +48,9 @@ class FrontEnd {
     // The Devices dialog (what each COM port reaches), modal; true when an assignment changed.
     virtual bool RunDevicesDialog() = 0;
 
+    // The "Number a series" dialog, modal (core/app/series_dialog.h holds its logic).
+    virtual void RunSeriesDialog() {}
+
     // The link control's place: the text of what the current port reaches.
     virtual void ShowPortReach(const std::string& text) = 0;
     // A job ended: its progress goes from the link control's place.

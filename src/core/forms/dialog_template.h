@@ -18,6 +18,7 @@ enum class ControlKind {
     kComboList,    // drop-down list without an edit field
     kIcon,         // the caption names the icon resource ("128")
     kLinkControl,  // the link control's place on the form
+    kCheckBox,     // a check box with its caption beside it
 };
 
 inline constexpr int kNoId = -1;
@@ -55,5 +56,6 @@ const DialogTemplate& MainFormTemplate();   // 101
 const DialogTemplate& AboutBoxTemplate();   // 100
 const DialogTemplate& GetParamsTemplate();  // 131
 const DialogTemplate& FirmwareTemplate();   // 138
+const DialogTemplate& SeriesTemplate();     // 141, "Number a series"
 
 }  // namespace vk930

@@ -35,6 +35,11 @@ inline constexpr int kCmdExit = 57665;
 inline constexpr int kCmdFirmwareUpdate = 32771;
 inline constexpr int kCmdComPort1 = 32773;  // to kCmdComPort1 + 7 for COM8
 inline constexpr int kCmdDevices = 32781;   // "Devices...": what each COM port reaches
+// The Tools menu: the series job in the window.
+inline constexpr int kCmdNumberSeries = 32790;
+inline constexpr int kCmdCompare = 32791;
+inline constexpr int kCmdBackups = 32792;
+inline constexpr int kCmdServiceHistory = 32793;
 
 // Accelerator commands that reach no handler of the program's own.
 inline constexpr int kCmdUndo = 57643;

@@ -30,6 +30,14 @@ const std::vector<MenuPopup>& MainMenuTemplate() {
              {id::kCmdExit, "E&xit", ""},
          }},
         {"COM port", ComPortItems()},
+        {"Tools",
+         {
+             {id::kCmdNumberSeries, "Number a series...", "Number terminals one after another"},
+             {id::kCmdCompare, "Compare with terminal...",
+              "Show what a Set of a parameter file would change"},
+             {id::kCmdBackups, "Backups...", "Restore or open a backup of this bench"},
+             {id::kCmdServiceHistory, "Service history...", "Show the service records"},
+         }},
     };
     return kMenu;
 }

@@ -59,6 +59,7 @@ Outcome GuardedSet(const CommandContext& ctx, const ProofOptions& options,
     };
     if (Outcome set = OnSet(ctx, beforeRun); !set.ok()) return set;
     if (!options.verifyAfterSet) return Outcome::Success();
+    if (options.verifying) options.verifying();
     const VerifyResult verified = VerifyWrites(ctx, recorder.Written());
     if (!verified.ok)
         return Outcome::Failure(OutcomeClass::kCommunication,

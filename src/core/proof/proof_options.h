@@ -1,6 +1,7 @@
 #pragma once
 // The checks around a Set and where their files go, as the settings and the command line set
 // them.
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -11,6 +12,7 @@ struct ProofOptions {
     bool verifyAfterSet = false;        // VerifyAfterSet (default 0), or set --verify
     std::optional<int> expectedCommId;  // a restore: the CommID its backup was taken of
     std::string stateFolder;            // backups and the service log (state_folder.h)
+    std::function<void()> verifying;    // told when the read-back starts; unset: nobody
 };
 
 }  // namespace vk930

@@ -189,6 +189,7 @@ class Station {
             }
             if (std::optional<Outcome> broken = RecordsBroken()) return *broken;
             report_("waiting for a terminal...");
+            Tell(StationStep::kWaiting);
             const WaitEnd waited = WaitForTerminal(ctx_);
             if (waited == WaitEnd::kStopped) return Stopped();
             if (waited == WaitEnd::kPortGone) return PortGone();
@@ -201,6 +202,7 @@ class Station {
             }
             if (std::optional<Outcome> broken = RecordsBroken()) return *broken;
             if (!WaitForRemoval(ctx_, lastCommId_)) return Stopped();
+            Tell(StationStep::kRemoved);
         }
         if (!allOk) return Outcome::Failure(OutcomeClass::kCommunication, "a terminal failed");
         return Outcome::Success();
@@ -208,6 +210,10 @@ class Station {
 
   private:
     long long Now() const { return options_.clockMs ? options_.clockMs() : 0; }
+    void Tell(StationStep step, int commId = -1, std::string why = {}, long long durationMs = 0) {
+        if (options_.events)
+            options_.events({ctx_.state.comPort, step, commId, durationMs, std::move(why)});
+    }
     Outcome Stopped() {
         report_("series stopped");
         return Outcome::Failure(OutcomeClass::kInterrupted, "a stop was requested");
@@ -235,6 +241,13 @@ class Station {
         summary_.durationMs = Now() - start_;
         ledger_.Add(summary_);
         recorder_.Finish(outcome);
+        const std::string said = std::string(ToString(fate)) + ": ";
+        Tell(fate == SeriesFate::kDone     ? StationStep::kDone
+             : fate == SeriesFate::kFailed ? StationStep::kFailed
+                                           : StationStep::kSkipped,
+             summary_.commId,
+             summary_.result.rfind(said, 0) == 0 ? summary_.result.substr(said.size()) : "",
+             summary_.durationMs);
         return fate == SeriesFate::kDone;
     }
     bool Failed(std::string result, const Outcome& outcome) {
@@ -250,6 +263,7 @@ class Station {
                 "terminal " + std::to_string(present) + " was numbered by this series already";
             report_(why + ": remove it");
             recorder_.Finish(Outcome::Failure(OutcomeClass::kRefused, why));
+            Tell(StationStep::kSkipped, present, why);
             return false;
         }
         Result<std::optional<JournalEntry>> fate = ledger_.RecordedFate(present);
@@ -257,6 +271,7 @@ class Station {
             outOfIds_ = "cannot read what " + ledger_.Where() + " recorded: " + fate.error();
             report_(*outOfIds_);
             recorder_.Finish(Outcome::Failure(OutcomeClass::kRefused, *outOfIds_));
+            Tell(StationStep::kFailed, present, *outOfIds_);
             return false;
         }
         if (!fate->has_value()) return std::nullopt;
@@ -266,6 +281,7 @@ class Station {
             const std::string why = "terminal " + idText + " was numbered on this bench already";
             report_(why + ": not numbered again, remove it");
             recorder_.Finish(Outcome::Failure(OutcomeClass::kRefused, why));
+            Tell(StationStep::kSkipped, present, why);
             return false;
         }
         counted_ = true;
@@ -302,10 +318,15 @@ class Station {
             return std::nullopt;
         }
         if (!identified.ok()) {
-            report_(identified.outcomeClass == OutcomeClass::kOtherDevice
-                        ? "not a hand terminal (" + identified.detail + "): skipped, remove it"
-                        : "cannot identify the terminal (" + identified.detail + "): remove it");
+            const std::string why =
+                identified.outcomeClass == OutcomeClass::kOtherDevice
+                    ? "not a hand terminal (" + identified.detail + ")"
+                    : "cannot identify the terminal (" + identified.detail + ")";
+            report_(why + (identified.outcomeClass == OutcomeClass::kOtherDevice
+                               ? ": skipped, remove it"
+                               : ": remove it"));
             recorder_.Finish(identified);
+            Tell(StationStep::kSkipped, -1, why);
             return false;
         }
         lastCommId_ = identification.identity->commIdText;
@@ -319,6 +340,8 @@ class Station {
             ProofOptions proof = view_.Proof();
             proof.verifyAfterSet = options_.verify;
             proof.expectedCommId.reset();
+            proof.verifying = [this] { Tell(StationStep::kVerifying); };
+            Tell(StationStep::kProgramming);
             const Outcome set = GuardedSet(ctx_, proof, recorder_, view_.Channel());
             if (set.outcomeClass == OutcomeClass::kInterrupted) {
                 Failed("stopped during the Set", set);
@@ -335,6 +358,7 @@ class Station {
                    Outcome::Failure(OutcomeClass::kFile, "records cannot be stored"));
             return false;
         }
+        Tell(StationStep::kNumbering);
         return Number(present, setVerified);
     }
 

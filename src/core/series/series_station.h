@@ -13,6 +13,7 @@
 #include "core/commands/config_view.h"
 #include "core/commands/outcome.h"
 #include "core/registry/terminal_registry.h"
+#include "core/series/station_event.h"
 
 namespace vk930 {
 
@@ -98,6 +99,7 @@ struct SeriesStationOptions {
     std::optional<std::string> setFile;  // programmed before the ID
     bool verify = true;                  // the Set's bytes read back and compared
     std::function<long long()> clockMs;  // for durations; unset: none measured
+    StationEvents events;                // each step as it starts; unset: not told
 };
 
 // The station's own lines ("waiting for a terminal...", "terminal 301 done: remove it"), whole,

@@ -38,6 +38,7 @@ TEST(CommandMap, EveryButtonAndMenuItemHasItsCommandAndTheJobsAreTheTerminalOnes
         {id::kCmdAbout, std::nullopt},
         {id::kCmdExit, std::nullopt},
         {id::kCmdDevices, std::nullopt},
+        {id::kCmdNumberSeries, std::nullopt},
     };
     for (const auto& [commandId, job] : expected) {
         const std::optional<AppCommand> command = FindAppCommand(commandId);

@@ -249,6 +249,16 @@ TEST_F(ApplicationTest, ShellCommandsPortsAndDevices) {
     app.OnCommand(id::kCmdDevices);
     EXPECT_EQ(forgets, 1);
     EXPECT_EQ(front.portTexts.size(), shown + 1);
+
+    // "Number a series..." opens its dialog on the GUI thread; not while a job runs.
+    app.OnCommand(id::kCmdNumberSeries);
+    EXPECT_EQ(front.seriesDialogs, 1);
+    EXPECT_EQ(runner.starts, 0);
+    app.OnCommand(id::kReadDeviceInfoButton);
+    ASSERT_TRUE(runner.Running());
+    app.OnCommand(id::kCmdNumberSeries);
+    runner.Finish();
+    EXPECT_EQ(front.seriesDialogs, 1);
 }
 
 }  // namespace

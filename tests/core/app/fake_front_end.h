@@ -49,6 +49,7 @@ class FakeFrontEnd : public FrontEnd {
     int abouts = 0;
     std::deque<std::optional<std::string>> openAnswers;
     std::deque<bool> devicesAnswers;
+    int seriesDialogs = 0;
     std::vector<std::string> portTexts;
     int progressClears = 0;
     std::map<int, std::pair<bool, std::string>> comPortItems;
@@ -60,6 +61,7 @@ class FakeFrontEnd : public FrontEnd {
     void ShowAbout() override { ++abouts; }
     std::optional<std::string> AskFileToOpen() override;
     bool RunDevicesDialog() override;
+    void RunSeriesDialog() override { ++seriesDialogs; }
     void ShowPortReach(const std::string& text) override { portTexts.push_back(text); }
     void ClearProgress() override { ++progressClears; }
     void ShowComPortItem(int port, bool checked, const std::string& reach) override {

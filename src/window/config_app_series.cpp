@@ -1,0 +1,68 @@
+// The Qt window's "Number a series": the dialog's parts made of the window's own.
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QMetaObject>
+#include <chrono>
+
+#include "core/app/device_spec.h"
+#include "core/link/port_router.h"
+#include "platform/link_factory.h"
+#include "platform/qt_station_threads.h"
+#include "platform/series_id.h"
+#include "window/config_app.h"
+#include "window/main_frame.h"
+#include "window/series_dlg.h"
+#include "window/text.h"
+
+namespace vk930 {
+
+SeriesDialogParts CConfigApp::SeriesParts() {
+    SeriesDialogParts parts;
+    parts.registry = idRegistry_.get();
+    parts.registryProblem = idRegistryProblem_.value_or("the service records cannot be opened");
+    parts.sharedRegistry = program_.state.sharedRegistry;
+    parts.currentPort = program_.state.comPort;
+    StationKit& kit = parts.kit;
+    kit.window = &host_;
+    kit.settings = &settings_;
+    // Each station opens its own port, as the window's link would.
+    kit.makeLink = [this](int) -> std::unique_ptr<CLinkCtrl> {
+        const auto fault = [this](const std::string& message) { ReportLinkFault(message); };
+        return std::make_unique<PortRouter>(
+            MakePortOpener(options_.link, settings_, ProgramBootFileLookup(), fault), fault,
+            ProgramBootFileLookup());
+    };
+    kit.recorder.channel = &proofChannel_;
+    kit.recorder.program = "vk930config";
+    kit.recorder.version = PROJECT_VERSION;
+    kit.recorder.reach = [this](int port) { return DeviceSpecFor(port, options_.link, settings_); };
+    kit.proof = program_.view.Proof();
+    if (testSleep_)
+        kit.sleep = [sleep = testSleep_](int, int ms, const StopRequest& stop) {
+            if (!stop.Requested()) sleep(ms);
+        };
+    kit.clockMs = [] {
+        return static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                          std::chrono::steady_clock::now().time_since_epoch())
+                                          .count());
+    };
+    parts.makeThreads = [] { return std::make_unique<QtStationThreads>(); };
+    parts.runner = &runner_;
+    parts.post = [](std::function<void()> call) {
+        QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(call),
+                                  Qt::QueuedConnection);
+    };
+    parts.newSeriesId = [] { return NewSeriesId(); };
+    parts.fileExists = [](const std::string& path) { return QFileInfo(ToQ(path)).isFile(); };
+    return parts;
+}
+
+void CConfigApp::RunSeriesDialog() {
+    // The stations open the ports themselves: the window's own port is let go first, as one
+    // device takes one opener.
+    runner_.RunAndWait([this] { program_.link.Forget(); });
+    CSeriesDlg dialog(SeriesParts(), frame_.get());
+    dialog.exec();
+}
+
+}  // namespace vk930

@@ -20,6 +20,7 @@
 #include "window/main_form.h"
 #include "window/main_frame.h"
 #include "window/text.h"
+#include "window/tool_dlg.h"
 
 namespace vk930 {
 
@@ -54,11 +55,15 @@ CConfigApp::CConfigApp(const WindowOptions& options, Sleeper sleep)
       view_(host_, link_, settings_, state_),
       serviceLog_(ServiceLogPath(StateFolder())),
       proofChannel_(*form_, host_),
+      history_([this](const RecordQuery& query) { return FindRecords(query); }, ""),
       recent_(QString::fromLatin1(kProfileKey), QString::fromLatin1(kProfileName),
               kRecentFileCount),
       app_(AppParts{host_, view_, state_, recent_, *this, runner_,
-                    [this](int port) { return PortReach(port); }, [this] { link_.Forget(); }}) {
+                    [this](int port) { return PortReach(port); }, [this] { link_.Forget(); },
+                    &history_}) {
     OpenRecords();
+    history_ = StoredHistory([this](const RecordQuery& query) { return FindRecords(query); },
+                             HistoryWhere());
     RecorderSetup record;
     record.sink = registry_ ? static_cast<ServiceLogSink*>(registry_.get()) : &serviceLog_;
     record.channel = &proofChannel_;
@@ -99,6 +104,18 @@ void CConfigApp::OpenRecords() {
     } else if (!state_.sharedRegistry.empty()) {
         state_.sharedRegistry += " (" + opened.error() + ")";
     }
+}
+
+// The history shows the records where they go: the shared registry's, else this bench's.
+Result<FoundRecords> CConfigApp::FindRecords(const RecordQuery& query) {
+    if (registry_) return registry_->Find(query);
+    return serviceLog_.Find(query);
+}
+
+std::string CConfigApp::HistoryWhere() const {
+    if (registry_ && !state_.sharedRegistry.empty())
+        return "the shared registry " + state_.sharedRegistry;
+    return "this bench (" + serviceLog_.Path() + ")";
 }
 
 // A port whose configuration is wrong, or whose device cannot be opened or went away: the
@@ -151,6 +168,11 @@ std::optional<std::string> CConfigApp::AskFileToOpen() {
 
 bool CConfigApp::RunDevicesDialog() {
     return vk930::RunDevicesDialog(frame_.get(), settings_, options_.link);
+}
+
+void CConfigApp::RunToolDialog(ToolController& controller) {
+    CToolDlg dialog(controller, frame_.get());
+    dialog.Run();
 }
 
 void CConfigApp::ShowPortReach(const std::string& text) {

@@ -15,6 +15,7 @@
 #include "core/registry/terminal_registry.h"
 #include "platform/qsettings_backend.h"
 #include "platform/service_log_file.h"
+#include "platform/stored_history.h"
 #include "window/command_line.h"
 #include "window/command_runner.h"
 #include "window/recent_files.h"
@@ -56,6 +57,8 @@ class CConfigApp : public QObject, private FrontEnd {
     void ReportLinkFault(const std::string& message);
     void OpenRecords();
     std::string PortReach(int port);
+    Result<FoundRecords> FindRecords(const RecordQuery& query);
+    std::string HistoryWhere() const;
 
     // FrontEnd
     void SetBusy(bool busy) override;
@@ -64,6 +67,7 @@ class CConfigApp : public QObject, private FrontEnd {
     void ShowAbout() override;
     std::optional<std::string> AskFileToOpen() override;
     bool RunDevicesDialog() override;
+    void RunToolDialog(ToolController& controller) override;
     void ShowPortReach(const std::string& text) override;
     void ClearProgress() override;
     void ShowComPortItem(int port, bool checked, const std::string& reach) override;
@@ -81,6 +85,7 @@ class CConfigApp : public QObject, private FrontEnd {
     ServiceLogFile serviceLog_;  // the records' place when the registry chosen cannot be opened
     std::unique_ptr<TerminalRegistry> registry_;
     WindowProofChannel proofChannel_;
+    StoredHistory history_;  // the records "Service history..." shows
     RecentFileList recent_;
     CommandRunner runner_;  // its thread ends before the link goes
     Application app_;

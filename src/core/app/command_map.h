@@ -25,6 +25,9 @@ enum class AppAction {
     kFirmwareUpdate,
     kDevices,
     kSelectComPort,
+    kCompare,         // Tools: "Compare with terminal..."
+    kBackups,         // Tools: "Backups..."
+    kServiceHistory,  // Tools: "Service history..."
 };
 
 // The terminal jobs, by what stopping one leaves behind.

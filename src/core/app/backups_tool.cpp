@@ -2,6 +2,7 @@
 #include "core/app/backups_tool.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 
 #include "core/app/tool_texts.h"
@@ -23,7 +24,8 @@ std::vector<ToolRow> BackupsTool::Rows(const std::vector<BackupEntry>& backups) 
     std::vector<ToolRow> rows;
     for (const BackupEntry& backup : backups)
         rows.push_back({StampTime(backup.name.stamp, ' '), "COM" + std::to_string(backup.name.port),
-                        std::to_string(backup.name.commId), backup.path});
+                        std::to_string(backup.name.commId),
+                        std::filesystem::path(backup.path).filename().string()});
     return rows;
 }
 

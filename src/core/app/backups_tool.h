@@ -27,7 +27,8 @@ class BackupsTool : public ToolController {
     void OnRowSelected(int id, int row) override;
     bool MayClose() const override { return !running_; }
 
-    // The list's rows: time, port, CommID and file of each backup, in the order given.
+    // The list's rows: time, port, CommID and file name of each backup (the folder is named
+    // above the list), in the order given.
     static std::vector<ToolRow> Rows(const std::vector<BackupEntry>& backups);
 
   private:

@@ -57,9 +57,9 @@ const DialogTemplate& HistoryTemplate() {
             {id::kHistorySince, K::kEdit, "", 160, 7, 60, 12, true, kStyleBorder},
             {id::kHistoryShow, K::kDefaultPushButton, "&Show", 226, 6, 50, 14},
             {id::kHistoryWhere, K::kLabel, "", 7, 24, 306, 8},
-            {id::kHistoryList, K::kListView, "", 7, 34, 306, 104, true, kStyleNone,
+            {id::kHistoryList, K::kListView, "", 7, 34, 306, 96, true, kStyleNone,
              {"Time", "Command", "Port", "CommID", "Outcome"}},
-            {id::kHistoryDetails, K::kSunkenLabel, "", 7, 141, 306, 32},
+            {id::kHistoryDetails, K::kSunkenLabel, "", 7, 133, 306, 40},
             {id::kHistoryExport, K::kPushButton, "&Export CSV...", 7, 177, 60, 14},
             {id::kCancel, K::kPushButton, "Close", 253, 177, 60, 14},
         }};

@@ -81,9 +81,9 @@ class ToolsTest : public CommandFixture {
     // one: the application keeps the view it was given.
     Application& App() {
         if (!app_) {
-            app_ = std::make_unique<Application>(AppParts{
-                host, View(), state, recent, front, runner,
-                [](int port) { return "COM" + std::to_string(port); }, [] {}, &history});
+            app_ = std::make_unique<Application>(
+                AppParts{host, View(), state, recent, front, runner,
+                         [](int port) { return "COM" + std::to_string(port); }, [] {}, &history});
             front.app = app_.get();
         }
         return *app_;
@@ -146,8 +146,7 @@ TEST_F(ToolsTest, CompareListsOnlyTheChangesAndSetNowProgramsThatFile) {
         EXPECT_TRUE(dialog.closed);
     });
     EXPECT_EQ(state.document.m_strFilePath, file);
-    EXPECT_EQ(ListBackups(Backups()).size(), 1u)
-        << "Set now skipped the Set button's backup";
+    EXPECT_EQ(ListBackups(Backups()).size(), 1u) << "Set now skipped the Set button's backup";
 }
 
 TEST_F(ToolsTest, CompareWithAnotherFileOrWithoutATerminalSaysWhatWentWrong) {
@@ -186,8 +185,9 @@ TEST_F(ToolsTest, BackupsAreListedNewestFirstAndRestoredOntoTheirTerminal) {
     RunTool(id::kCmdBackups, [&](ToolController& tool) {
         const std::vector<ToolRow>& rows = dialog.rows[id::kBackupsList];
         ASSERT_EQ(rows.size(), 2u);
-        EXPECT_EQ(rows[0][3], newer);
-        EXPECT_EQ(rows[1][3], older);
+        EXPECT_EQ(rows[0][3], fs::path(newer).filename().string());
+        EXPECT_EQ(rows[1][3], fs::path(older).filename().string());
+        EXPECT_EQ(dialog.texts[id::kBackupsFolder], "Backups in " + Backups() + ", newest first:");
         EXPECT_EQ(rows[0][1], "COM1");
         EXPECT_EQ(rows[0][2], "300");
         EXPECT_EQ(rows[0][0],

@@ -33,21 +33,36 @@ namespace {
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
+// Sets an environment variable for a test's time.
+class ScopedVariable {
+  public:
+    ScopedVariable(const char* name, const std::string& value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        Set(value);
+    }
+    ~ScopedVariable() { Set(old_.value_or("")); }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+  private:
+    void Set(const std::string& value) {
+#ifdef _WIN32
+        _putenv_s(name_, value.c_str());  // empty: removed
+#else
+        if (value.empty())
+            unsetenv(name_);
+        else
+            setenv(name_, value.c_str(), 1);
+#endif
+    }
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
 class ToolsTest : public CommandFixture {
   protected:
     // The backups go to a state folder of the test's own (each initial update reads it anew).
-    ToolsTest() {
-        const char* state = std::getenv("XDG_STATE_HOME");
-        if (state) oldState_ = state;
-        setenv("XDG_STATE_HOME", dir_.File("xdg").c_str(), 1);
-        View();  // a factory-fresh terminal
-    }
-    ~ToolsTest() override {
-        if (oldState_)
-            setenv("XDG_STATE_HOME", oldState_->c_str(), 1);
-        else
-            unsetenv("XDG_STATE_HOME");
-    }
+    ToolsTest() : stateHome_(kStateVariable, dir_.File("home")) { View(); }
     std::string Backups() const { return BackupFolder(StateFolder()); }
 
     // Opens the Tools item `command`; `drive` acts on its controller as the user would.
@@ -76,7 +91,14 @@ class ToolsTest : public CommandFixture {
     QueuedRunner runner;
     FakeFrontEnd front{host};
     FakeToolView dialog;
-    std::optional<std::string> oldState_;
+    // On Windows the state folder is under HOME: XDG_STATE_HOME counts only as an absolute
+    // POSIX path.
+#ifdef _WIN32
+    static constexpr const char* kStateVariable = "HOME";
+#else
+    static constexpr const char* kStateVariable = "XDG_STATE_HOME";
+#endif
+    ScopedVariable stateHome_;
     // Made on the terminal the test chose (UseNoTerminal) or, at first use, a factory-fresh
     // one: the application keeps the view it was given.
     Application& App() {
@@ -332,9 +354,11 @@ TEST_F(ToolsTest, ExportWritesAPrivateCsvThatNoSpreadsheetRunsAsAFormula) {
               "detail,warnings,durationMs\r\n"
               "2026-12-01T10:00:00.000+01:00,vk930config,set,2,,300,300,\"/shop/a, \"\"b\"\".pcg\","
               ",success,\"'=HYPERLINK(\"\"http://x\"\")\",0,0\r\n");
+#ifndef _WIN32
     struct stat info {};
     ASSERT_EQ(stat(csv.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
+#endif
 }
 
 TEST(CsvTextTest, CellsAreQuotedAndFormulasNeutralised) {

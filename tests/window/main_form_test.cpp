@@ -105,9 +105,10 @@ TEST_F(MainFormTest, MenuCaptionAndFrameStyle) {
     CMainFrame& frame = app->Frame();
     EXPECT_EQ(frame.windowTitle(), "VK930Config - Untitled");
     const QList<QAction*> popups = frame.menuBar()->actions();
-    ASSERT_EQ(popups.size(), 2);
+    ASSERT_EQ(popups.size(), 3);
     EXPECT_EQ(popups[0]->text(), "&File");
     EXPECT_EQ(popups[1]->text(), "COM port");
+    EXPECT_EQ(popups[2]->text(), "Tools");
     QStringList fileItems;
     for (QAction* item : popups[0]->menu()->actions())
         fileItems << (item->isSeparator() ? "-" : item->text() + "=" + item->data().toString());

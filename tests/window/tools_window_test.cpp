@@ -20,6 +20,18 @@ namespace {
 
 class ToolsWindowTest : public WindowTest {
   protected:
+    // Backups and records of this test alone: two backups of one terminal in one second
+    // would otherwise change another test's backup name.
+    void SetUp() override {
+        oldState_ = qgetenv("XDG_STATE_HOME");
+        qputenv("XDG_STATE_HOME", QByteArray::fromStdString(dir.File("state")));
+    }
+    void TearDown() override {
+        WindowTest::TearDown();
+        qputenv("XDG_STATE_HOME", oldState_);
+    }
+    QByteArray oldState_;
+
     template <class Widget>
     static Widget* Find(QWidget* dialog, int id) {
         auto* widget = dialog->findChild<Widget*>(ControlObjectName(id));

@@ -15,5 +15,6 @@ build/src/sim/vk930-sim --link "$scratch/vk" --pace "sim:$scratch/terminal.bin" 
 sim=$!
 for _ in $(seq 50); do [ -e "$scratch/vk" ] && break; sleep 0.1; done
 XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data" XDG_RUNTIME_DIR="$scratch/runtime" \
+    XDG_STATE_HOME="$scratch/state" \
     xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" \
     build/src/window/vk930-screenshots docs/screenshots "$scratch/vk" tests/data/hsbt15.a20

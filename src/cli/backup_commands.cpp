@@ -5,14 +5,10 @@
 #include "cli/cli_commands.h"
 #include "cli/json_events.h"
 #include "core/proof/backup.h"
+#include "core/proof/set_of_file.h"
 #include "core/proof/state_folder.h"
 
 namespace vk930 {
-
-std::string StampTime(const std::string& stamp, char between) {
-    return stamp.substr(0, 4) + "-" + stamp.substr(4, 2) + "-" + stamp.substr(6, 2) + between +
-           stamp.substr(9, 2) + ":" + stamp.substr(11, 2) + ":" + stamp.substr(13, 2);
-}
 
 QJsonObject BackupEvent(const std::string& path) {
     QJsonObject event = JsonTextEvent("backup", "path", path);
@@ -76,13 +72,13 @@ CommandResult RunRestore(CliSession& session, const QStringList& args) {
         session.proofChannel.Refused(why + "; --force programs it anyway");
         return CommandResult::Ran(Outcome::Failure(OutcomeClass::kRefused, why));
     }
-    if (!force) session.view.Proof().expectedCommId = name->commId;
-    session.state.document.m_strFilePath = file;
-    session.view.NameNextCommand("restore");
+    FileSet restore;
+    restore.file = file;
+    restore.command = "restore";
+    if (!force) restore.expectedCommId = name->commId;
     // Only this command may carry the backup's CommID into another terminal.
-    session.state.commIdHold.allowChange = withId;
-    const Outcome outcome = session.view.OnSet();
-    session.state.commIdHold.allowChange = false;
+    restore.carryCommId = withId;
+    const Outcome outcome = SetOfFile(session.view, restore).outcome;
     if (outcome.outcomeClass == OutcomeClass::kRefused)
         session.host.Note("restore --force programs the backup anyway");
     return CommandResult::Ran(outcome);

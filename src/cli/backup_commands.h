@@ -11,8 +11,6 @@ namespace vk930 {
 
 struct CommandResult;
 
-// A backup's time stamp "20261207-153151" as "2026-12-07<between>15:31:51".
-std::string StampTime(const std::string& stamp, char between);
 // The JSON event of a backup file: its path and, when it is named as a backup, the time
 // ("2026-12-07T15:31:51", local), COM port and CommID its name holds.
 QJsonObject BackupEvent(const std::string& path);

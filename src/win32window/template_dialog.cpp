@@ -27,8 +27,12 @@ INT_PTR CALLBACK TemplateDialog::Procedure(HWND dialog, UINT message, WPARAM wPa
     }
     auto* self = reinterpret_cast<TemplateDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
     if (message == WM_COMMAND && self) {
-        self->OnCommand(dialog, LOWORD(wParam));
+        self->OnCommandCode(dialog, LOWORD(wParam), HIWORD(wParam));
         return TRUE;
+    }
+    if (message == WM_NOTIFY && self) {
+        self->OnNotify(dialog, *reinterpret_cast<const NMHDR*>(lParam));
+        return FALSE;
     }
     return FALSE;
 }

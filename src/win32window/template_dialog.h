@@ -27,6 +27,17 @@ class TemplateDialog {
     virtual void OnInit(HWND) {}
     // WM_COMMAND; the default ends the dialog on OK and Cancel.
     virtual void OnCommand(HWND dialog, int id);
+    // WM_COMMAND with its notification code (BN_CLICKED, EN_CHANGE, ...); the default passes
+    // the id on to OnCommand.
+    virtual void OnCommandCode(HWND dialog, int id, int code) {
+        (void)code;
+        OnCommand(dialog, id);
+    }
+    // WM_NOTIFY from a control (a list view's selection).
+    virtual void OnNotify(HWND dialog, const NMHDR& header) {
+        (void)dialog;
+        (void)header;
+    }
 
     static std::string ItemText(HWND dialog, int id);
     static void SetItemText(HWND dialog, int id, const std::string& text);

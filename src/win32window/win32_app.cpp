@@ -14,6 +14,7 @@
 #include "win32window/devices_dialog.h"
 #include "win32window/menus.h"
 #include "win32window/template_dialog.h"
+#include "win32window/tool_dialog.h"
 #include "win32window/wide_text.h"
 
 namespace vk930 {
@@ -145,6 +146,11 @@ std::optional<std::string> Win32App::AskFileToOpen() {
     const FileDialogAnswer answer = options_.files(OpenDocumentRequest(), frame_.Window());
     if (!answer.ok) return std::nullopt;
     return answer.path;
+}
+
+void Win32App::RunToolDialog(ToolController& controller) {
+    Win32ToolDialog dialog(controller, options_.files);
+    dialog.RunModal(frame_.Window(), frame_.Module());
 }
 
 bool Win32App::RunDevicesDialog() {

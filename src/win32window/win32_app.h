@@ -82,6 +82,7 @@ class Win32App : private FrontEnd {
     void ShowAbout() override;
     std::optional<std::string> AskFileToOpen() override;
     bool RunDevicesDialog() override;
+    void RunToolDialog(ToolController& controller) override;
     void ShowPortReach(const std::string& text) override;
     void ClearProgress() override;
     void ShowComPortItem(int port, bool checked, const std::string& reach) override;

@@ -20,6 +20,7 @@
 #include "window/main_form.h"
 #include "window/main_frame.h"
 #include "window/text.h"
+#include "window/tool_dlg.h"
 
 namespace vk930 {
 
@@ -49,11 +50,12 @@ CConfigApp::CConfigApp(const WindowOptions& options, Sleeper sleep)
       proofChannel_(*form_, host_),
       idRegistry_(OpenIdRegistry()),
       program_(Setup()),
+      history_([this](const RecordQuery& query) { return FindRecords(query); }, HistoryWhere()),
       recent_(QString::fromLatin1(kProfileKey), QString::fromLatin1(kProfileName),
               kRecentFileCount),
       app_(AppParts{host_, program_.view, program_.state, recent_, *this, runner_,
                     [this](int port) { return PortReach(port); },
-                    [this] { program_.link.Forget(); }}) {
+                    [this] { program_.link.Forget(); }, &history_}) {
     testSleep_ = sleep;
     connect(frame_.get(), &CMainFrame::command, this, &CConfigApp::OnCommand);
     connect(form_, &MainFormWidget::command, this, &CConfigApp::OnCommand);
@@ -118,6 +120,19 @@ ProgramSetup CConfigApp::Setup() {
             MaskedAddress(ChosenRegistryAddress(ChoiceOf(settings_)))};
 }
 
+// The history shows the records where they go: the shared registry's, else this bench's.
+Result<FoundRecords> CConfigApp::FindRecords(const RecordQuery& query) {
+    if (!idRegistry_) return Error{idRegistryProblem_.value_or("no service records")};
+    return idRegistry_->Find(query);
+}
+
+std::string CConfigApp::HistoryWhere() const {
+    if (!idRegistry_) return "no service records";
+    if (!program_.state.sharedRegistry.empty())
+        return "the shared registry " + program_.state.sharedRegistry;
+    return "this bench (" + idRegistry_->Path() + ")";
+}
+
 // A port whose configuration is wrong, or whose device cannot be opened or went away: the
 // reason, in a box, besides the command's own log lines.
 void CConfigApp::ReportLinkFault(const std::string& message) {
@@ -168,6 +183,11 @@ std::optional<std::string> CConfigApp::AskFileToOpen() {
 
 bool CConfigApp::RunDevicesDialog() {
     return vk930::RunDevicesDialog(frame_.get(), settings_, options_.link);
+}
+
+void CConfigApp::RunToolDialog(ToolController& controller) {
+    CToolDlg dialog(controller, frame_.get());
+    dialog.Run();
 }
 
 void CConfigApp::ShowPortReach(const std::string& text) {

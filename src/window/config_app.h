@@ -15,6 +15,7 @@
 #include "core/app/series_dialog.h"
 #include "core/registry/terminal_registry.h"
 #include "platform/qsettings_backend.h"
+#include "platform/stored_history.h"
 #include "window/command_line.h"
 #include "window/command_runner.h"
 #include "window/recent_files.h"
@@ -63,6 +64,8 @@ class CConfigApp : public QObject, private FrontEnd {
     std::unique_ptr<TerminalRegistry> OpenIdRegistry();
     ProgramSetup Setup();
     std::string PortReach(int port);
+    Result<FoundRecords> FindRecords(const RecordQuery& query);
+    std::string HistoryWhere() const;
 
     // FrontEnd
     void SetBusy(bool busy) override;
@@ -72,6 +75,7 @@ class CConfigApp : public QObject, private FrontEnd {
     std::optional<std::string> AskFileToOpen() override;
     bool RunDevicesDialog() override;
     void RunSeriesDialog() override;
+    void RunToolDialog(ToolController& controller) override;
     void ShowPortReach(const std::string& text) override;
     void ClearProgress() override;
     void ShowComPortItem(int port, bool checked, const std::string& reach) override;
@@ -87,7 +91,8 @@ class CConfigApp : public QObject, private FrontEnd {
     WindowProofChannel proofChannel_;  // before the registry, which may give a notice at once
     std::unique_ptr<TerminalRegistry> idRegistry_;
     ProgramParts program_;
-    Sleeper testSleep_;  // a test's sleep in place of the real one; unset: real
+    Sleeper testSleep_;      // a test's sleep in place of the real one; unset: real
+    StoredHistory history_;  // the records "Service history..." shows
     RecentFileList recent_;
     CommandRunner runner_;  // its thread ends before the link goes
     Application app_;

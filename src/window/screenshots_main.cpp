@@ -1,5 +1,5 @@
-// vk930-screenshots: saves pictures of the main window, the About box and the two dialogs,
-// as the documentation shows them, and of the window during a firmware upload:
+// vk930-screenshots: saves pictures of the main window, the About box, the two dialogs and the
+// Tools dialogs, as the documentation shows them, and of the window during a firmware upload:
 //   vk930-screenshots FOLDER [DEVICE FIRMWARE]
 // The window runs on a simulated terminal in memory with a settings file of its own that
 // allows editing the CommID, and "&Read Device Info" has been pressed, so that every control
@@ -20,11 +20,14 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
+#include <QTreeWidget>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 
 #include "core/forms/dialog_ids.h"
 #include "core/forms/form_ids.h"
+#include "core/forms/tool_ids.h"
 #include "window/about_dlg.h"
 #include "window/config_app.h"
 #include "window/firmware_dlg.h"
@@ -33,6 +36,7 @@
 #include "window/main_form.h"
 #include "window/main_frame.h"
 #include "window/series_dlg.h"
+#include "window/tool_dlg.h"
 
 using namespace vk930;
 
@@ -126,6 +130,72 @@ bool SaveDuringUpload(const QString& device, const QString& firmware, const QStr
     return saved;
 }
 
+// Opens a Tools dialog from its menu item, lets `drive` use it as a person would (each job it
+// starts has ended before the picture), draws it and closes it.
+bool SaveTool(CConfigApp& config, int command, const std::function<void(QWidget*)>& drive,
+              const QString& file) {
+    bool saved = false;
+    auto* poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, [&, poll] {
+        auto* dialog = qobject_cast<CToolDlg*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        poll->stop();
+        drive(dialog);
+        for (int waited = 0; config.CommandRunning() && waited < 30000; waited += 10) {
+            QApplication::processEvents();
+            QThread::msleep(10);
+        }
+        saved = Save(*dialog, file);
+        dialog->findChild<QPushButton*>(ControlObjectName(id::kCancel))->click();
+        poll->deleteLater();
+    });
+    poll->start(50);
+    config.OnCommand(command);
+    return saved;
+}
+
+void Press(QWidget* dialog, int id) {
+    dialog->findChild<QPushButton*>(ControlObjectName(id))->click();
+}
+
+void ChooseFirstRow(QWidget* dialog, int id) {
+    auto* list = dialog->findChild<QTreeWidget*>(ControlObjectName(id));
+    list->setCurrentItem(list->topLevelItem(0));
+}
+
+// The Tools dialogs over a document that changes a few keys: Compare before its Set, the
+// backups and the history after it.
+bool SaveTools(CConfigApp& config, const QDir& folder) {
+    bool ok = SaveTool(
+        config, id::kCmdCompare, [](QWidget* dialog) { Press(dialog, id::kCompareRun); },
+        folder.filePath("compare.png"));
+    // A Set leaves a backup and a record behind, Read Device Info another record.
+    config.View().OnSet();
+    config.View().OnReadDeviceInfo();
+    ok = SaveTool(
+             config, id::kCmdBackups,
+             [](QWidget* dialog) { ChooseFirstRow(dialog, id::kBackupsList); },
+             folder.filePath("backups.png")) &&
+         ok;
+    ok = SaveTool(
+             config, id::kCmdServiceHistory,
+             [](QWidget* dialog) { ChooseFirstRow(dialog, id::kHistoryList); },
+             folder.filePath("service_history.png")) &&
+         ok;
+    return ok;
+}
+
+// A document that sets a heading and a few bytes the factory pages hold otherwise.
+QString ShopFile(const QTemporaryDir& temp) {
+    const QString path = temp.filePath("shop-3.pcg");
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(
+            "HEADING:Shop 3\r\nSYSTEM:0,201,7\r\nSYSTEM:1,20,250\r\nNOSUCHKEY:1\r\n"
+            "END\r\n");
+    return path;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -159,6 +229,11 @@ int main(int argc, char** argv) {
     ok = pcg.open(QIODevice::WriteOnly) && pcg.write("HEADING:SERIES\r\nEND\r\n") > 0 && ok;
     pcg.close();
     ok = SaveSeries(settingsPath, parameterFile, folder.filePath("number_series.png")) && ok;
+    WindowOptions shop = options;
+    shop.file = ShopFile(temp);
+    CConfigApp tools(shop, [](int) {});
+    ok = tools.InitInstance() && SaveTools(tools, folder) && ok;
+    tools.Frame().hide();
     if (args.size() == 4)
         ok = SaveDuringUpload(args[2], args[3], settingsPath, folder.filePath("uploading.png")) &&
              ok;

@@ -1,4 +1,4 @@
-// The window's "Number a series": the Tools item opens the dialog built from template 141, and
+// The window's "Number a series": the Tools item opens the dialog built from template 143, and
 // a series of three simulated terminals that come and go runs from its Start button while the
 // window goes on serving its events.
 // Before Qt's headers, whose `signals` keyword would rename one of its parameters.

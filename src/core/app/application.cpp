@@ -2,8 +2,11 @@
 #include "core/app/application.h"
 
 #include <filesystem>
+#include <utility>
 
+#include "core/app/backups_tool.h"
 #include "core/app/close_question.h"
+#include "core/app/compare_tool.h"
 #include "core/forms/menu_template.h"
 #include "core/link/com_port_names.h"
 
@@ -58,6 +61,10 @@ void Application::Carry(const AppCommand& command) {
         case AppAction::kSelectComPort:
             parts_.view.SelectComPort(command.port);
             return ShowPort();
+        case AppAction::kCompare:
+        case AppAction::kBackups:
+        case AppAction::kServiceHistory:
+            return RunTool(command.action);
         default:
             return;  // the terminal jobs run through StartJob
     }
@@ -107,9 +114,42 @@ void Application::StartJob(TerminalJob job, std::function<void()> run) {
     parts_.runner.Start(std::move(run), [this] { OnJobFinished(); });
 }
 
+void Application::RunTool(AppAction action) {
+    if (action == AppAction::kCompare) {
+        CompareTool compare(parts_.view, *this);
+        return parts_.frontEnd.RunToolDialog(compare);
+    }
+    if (action == AppAction::kBackups) {
+        BackupsTool backups(parts_.view, *this,
+                            [this](const std::string& path) { return OpenDocumentFile(path); });
+        return parts_.frontEnd.RunToolDialog(backups);
+    }
+    if (!parts_.history) {
+        parts_.host.MessageBox(
+            "This program keeps no service records, so it has no history "
+            "to show.",
+            kFrameTitle);
+        return;
+    }
+    HistoryTool history(*parts_.history);
+    parts_.frontEnd.RunToolDialog(history);
+}
+
+bool Application::RunToolJob(TerminalJob kind, std::function<void()> job,
+                             std::function<void()> done) {
+    if (CommandRunning()) return false;
+    parts_.state.stop.Clear();
+    toolDone_ = std::move(done);
+    StartJob(kind, std::move(job));
+    return true;
+}
+
 void Application::OnJobFinished() {
     parts_.frontEnd.ClearProgress();
-    ShowPort();                    // the Get dialog may have chosen another port
+    ShowPort();  // the Get dialog may have chosen another port
+    // The dialog learns how its job ended; it may start the next one (a restore it asked
+    // about), which keeps the window busy.
+    if (std::function<void()> done = std::exchange(toolDone_, nullptr)) done();
     if (CommandRunning()) return;  // the firmware upload waits for the form timer
     if (timerDeferred_) {
         timerDeferred_ = false;

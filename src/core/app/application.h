@@ -13,6 +13,8 @@
 
 #include "core/app/command_map.h"
 #include "core/app/front_end.h"
+#include "core/app/history_tool.h"
+#include "core/app/tool_dialog.h"
 #include "core/commands/app_state.h"
 #include "core/commands/config_view.h"
 #include "core/commands/host.h"
@@ -37,9 +39,11 @@ struct AppParts {
     // Drops the links opened so far (run on the job thread, where they were opened), after
     // the Devices dialog has changed what a port reaches.
     std::function<void()> forgetLinks;
+    // Where "Service history..." reads the records; null: the program keeps none.
+    HistorySource* history = nullptr;
 };
 
-class Application {
+class Application : private ToolJobs {
   public:
     explicit Application(AppParts parts);
 
@@ -75,6 +79,10 @@ class Application {
 
   private:
     void Carry(const AppCommand& command);
+    void RunTool(AppAction action);
+    // ToolJobs: a Tools dialog's terminal work, as a job like the form's.
+    bool RunToolJob(TerminalJob kind, std::function<void()> job,
+                    std::function<void()> done) override;
     void StartJob(TerminalJob job, std::function<void()> run);
     void OnJobFinished();
     void SetBusy(bool busy);
@@ -90,6 +98,7 @@ class Application {
     TerminalJob job_ = TerminalJob::kIdentify;  // the running one
     bool timerDeferred_ = false;                // the form timer expired while a job ran
     bool closeAfterCommand_ = false;            // the user chose to stop the job and close
+    std::function<void()> toolDone_;            // a Tools dialog's, after its job
 };
 
 }  // namespace vk930

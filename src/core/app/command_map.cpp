@@ -24,6 +24,10 @@ const std::map<int, AppCommand>& CommandTable() {
             {id::kCloseButton, onGui(AppAction::kClose)},
             {id::kCmdDevices, onGui(AppAction::kDevices)},
             {id::kCmdNumberSeries, onGui(AppAction::kNumberSeries)},
+            // The Tools dialogs run their terminal work as jobs of their own.
+            {id::kCmdCompare, onGui(AppAction::kCompare)},
+            {id::kCmdBackups, onGui(AppAction::kBackups)},
+            {id::kCmdServiceHistory, onGui(AppAction::kServiceHistory)},
             {id::kReadDeviceInfoButton, job(AppAction::kReadDeviceInfo, TerminalJob::kIdentify)},
             {id::kSetCommIdButton, job(AppAction::kSetCommId, TerminalJob::kCommId)},
             {id::kNextCommIdButton, job(AppAction::kNextCommId, TerminalJob::kCommId)},

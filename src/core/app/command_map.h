@@ -26,6 +26,9 @@ enum class AppAction {
     kDevices,
     kNumberSeries,
     kSelectComPort,
+    kCompare,         // Tools: "Compare with terminal..."
+    kBackups,         // Tools: "Backups..."
+    kServiceHistory,  // Tools: "Service history..."
 };
 
 // The terminal jobs, by what stopping one leaves behind.

@@ -9,6 +9,8 @@
 
 namespace vk930 {
 
+class ToolController;
+
 // Runs a terminal job off the GUI thread, so that the window keeps painting while the job
 // waits for the terminal, and calls back on the GUI thread when it has returned. One job at a
 // time; the jobs run on one thread for the window's life (a serial port opened by one job is
@@ -50,6 +52,9 @@ class FrontEnd {
 
     // The "Number a series" dialog, modal (core/app/series_dialog.h holds its logic).
     virtual void RunSeriesDialog() {}
+    // A dialog of the Tools menu, modal: rendered from controller.Template(), its events
+    // forwarded to the controller, which says when it closes.
+    virtual void RunToolDialog(ToolController& controller) = 0;
 
     // The link control's place: the text of what the current port reaches.
     virtual void ShowPortReach(const std::string& text) = 0;

@@ -1,5 +1,5 @@
 #pragma once
-// Control ids of the dialogs (templates 100, 131, 138 and 141, and the Devices dialog) and the
+// Control ids of the dialogs (templates 100, 131, 138 and 143, and the Devices dialog) and the
 // resource numbers of the icons.
 namespace vk930::id {
 
@@ -17,7 +17,7 @@ inline constexpr int kFwFilePath = 1020;
 
 // Devices dialog ("COM port", "Devices..."): the choice of COMn is kDeviceChoice1 + n - 1.
 inline constexpr int kDeviceChoice1 = 1101;
-// Number a series dialog (141).
+// Number a series dialog (143).
 inline constexpr int kSeriesNextId = 1101;     // check box: the next ID after the stored one
 inline constexpr int kSeriesFirstId = 1102;    // edit: a typed first ID
 inline constexpr int kSeriesCount = 1103;      // edit: terminals at each station

@@ -56,6 +56,9 @@ const DialogTemplate& MainFormTemplate();   // 101
 const DialogTemplate& AboutBoxTemplate();   // 100
 const DialogTemplate& GetParamsTemplate();  // 131
 const DialogTemplate& FirmwareTemplate();   // 138
-const DialogTemplate& SeriesTemplate();     // 141, "Number a series"
+const DialogTemplate& SeriesTemplate();     // 143, Tools: "Number a series..."
+const DialogTemplate& CompareTemplate();    // 140, Tools: "Compare with terminal..."
+const DialogTemplate& BackupsTemplate();    // 141, Tools: "Backups..."
+const DialogTemplate& HistoryTemplate();    // 142, Tools: "Service history..."
 
 }  // namespace vk930

@@ -1,4 +1,4 @@
-// The "Number a series" dialog (141): the series' choices, its table of terminals and totals.
+// The "Number a series" dialog (143): the series' choices, its table of terminals and totals.
 #include "core/forms/dialog_ids.h"
 #include "core/forms/dialog_template.h"
 
@@ -8,7 +8,7 @@ const DialogTemplate& SeriesTemplate() {
     using K = ControlKind;
     // clang-format off
     static const DialogTemplate kTemplate{
-        141, "Number a series", 340, 262, "MS Sans Serif", 8,
+        143, "Number a series", 340, 262, "MS Sans Serif", 8,
         {
             {kNoId, K::kGroupBox, "IDs", 7, 4, 160, 66},
             {id::kSeriesNextId, K::kCheckBox, "Start at the next ID after the stored one", 13, 15, 150, 10},

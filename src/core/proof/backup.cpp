@@ -31,6 +31,11 @@ std::string BackupFileName(std::chrono::system_clock::time_point time, int port,
     return name + ".pcg";
 }
 
+std::string StampTime(const std::string& stamp, char between) {
+    return stamp.substr(0, 4) + "-" + stamp.substr(4, 2) + "-" + stamp.substr(6, 2) + between +
+           stamp.substr(9, 2) + ":" + stamp.substr(11, 2) + ":" + stamp.substr(13, 2);
+}
+
 std::optional<BackupName> ParseBackupName(const std::string& fileName) {
     static const std::regex kPattern(R"(^(\d{8}-\d{6})-COM(\d)-id(\d{1,5})(-\d+)?\.pcg$)");
     std::smatch m;

@@ -21,6 +21,8 @@ struct BackupName {
     int port = 0;
     int commId = 0;
 };
+// A backup's time stamp "20261207-153151" as "2026-12-07<between>15:31:51".
+std::string StampTime(const std::string& stamp, char between);
 // Reads a backup's file name (no folder); nullopt for any other name.
 std::optional<BackupName> ParseBackupName(const std::string& fileName);
 

@@ -14,13 +14,15 @@ namespace vk930 {
 namespace {
 
 // Refuses a restore onto a terminal whose CommID is not the backup's.
-Outcome CheckRestoreTarget(const CommandContext& ctx, const ProofOptions& options,
+Outcome CheckRestoreTarget(const CommandContext& ctx, ProofOptions& options,
                            ProofChannel& channel) {
+    options.refusedCommId.reset();
     if (!options.expectedCommId) return Outcome::Success();
     const std::optional<Pages> fetched = FetchedPagesOf(ctx.link);
     PagesSource pages(fetched.value_or(Pages{}));
     const int found = CommIdOfPages(pages);
     if (found == *options.expectedCommId) return Outcome::Success();
+    options.refusedCommId = found;
     const std::string why = "the terminal's CommID is " + std::to_string(found) +
                             ", the backup was taken of CommID " +
                             std::to_string(*options.expectedCommId);
@@ -51,8 +53,8 @@ Outcome BackUpPages(const CommandContext& ctx, const ProofOptions& options,
 
 }  // namespace
 
-Outcome GuardedSet(const CommandContext& ctx, const ProofOptions& options,
-                   CommandRecorder& recorder, ProofChannel& channel) {
+Outcome GuardedSet(const CommandContext& ctx, ProofOptions& options, CommandRecorder& recorder,
+                   ProofChannel& channel) {
     const BeforeSetRun beforeRun = [&](const CommandContext& c) {
         if (Outcome target = CheckRestoreTarget(c, options, channel); !target.ok()) return target;
         return BackUpPages(c, options, recorder, channel);

@@ -10,8 +10,9 @@ namespace vk930 {
 
 // Runs OnSet with the safeguards the options ask for, and returns how the command ended. A
 // backup that cannot be written stops the command before any write, with the one log entry
-// "Cannot write the backup: <reason>" (0), a beep and the port closed.
-Outcome GuardedSet(const CommandContext& ctx, const ProofOptions& options,
-                   CommandRecorder& recorder, ProofChannel& channel);
+// "Cannot write the backup: <reason>" (0), a beep and the port closed. A restore refused for
+// the terminal's CommID leaves the CommID found in options.refusedCommId.
+Outcome GuardedSet(const CommandContext& ctx, ProofOptions& options, CommandRecorder& recorder,
+                   ProofChannel& channel);
 
 }  // namespace vk930

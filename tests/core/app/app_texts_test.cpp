@@ -39,6 +39,10 @@ TEST(CommandMap, EveryButtonAndMenuItemHasItsCommandAndTheJobsAreTheTerminalOnes
         {id::kCmdExit, std::nullopt},
         {id::kCmdDevices, std::nullopt},
         {id::kCmdNumberSeries, std::nullopt},
+        // The Tools dialogs open on the GUI thread and run their terminal work as jobs.
+        {id::kCmdCompare, std::nullopt},
+        {id::kCmdBackups, std::nullopt},
+        {id::kCmdServiceHistory, std::nullopt},
     };
     for (const auto& [commandId, job] : expected) {
         const std::optional<AppCommand> command = FindAppCommand(commandId);

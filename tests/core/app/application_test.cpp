@@ -17,15 +17,6 @@
 namespace vk930::test {
 namespace {
 
-class MemoryRecentFiles : public RecentFileStore {
-  public:
-    std::vector<std::string> files;
-    std::vector<std::string> RecentFiles() const override { return files; }
-    void AddRecentFile(const std::string& path) override {
-        files = RecentFilesAfterOpening(files, path, kRecentFileCount);
-    }
-};
-
 class ApplicationTest : public CommandFixture {
   protected:
     // The application took the fixture's view (made on the in-process terminal by View()) as

@@ -11,9 +11,20 @@
 
 #include "core/app/application.h"
 #include "core/app/front_end.h"
+#include "core/forms/menu_template.h"
+#include "core/settings/recent_files.h"
 #include "support/fake_host.h"
 
 namespace vk930::test {
+
+class MemoryRecentFiles : public RecentFileStore {
+  public:
+    std::vector<std::string> files;
+    std::vector<std::string> RecentFiles() const override { return files; }
+    void AddRecentFile(const std::string& path) override {
+        files = RecentFilesAfterOpening(files, path, kRecentFileCount);
+    }
+};
 
 // Jobs wait until Finish(); RunAndWait runs at once (the test has one thread).
 class QueuedRunner : public JobRunner {
@@ -62,6 +73,13 @@ class FakeFrontEnd : public FrontEnd {
     std::optional<std::string> AskFileToOpen() override;
     bool RunDevicesDialog() override;
     void RunSeriesDialog() override { ++seriesDialogs; }
+    // A Tools dialog: the test drives the controller in `onTool`, as the dialog would.
+    std::function<void(ToolController&)> onTool;
+    int toolDialogs = 0;
+    void RunToolDialog(ToolController& controller) override {
+        ++toolDialogs;
+        if (onTool) onTool(controller);
+    }
     void ShowPortReach(const std::string& text) override { portTexts.push_back(text); }
     void ClearProgress() override { ++progressClears; }
     void ShowComPortItem(int port, bool checked, const std::string& reach) override {

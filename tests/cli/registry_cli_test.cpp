@@ -147,20 +147,31 @@ TEST_F(RegistryCli, ARegistryInTheSettingsThatIsNoneIsNamedWithItsFile) {
     EXPECT_TRUE(run.out.empty()) << "nothing ran: " << run.out;
 }
 
-// A server that takes the connection and never answers: the command waits for it once, not
-// once for its status and once more for its own record.
-TEST(RegistryTimeOut, ACommandWaitsForAServerThatDoesNotAnswerOnce) {
+// A port on the loopback that takes connections and never says a word, and its registry
+// address; -1 when no socket could be made.
+int SilentListener(std::string& registry) {
     const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    ASSERT_GE(listener, 0);
+    if (listener < 0) return -1;
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(::listen(listener, 16), 0);
     socklen_t length = sizeof address;
-    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
-    const std::string registry =
-        "postgresql://shop@127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/vk930";
+    if (::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(listener, 16) != 0 ||
+        ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        ::close(listener);
+        return -1;
+    }
+    registry = "postgresql://shop@127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/vk930";
+    return listener;
+}
+
+// A server that takes the connection and never answers: the command waits for it once, not
+// once for its status and once more for its own record.
+TEST(RegistryTimeOut, ACommandWaitsForAServerThatDoesNotAnswerOnce) {
+    std::string registry;
+    const int listener = SilentListener(registry);
+    ASSERT_GE(listener, 0);
     TempDir dir;
     setenv("XDG_STATE_HOME", dir.File("state").c_str(), 1);
     const ProgramRun run = RunProgram(VK930CTL_PATH, {"--settings", dir.File("s.ini"), "--registry",
@@ -177,17 +188,9 @@ TEST(RegistryTimeOut, ACommandWaitsForAServerThatDoesNotAnswerOnce) {
 
 // The first signal ends the wait for a server that takes the connection and never answers.
 TEST(RegistryTimeOut, TheFirstSignalEndsTheWaitForAServerThatDoesNotAnswer) {
-    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    std::string registry;
+    const int listener = SilentListener(registry);
     ASSERT_GE(listener, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(::listen(listener, 16), 0);
-    socklen_t length = sizeof address;
-    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
-    const std::string registry =
-        "postgresql://shop@127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/vk930";
     TempDir dir;
     setenv("XDG_STATE_HOME", dir.File("state").c_str(), 1);
     bool signalled = false;

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "core/proof/service_record.h"
 #include "core/registry/id_journal.h"
+#include "core/settings/id_counter.h"
 
 namespace vk930::test {
 
@@ -40,6 +42,24 @@ class MemoryJournal : public IdJournal {
     std::string writeProblem;    // non-empty: every Add fails with it
     std::string readProblem;     // non-empty: every Load fails with it
     std::vector<std::string>* events = nullptr;
+};
+
+// A lock nobody else takes: the tests run one counter at a time.
+class FreeLock : public StoreLock {
+  public:
+    Status Acquire() override { return {}; }
+    void Release() override {}
+};
+
+// The service records, kept in memory.
+class MemoryRecords : public ServiceLogSink {
+  public:
+    Status Append(const ServiceRecord& record) override {
+        records.push_back(record);
+        return {};
+    }
+    std::string Path() const override { return "memory"; }
+    std::vector<ServiceRecord> records;
 };
 
 }  // namespace vk930::test

@@ -13,22 +13,6 @@
 namespace vk930::test {
 namespace {
 
-class FreeLock : public StoreLock {
-  public:
-    Status Acquire() override { return {}; }
-    void Release() override {}
-};
-
-class MemoryRecords : public ServiceLogSink {
-  public:
-    Status Append(const ServiceRecord& record) override {
-        records.push_back(record);
-        return {};
-    }
-    std::string Path() const override { return "memory"; }
-    std::vector<ServiceRecord> records;
-};
-
 class ProgramPartsTest : public CommandFixture {
   protected:
     ProgramPartsTest() { UseTerminal(""); }

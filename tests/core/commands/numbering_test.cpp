@@ -13,22 +13,6 @@
 namespace vk930::test {
 namespace {
 
-class FreeLock : public StoreLock {
-  public:
-    Status Acquire() override { return {}; }
-    void Release() override {}
-};
-
-class NoRecords : public ServiceLogSink {
-  public:
-    Status Append(const ServiceRecord& record) override {
-        records.push_back(record);
-        return {};
-    }
-    std::string Path() const override { return "memory"; }
-    std::vector<ServiceRecord> records;
-};
-
 class Numbering : public CommandFixture {
   protected:
     // A terminal carrying `oldId`, whose `failAt`-th WriteByte after that fails (0: none).
@@ -49,7 +33,7 @@ class Numbering : public CommandFixture {
     FreeLock lock;
     MemoryJournal journal;
     IdCounter counter{settings, lock, &journal};
-    NoRecords log;
+    MemoryRecords log;
     LocalRegistry registry{counter, log, "memory"};
 };
 

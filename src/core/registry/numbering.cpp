@@ -107,6 +107,9 @@ void Judge(const CommandContext& ctx, NumberedTerminal& n, std::optional<int> ol
         n.fate = IdState::kMayCarry;
         if (written.ok()) {
             n.readBack = shown;
+            // What answered carries neither ID: a swapped terminal, or bytes the wire garbled.
+            // Its ID is held too, so that no other terminal is ever given it.
+            if (shown != n.commId && (!oldId || shown != *oldId)) n.possible = {shown};
             n.reason = MayCarry("the terminal reads back " + std::to_string(shown) +
                                 " (another terminal may have taken its place)");
         } else {

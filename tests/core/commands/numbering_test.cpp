@@ -57,6 +57,23 @@ TEST_F(Numbering, TheNextIdButtonReservesAndJournalsBeforeAnyByteAndConfirmsByRe
     EXPECT_EQ(Carried(), 43);
 }
 
+// After the reset another terminal answers (here a fresh one, carrying 1): the ID is only
+// possibly in the one that left, and the ID that answered is held as well.
+TEST_F(Numbering, AnIdReadBackThatIsNeitherTheOldNorTheNewOneIsHeld) {
+    UseTerminal("series=2&remove=0&plugin=0");
+    CommandFixture::Terminal().WriteByte(0, 1, 0);
+    CommandFixture::Terminal().WriteByte(0, 2, 7);
+    View().SetIdRegistry(&registry);
+    settings.values["commID"] = 41;
+    const Outcome outcome = View().OnNextCommId();
+    EXPECT_FALSE(outcome.ok());
+    EXPECT_EQ(journal.StateOf(42), "may-carry");
+    EXPECT_EQ(journal.entries.back().possible, (std::vector<int>{1}));
+    Result<int> next = counter.Peek();
+    ASSERT_TRUE(next) << next.error();
+    EXPECT_EQ(*next, 43);
+}
+
 // The write failed between the two bytes and the terminal still answers: what it carries is
 // read back and recorded; neither value is handed out again.
 TEST_F(Numbering, AFailedLowByteLeavesAMixedIdThatIsReadBackAndHeld) {

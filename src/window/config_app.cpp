@@ -43,10 +43,9 @@ CConfigApp::CConfigApp(const WindowOptions& options, Sleeper sleep)
       settings_(options.settingsPath),
       frame_(MakeFrame()),
       form_(frame_->Form()),
-      host_(*frame_, *form_, settings_,
-            sleep ? std::move(sleep) : Sleeper([this](int milliseconds) {
-                SleepUnlessStopped(milliseconds, &program_.state.stop);
-            })),
+      host_(*frame_, *form_, settings_, sleep ? sleep : Sleeper([this](int milliseconds) {
+          SleepUnlessStopped(milliseconds, &program_.state.stop);
+      })),
       proofChannel_(*form_, host_),
       idRegistry_(OpenIdRegistry()),
       program_(Setup()),
@@ -56,7 +55,7 @@ CConfigApp::CConfigApp(const WindowOptions& options, Sleeper sleep)
       app_(AppParts{host_, program_.view, program_.state, recent_, *this, runner_,
                     [this](int port) { return PortReach(port); },
                     [this] { program_.link.Forget(); }, &history_}) {
-    testSleep_ = sleep;
+    testSleep_ = sleep;  // the host took a copy: the series' stations sleep the same way
     connect(frame_.get(), &CMainFrame::command, this, &CConfigApp::OnCommand);
     connect(form_, &MainFormWidget::command, this, &CConfigApp::OnCommand);
     connect(form_, &MainFormWidget::commIdEdited, this,

@@ -22,6 +22,7 @@
 #include "core/forms/dialog_ids.h"
 #include "core/forms/form_ids.h"
 #include "core/proof/state_folder.h"
+#include "modal_answerer.h"
 #include "window/main_frame.h"
 #include "window/series_dlg.h"
 #include "window/text.h"
@@ -182,7 +183,16 @@ TEST_F(SeriesWindowTest, TheWindowsSeriesLeavesTheRecordsVk930ctlsSeriesLeaves) 
     onSleep = [](int ms) {
         std::this_thread::sleep_for(std::chrono::milliseconds(std::min(ms, 20)));
     };
+    // The window's own counter is below the IDs vk930ctl handed out: it says so once, in a box,
+    // while its station waits and the dialog goes on showing the series.
+    ModalAnswerer answerer;
+    std::vector<MessageBoxSeen> seen;
+    answerer.Add(AcceptMessageBox(seen));
     RunSeries(file, 3);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, QString("Notice"));
+    EXPECT_TRUE(seen[0].text.contains("counting on from")) << ToStd(seen[0].text);
+    EXPECT_EQ(answerer.Unexpected(), 0);
 
     std::vector<int> ctlIds, windowIds;
     const std::vector<std::string> fromCtl = SeriesRecordsOf("vk930ctl", file, ctlIds);

@@ -100,12 +100,12 @@ bool SeriesLedger::AlreadyWritten(int commId) {
 }
 
 void SeriesLedger::Add(const SeriesRecord& record) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<std::mutex> lock(recordsMutex_);
     records_.push_back(record);
 }
 
 std::vector<SeriesRecord> SeriesLedger::Records() {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<std::mutex> lock(recordsMutex_);
     return records_;
 }
 

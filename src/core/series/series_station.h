@@ -88,6 +88,9 @@ class SeriesLedger : public TerminalRegistry {
     TerminalRegistry& registry_;
     const std::string seriesId_;
     std::set<int> written_;
+    // The summary's lines have a lock of their own: a window reads them while a station waits
+    // on the registry (whose notice may wait for that window) under the lock above.
+    std::mutex recordsMutex_;
     std::vector<SeriesRecord> records_;
     bool lastIdHandedOut_ = false;
     UnrecordedFate unrecorded_;

@@ -67,7 +67,7 @@ Win32App::Win32App(HINSTANCE module, Win32AppOptions options)
                     [this](int port) { return PortReachText(port, options_.link, settings_); },
                     [this] { link_.Forget(); }}) {
     link_.SetUploadProgress(UploadProgressTo(host_));
-    view_.SetRegistry(&registry_);
+    view_.SetIdRegistry(&registry_);
     RecorderSetup boxes;  // no service records (no sink): the boxes only
     boxes.channel = &boxes_;
     view_.SetRecorder(std::move(boxes));

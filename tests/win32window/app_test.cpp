@@ -189,7 +189,7 @@ TEST_F(Win32AppTest, TheNextIdButtonCountsWithTheJournalAndDoesNotBelieveACounte
               "(302): counting on from 302");
     EXPECT_EQ(TextOf(id::kCommId), "303") << "the counter set back was believed";
     for (const Entry& entry : Log())
-        EXPECT_EQ(entry.first.find("counting on"), std::string::npos) << "the notice was logged";
+        EXPECT_EQ(entry.text.find("counting on"), std::string::npos) << "the notice was logged";
 }
 
 }  // namespace

@@ -42,9 +42,10 @@ void ExpectItems(HMENU popup, const std::vector<ExpectedItem>& items) {
 
 TEST(MainMenu, HasTheFileAndComPortPopupsWithTheirCommands) {
     HMENU menu = BuildMainMenu();
-    ASSERT_EQ(GetMenuItemCount(menu), 2);
+    ASSERT_EQ(GetMenuItemCount(menu), 3);
     EXPECT_EQ(ItemText(menu, 0), "&File");
     EXPECT_EQ(ItemText(menu, 1), "COM port");
+    EXPECT_EQ(ItemText(menu, 2), "Tools");
     ExpectItems(GetSubMenu(menu, 0), {{57601, "&Open Configuration File..."},
                                       {32771, "FirmWare update..."},
                                       {0, ""},

@@ -218,7 +218,7 @@ class SeriesBench : public ::testing::Test {
             return std::make_unique<SimLink>(terminals.at(port));
         };
         parts.kit.recorder.program = "test";
-        parts.kit.proof.stateFolder = folder.Path();
+        parts.kit.proof.stateFolder = folder.Path().string();
         parts.kit.sleep = [this](int port, int ms, const StopRequest& stop) {
             if (onSleep) onSleep(port, ms, stop);
             if (!stop.Requested()) clocks.at(port) += ms;

@@ -14,7 +14,8 @@ CliSession::CliSession(TerminalHost& host_, SettingsBackendFactory& settings_, L
       registry(std::move(registry_)),
       proofChannel(host_, registry->Path()),
       program({host_, settings_, std::move(opener), std::move(onLinkError), ProgramBootFileLookup(),
-               RecorderFor(*registry, proofChannel), registry.get(), std::move(sharedRegistry)}),
+               RecorderFor(*registry, proofChannel), registry.get(), std::move(sharedRegistry),
+               std::nullopt}),
       state(program.state),
       link(program.link),
       view(program.view) {}

@@ -170,7 +170,7 @@ RunEnd RunCommand(const GlobalOptions& options, TerminalHost& host, JsonEventWri
     session.settingsPath = settings.Path().toStdString();
     const StopSignals stopOnSignals(session.state.stop);
     host.WatchStop(&session.state.stop);
-    session.view.OnInitialUpdate();
+    session.program.InitialUpdate();
     host.ForgetFields();
     if (options.port) session.state.comPort = *options.port;
 

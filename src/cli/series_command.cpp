@@ -18,8 +18,8 @@
 #include <streambuf>
 #include <variant>
 
+#include "core/app/program_parts.h"
 #include "core/commands/config_view.h"
-#include "core/link/port_router.h"
 #include "core/series/series_job.h"
 #include "core/settings/id_counter.h"
 #include "core/terminal/link_spec.h"
@@ -73,7 +73,7 @@ long long SteadyMs() {
         .count();
 }
 
-// One port's station: its own lines, host, state, link and form.
+// One port's station: its own lines and host, and the program's parts on its port.
 struct StationRun : StationParts {
     StationRun(int port_, CliSession& s, SeriesLedger& ledger, std::mutex& outMutex,
                const std::string& spec)
@@ -83,30 +83,39 @@ struct StationRun : StationParts {
           out(&outLines),
           err(&errLines),
           host(out, err, s.host.Style(), s.host.Events()),
-          link(
-              [spec, this](Short) {
-                  return OpenLink(spec, ProgramBootFileLookup(),
-                                  [this](const std::string& m) { errLines.Line("link: " + m); });
-              },
-              [this](const std::string& m) { errLines.Line("link: " + m); }),
-          view(host, link, s.settings, state),
-          proofChannel(host, s.registry->Path()) {
-        state.comPort = port_;
+          proofChannel(host, s.registry->Path()),
+          program(Setup(s, ledger, spec)) {
         host.SetJsonPort(port_);
-        host.WatchStop(&state.stop);
-        view.Proof() = s.view.Proof();
-        view.SetRecorder(s.RecorderFor(ledger, proofChannel));
+        host.WatchStop(&program.state.stop);
+        program.InitialUpdate();
     }
 
     int Port() const override { return port; }
-    CVK900ConfigView& View() override { return view; }
+    CVK900ConfigView& View() override { return program.view; }
     void Report(const std::string& line) override {
         if (host.Json())
             host.Emit(JsonTextEvent("station", "text", line));
         else
             outLines.Line(line);
     }
-    void Ended() override { link.Connect(static_cast<Short>(port), 0); }
+    void Ended() override { program.link.Connect(static_cast<Short>(port), 0); }
+
+    // The session's set-up on this station's port and lines, its records in the ledger.
+    ProgramSetup Setup(CliSession& s, SeriesLedger& ledger, const std::string& spec) {
+        const LinkErrorSink linkError = [this](const std::string& m) {
+            errLines.Line("link: " + m);
+        };
+        return {.host = host,
+                .settings = s.settings,
+                .opener = [spec, linkError](
+                              Short) { return OpenLink(spec, ProgramBootFileLookup(), linkError); },
+                .onLinkError = linkError,
+                .bootFiles = {},  // a series uploads no firmware
+                .recorder = s.RecorderFor(ledger, proofChannel),
+                .idRegistry = s.registry.get(),
+                .sharedRegistry = s.state.sharedRegistry,
+                .fixedPort = port};
+    }
 
     int port;
     PrefixedLines outLines;
@@ -114,10 +123,8 @@ struct StationRun : StationParts {
     std::ostream out;
     std::ostream err;
     TerminalHost host;
-    AppState state;
-    PortRouter link;
-    CVK900ConfigView view;
     CliProofChannel proofChannel;
+    ProgramParts program;
 };
 
 struct SeriesOptions {

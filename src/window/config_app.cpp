@@ -104,19 +104,24 @@ std::unique_ptr<TerminalRegistry> CConfigApp::OpenIdRegistry() {
 // with: the view refuses it.
 ProgramSetup CConfigApp::Setup() {
     const auto reportFault = [this](const std::string& message) { ReportLinkFault(message); };
-    RecorderSetup record;
-    record.channel = &proofChannel_;
-    record.program = "vk930config";
-    record.version = PROJECT_VERSION;
-    record.reach = [this](int port) { return DeviceSpecFor(port, options_.link, settings_); };
     return {host_,
             settings_,
             MakePortOpener(options_.link, settings_, ProgramBootFileLookup(), reportFault),
             reportFault,
             ProgramBootFileLookup(),
-            std::move(record),
+            Recording(),
             idRegistry_.get(),
-            MaskedAddress(ChosenRegistryAddress(ChoiceOf(settings_)))};
+            MaskedAddress(ChosenRegistryAddress(ChoiceOf(settings_))),
+            std::nullopt};
+}
+
+RecorderSetup CConfigApp::Recording() {
+    RecorderSetup record;
+    record.channel = &proofChannel_;
+    record.program = "vk930config";
+    record.version = PROJECT_VERSION;
+    record.reach = [this](int port) { return DeviceSpecFor(port, options_.link, settings_); };
+    return record;
 }
 
 // The history shows the records where they go: the shared registry's, else this bench's.

@@ -63,6 +63,8 @@ class CConfigApp : public QObject, private FrontEnd {
     void ReportLinkFault(const std::string& message);
     std::unique_ptr<TerminalRegistry> OpenIdRegistry();
     ProgramSetup Setup();
+    // How this window's commands, and those of its series' stations, are recorded.
+    RecorderSetup Recording();
     std::string PortReach(int port);
     Result<FoundRecords> FindRecords(const RecordQuery& query);
     std::string HistoryWhere() const;

@@ -4,7 +4,6 @@
 #include <QMetaObject>
 #include <chrono>
 
-#include "core/app/device_spec.h"
 #include "core/link/port_router.h"
 #include "platform/link_factory.h"
 #include "platform/qt_station_threads.h"
@@ -32,11 +31,7 @@ SeriesDialogParts CConfigApp::SeriesParts() {
             MakePortOpener(options_.link, settings_, ProgramBootFileLookup(), fault), fault,
             ProgramBootFileLookup());
     };
-    kit.recorder.channel = &proofChannel_;
-    kit.recorder.program = "vk930config";
-    kit.recorder.version = PROJECT_VERSION;
-    kit.recorder.reach = [this](int port) { return DeviceSpecFor(port, options_.link, settings_); };
-    kit.proof = program_.view.Proof();
+    kit.recorder = Recording();
     if (testSleep_)
         kit.sleep = [sleep = testSleep_](int, int ms, const StopRequest& stop) {
             if (!stop.Requested()) sleep(ms);

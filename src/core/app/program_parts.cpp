@@ -5,12 +5,19 @@ namespace vk930 {
 
 ProgramParts::ProgramParts(ProgramSetup setup)
     : link(std::move(setup.opener), std::move(setup.onLinkError), std::move(setup.bootFiles)),
-      view(setup.host, link, setup.settings, state) {
+      view(setup.host, link, setup.settings, state),
+      fixedPort_(setup.fixedPort) {
+    if (fixedPort_) state.comPort = *fixedPort_;
     state.sharedRegistry = std::move(setup.sharedRegistry);
     if (!setup.recorder.sink) setup.recorder.sink = setup.idRegistry;
     view.SetRecorder(std::move(setup.recorder));
     view.SetIdRegistry(setup.idRegistry);
     view.LoadProofSettings();
+}
+
+void ProgramParts::InitialUpdate() {
+    view.OnInitialUpdate();
+    if (fixedPort_) state.comPort = *fixedPort_;
 }
 
 }  // namespace vk930

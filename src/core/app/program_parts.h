@@ -2,6 +2,7 @@
 // The one set-up of the program behind a front end or a series station: its state, the link
 // to its ports, the form's logic, and where that logic records its commands and takes its
 // counted IDs. Every front end builds these parts here, so none wires them its own way.
+#include <optional>
 #include <string>
 
 #include "core/commands/app_state.h"
@@ -29,6 +30,9 @@ struct ProgramSetup {
     TerminalRegistry* idRegistry = nullptr;
     // The shared registry's address as messages show it (masked); empty for the bench's own.
     std::string sharedRegistry;
+    // The one COM port these parts use (a series station's), kept over the settings' "ComPort";
+    // unset: the settings choose the port and the user may change it.
+    std::optional<int> fixedPort;
 };
 
 class ProgramParts {
@@ -37,9 +41,16 @@ class ProgramParts {
     ProgramParts(const ProgramParts&) = delete;
     ProgramParts& operator=(const ProgramParts&) = delete;
 
+    // The form's initial update, as a program starting fresh runs it (a front end also after
+    // New and Open); a fixed port stays the port whatever the settings name.
+    void InitialUpdate();
+
     AppState state;
     PortRouter link;
     CVK900ConfigView view;
+
+  private:
+    const std::optional<int> fixedPort_;
 };
 
 }  // namespace vk930

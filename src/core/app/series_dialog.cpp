@@ -155,8 +155,9 @@ void SeriesDialog::OnStart(const SeriesChoices& choices) {
             std::vector<std::unique_ptr<HostedStation>> stations;
             std::vector<StationParts*> running;
             for (int port : plan.ports) {
-                stations.push_back(std::make_unique<HostedStation>(port, plan.ports.size() > 1,
-                                                                   parts_.kit, *ledger_));
+                stations.push_back(std::make_unique<HostedStation>(
+                    port, plan.ports.size() > 1, parts_.kit, *ledger_, parts_.registry,
+                    parts_.sharedRegistry));
                 running.push_back(stations.back().get());
             }
             std::unique_ptr<StationThreads> threads = parts_.makeThreads();

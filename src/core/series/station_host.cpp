@@ -17,9 +17,9 @@ void StationHost::MessageBox(const std::string& text, const std::string& caption
 
 void StationHost::Sleep(int milliseconds) {
     if (sleep_)
-        sleep_(port_, milliseconds, stop_);
+        sleep_(port_, milliseconds, *stop_);
     else
-        SleepUnlessStopped(milliseconds, &stop_);
+        SleepUnlessStopped(milliseconds, stop_);
 }
 
 }  // namespace vk930

@@ -18,12 +18,14 @@ using StationSleep = std::function<void(int port, int milliseconds, const StopRe
 class StationHost : public Host {
   public:
     // `prefixed`: each log entry starts with the port ("COM2: "), as when several run.
-    StationHost(Host& window, int port, bool prefixed, const StopRequest& stop, StationSleep sleep)
+    StationHost(Host& window, int port, bool prefixed, StationSleep sleep)
         : window_(window),
           port_(port),
           prefix_(prefixed ? "COM" + std::to_string(port) + ": " : std::string()),
-          stop_(stop),
           sleep_(std::move(sleep)) {}
+
+    // The stop that ends the station's waits early: its state's, which is made after its host.
+    void WatchStop(const StopRequest& stop) { stop_ = &stop; }
 
     void AppendLog(std::string text, int kind) override;
     void AppendEntry(std::string text, int kind, EntrySeverity severity) override;
@@ -51,7 +53,8 @@ class StationHost : public Host {
     Host& window_;
     const int port_;
     const std::string prefix_;
-    const StopRequest& stop_;
+    const StopRequest unstoppable_;
+    const StopRequest* stop_ = &unstoppable_;
     StationSleep sleep_;
 };
 

@@ -27,7 +27,8 @@ class ProgramPartsTest : public CommandFixture {
                 {},
                 record,
                 idRegistry,
-                std::move(shared)};
+                std::move(shared),
+                std::nullopt};
     }
 
     FreeLock lock;
@@ -85,6 +86,22 @@ TEST_F(ProgramPartsTest, TheSafeguardsComeFromTheSettingsAtOnce) {
     ProgramParts other(Setup(&idRegistry));
     EXPECT_TRUE(other.view.Proof().backupBeforeSet);
     EXPECT_FALSE(other.view.Proof().verifyAfterSet);
+}
+
+// A series station keeps its port whatever the settings name; a front end's parts take the
+// settings' port at each initial update.
+TEST_F(ProgramPartsTest, AFixedPortStaysThePortThroughTheInitialUpdate) {
+    settings.values["ComPort"] = 5;
+    ProgramSetup setup = Setup(&idRegistry);
+    setup.fixedPort = 3;
+    ProgramParts station(std::move(setup));
+    EXPECT_EQ(station.state.comPort, 3);
+    station.InitialUpdate();
+    EXPECT_EQ(station.state.comPort, 3);
+
+    ProgramParts program(Setup(&idRegistry));
+    program.InitialUpdate();
+    EXPECT_EQ(program.state.comPort, 5);
 }
 
 }  // namespace

@@ -13,7 +13,9 @@
 #include <set>
 #include <thread>
 
+#include "core/forms/form_ids.h"
 #include "core/registry/local_registry.h"
+#include "core/series/hosted_station.h"
 #include "core/settings/id_counter.h"
 #include "core/settings/registry_key.h"
 #include "core/terminal/link_spec.h"
@@ -218,7 +220,6 @@ class SeriesBench : public ::testing::Test {
             return std::make_unique<SimLink>(terminals.at(port));
         };
         parts.kit.recorder.program = "test";
-        parts.kit.proof.stateFolder = folder.Path().string();
         parts.kit.sleep = [this](int port, int ms, const StopRequest& stop) {
             if (onSleep) onSleep(port, ms, stop);
             if (!stop.Requested()) clocks.at(port) += ms;
@@ -456,6 +457,83 @@ TEST_F(SeriesBench, ThreeTerminalsOnOnePortAreProgrammedVerifiedNumberedOnceAndR
     ASSERT_FALSE(entries.empty());
     for (const auto& [text, kind] : entries) EXPECT_NE(text.rfind("COM1: ", 0), 0u) << text;
     EXPECT_EQ(window.formCalls, 0);
+}
+
+// A station is the window's program on one port: the settings' safeguards and form as a fresh
+// program has them, its own port over the settings' one, its records in the series' ledger and
+// its counted IDs from the window's registry.
+TEST_F(SeriesBench, AStationStartsAsAFreshProgramOnItsPortAndRecordsIntoTheLedger) {
+    Port(2, "");
+    settings.values[kValueBackupBeforeSet] = 0;
+    settings.values[kValueVerifyAfterSet] = 1;
+    settings.values[kValueComPort] = 5;
+    settings.values[kValueAllowEditSno] = 1;
+    // The window's registry, apart from the one behind the ledger, to tell where each call goes.
+    MemorySettings windowSettings;
+    IdCounter windowCounter{windowSettings, lock};
+    MemoryLog windowLog;
+    LocalRegistry windowRegistry{windowCounter, windowLog, "window"};
+    ASSERT_TRUE(windowRegistry.StartAt(30001).ok());
+    SeriesLedger ledger(registry, "s7");
+
+    HostedStation station(2, true, Parts().kit, ledger, &windowRegistry, "");
+    CVK900ConfigView& view = station.View();
+    EXPECT_FALSE(view.Proof().backupBeforeSet);
+    EXPECT_TRUE(view.Proof().verifyAfterSet);
+    EXPECT_EQ(view.State().comPort, 2) << "the station's port, not the settings' COM5";
+    EXPECT_EQ(view.State().startDir, "/") << "the initial update ran";
+    EXPECT_FALSE(view.Form().ReadOnly(id::kCommId)) << "AllowEditSno reached the station's form";
+    EXPECT_EQ(window.formCalls, 0) << "the window's own form is left alone";
+
+    EXPECT_TRUE(view.OnReadDeviceInfo().ok());
+    EXPECT_TRUE(view.OnNextCommId().ok());
+    station.Ended();
+    EXPECT_EQ(CommIdOf({terminals.at(2)->Page(0), terminals.at(2)->Page(1)}), 30001);
+    EXPECT_TRUE(windowLog.records.empty()) << "records go to the ledger only";
+    ASSERT_EQ(log.records.size(), 2u);
+    EXPECT_EQ(log.records[0].command, "info");
+    EXPECT_EQ(log.records[0].comPort, 2);
+    EXPECT_EQ(log.records[0].program, "test");
+    ASSERT_TRUE(log.records[1].reservedId);
+    EXPECT_EQ(log.records[1].reservedId->commId, 30001);
+    EXPECT_EQ(LastHandedOut(), 20000) << "the ledger's counter was not used by the form";
+    for (const auto& [text, kind] : window.Entries())
+        EXPECT_EQ(text.rfind("COM2: ", 0), 0u) << text;
+}
+
+// The series' safeguards are the settings', as for a single Set; the dialog's verify box is
+// the one choice laid over them.
+TEST_F(SeriesBench, TheVerifyBoxIsTheOnlyChoiceOverTheSettingsSafeguards) {
+    struct Case {
+        int backupSetting;
+        int verifySetting;
+        bool verifyBox;
+    };
+    for (const Case& c : {Case{0, 0, true}, Case{1, 1, false}, Case{1, 0, true}}) {
+        SCOPED_TRACE("BackupBeforeSet=" + std::to_string(c.backupSetting) + " VerifyAfterSet=" +
+                     std::to_string(c.verifySetting) + " box " + (c.verifyBox ? "on" : "off"));
+        settings.values[kValueBackupBeforeSet] = c.backupSetting;
+        settings.values[kValueVerifyAfterSet] = c.verifySetting;
+        log.records.clear();
+        Port(1, "series=1&remove=4500&plugin=600");
+        FakeDialog view;
+        SeriesDialog dialog(Parts(), view);
+        dialog.Open();
+        SeriesChoices choices = Choices({1}, 1);
+        choices.verify = c.verifyBox;
+        dialog.OnStart(choices);
+        RunToEnd(dialog);
+
+        const ServiceRecord* numbered = nullptr;
+        for (const ServiceRecord& r : log.records)
+            if (r.reservedId) numbered = &r;
+        ASSERT_NE(numbered, nullptr);
+        EXPECT_EQ(numbered->outcome, OutcomeClass::kSuccess) << numbered->detail;
+        EXPECT_EQ(!numbered->backup.empty(), c.backupSetting == 1) << numbered->backup;
+        bool verified = false;
+        for (const RecordedEntry& e : numbered->entries) verified |= e.text == "Verifying...";
+        EXPECT_EQ(verified, c.verifyBox);
+    }
 }
 
 TEST_F(SeriesBench, TwoStationsShareTheCounterAndPrefixTheirLogEntriesWithTheirPorts) {

@@ -49,7 +49,8 @@ CConfigApp::CConfigApp(const WindowOptions& options, Sleeper sleep)
       proofChannel_(*form_, host_),
       idRegistry_(OpenIdRegistry()),
       program_(Setup()),
-      history_([this](const RecordQuery& query) { return FindRecords(query); }, HistoryWhere()),
+      history_([this](const RecordQuery& query) { return Records().Find(query); },
+               Records().Where()),
       recent_(QString::fromLatin1(kProfileKey), QString::fromLatin1(kProfileName),
               kRecentFileCount),
       app_(AppParts{host_, program_.view, program_.state, recent_, *this, runner_,
@@ -125,16 +126,8 @@ RecorderSetup CConfigApp::Recording() {
 }
 
 // The history shows the records where they go: the shared registry's, else this bench's.
-Result<FoundRecords> CConfigApp::FindRecords(const RecordQuery& query) {
-    if (!idRegistry_) return Error{idRegistryProblem_.value_or("no service records")};
-    return idRegistry_->Find(query);
-}
-
-std::string CConfigApp::HistoryWhere() const {
-    if (!idRegistry_) return "no service records";
-    if (!program_.state.sharedRegistry.empty())
-        return "the shared registry " + program_.state.sharedRegistry;
-    return "this bench (" + idRegistry_->Path() + ")";
+RecordsPlace CConfigApp::Records() const {
+    return {idRegistry_.get(), idRegistryProblem_, program_.state.sharedRegistry};
 }
 
 // A port whose configuration is wrong, or whose device cannot be opened or went away: the

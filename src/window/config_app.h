@@ -12,6 +12,7 @@
 #include "core/app/application.h"
 #include "core/app/front_end.h"
 #include "core/app/program_parts.h"
+#include "core/app/records_place.h"
 #include "core/app/series_dialog.h"
 #include "core/registry/terminal_registry.h"
 #include "platform/qsettings_backend.h"
@@ -66,8 +67,7 @@ class CConfigApp : public QObject, private FrontEnd {
     // How this window's commands, and those of its series' stations, are recorded.
     RecorderSetup Recording();
     std::string PortReach(int port);
-    Result<FoundRecords> FindRecords(const RecordQuery& query);
-    std::string HistoryWhere() const;
+    RecordsPlace Records() const;
 
     // FrontEnd
     void SetBusy(bool busy) override;

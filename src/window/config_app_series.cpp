@@ -17,9 +17,10 @@ namespace vk930 {
 
 SeriesDialogParts CConfigApp::SeriesParts() {
     SeriesDialogParts parts;
-    parts.registry = idRegistry_.get();
-    parts.registryProblem = idRegistryProblem_.value_or("the service records cannot be opened");
-    parts.sharedRegistry = program_.state.sharedRegistry;
+    const RecordsPlace records = Records();
+    parts.registry = records.registry;
+    parts.registryProblem = records.Problem();
+    parts.sharedRegistry = records.sharedRegistry;
     parts.currentPort = program_.state.comPort;
     StationKit& kit = parts.kit;
     kit.window = &host_;

@@ -28,6 +28,7 @@
 #include "core/forms/dialog_ids.h"
 #include "core/forms/form_ids.h"
 #include "core/forms/tool_ids.h"
+#include "core/settings/settings_keys.h"
 #include "window/about_dlg.h"
 #include "window/config_app.h"
 #include "window/firmware_dlg.h"
@@ -208,7 +209,7 @@ int main(int argc, char** argv) {
     const QDir folder(args[1]);
     QTemporaryDir temp;
     const QString settingsPath = temp.filePath("VK930Config.ini");
-    QSettings(settingsPath, QSettings::IniFormat).setValue("AllowEditSno", 1);
+    QSettings(settingsPath, QSettings::IniFormat).setValue(kValueAllowEditSno, 1);
 
     WindowOptions options;
     options.link = "sim";

@@ -40,10 +40,6 @@ QJsonObject IdentityToJson(const RecordedIdentity& identity) {
     return terminal;
 }
 
-std::string Why(const std::string& path) {
-    return "'" + path + "': " + std::strerror(errno);
-}
-
 }  // namespace
 
 QString IsoTime(std::chrono::system_clock::time_point time) {
@@ -117,7 +113,7 @@ Status ServiceLogFile::AppendLine(const QByteArray& json) {
     // The lock keeps writers of other programs, and of systems whose appends are not atomic,
     // from splitting a record; one write keeps the record whole.
     while (::flock(opened.file.Fd(), LOCK_EX) != 0)
-        if (errno != EINTR) return Error{Why(path_)};
+        if (errno != EINTR) return Error{FileErrorText(path_)};
     return AppendWholeLine(opened.file.Fd(), json, path_);
 }
 

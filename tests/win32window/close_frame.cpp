@@ -14,12 +14,12 @@ namespace {
 
 constexpr wchar_t kFrameClass[] = L"VK930ConfigFrame";
 constexpr int kLooks = 600;  // of 50 ms: half a minute each way
-constexpr DWORD kLookInterval = 50;
+constexpr DWORD kCloseLookInterval = 50;
 
 HWND WaitForFrame() {
     for (int i = 0; i < kLooks; ++i) {
         if (HWND frame = FindWindowW(kFrameClass, nullptr)) return frame;
-        Sleep(kLookInterval);
+        Sleep(kCloseLookInterval);
     }
     return nullptr;
 }
@@ -38,7 +38,7 @@ bool Identify(HWND frame) {
             std::printf("Type: %s\n", type);
             return true;
         }
-        Sleep(kLookInterval);
+        Sleep(kCloseLookInterval);
     }
     return false;
 }
@@ -48,7 +48,7 @@ bool CaptionHas(HWND frame, const char* text) {
         char caption[512] = {};
         GetWindowTextA(frame, caption, sizeof caption);
         if (std::strstr(caption, text)) return true;
-        Sleep(kLookInterval);
+        Sleep(kCloseLookInterval);
     }
     return false;
 }
@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
     PostMessageW(frame, WM_CLOSE, 0, 0);
     for (int i = 0; i < kLooks; ++i) {
         if (!IsWindow(frame)) return 0;
-        Sleep(kLookInterval);
+        Sleep(kCloseLookInterval);
     }
     return 1;
 }

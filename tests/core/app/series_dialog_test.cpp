@@ -19,6 +19,7 @@
 #include "core/terminal/link_spec.h"
 #include "core/terminal/sim_link.h"
 #include "core/terminal/terminal_model.h"
+#include "support/memory_journal.h"
 #include "support/memory_settings.h"
 #include "support/temp_dir.h"
 
@@ -26,10 +27,6 @@ namespace vk930::test {
 namespace {
 
 using namespace std::chrono_literals;
-
-int CommIdOf(const std::array<PageBytes, 2>& pages) {
-    return pages[0][1] * 256 + pages[0][2];
-}
 
 // The test's GUI thread: what the stations and the job post, served in order.
 class GuiQueue {
@@ -175,22 +172,6 @@ class FakeDialog : public SeriesDialogView {
     int closes = 0;
 };
 
-class NoLock : public StoreLock {
-  public:
-    Status Acquire() override { return {}; }
-    void Release() override {}
-};
-
-class MemoryLog : public ServiceLogSink {
-  public:
-    Status Append(const ServiceRecord& record) override {
-        records.push_back(record);
-        return {};
-    }
-    std::string Path() const override { return "/records/service.jsonl"; }
-    std::vector<ServiceRecord> records;
-};
-
 // A bench: the registry, a simulated port per station on its own virtual clock, the window.
 class SeriesBench : public ::testing::Test {
   protected:
@@ -258,7 +239,7 @@ class SeriesBench : public ::testing::Test {
     std::vector<int> IdsAt(int port) {
         std::vector<int> ids;
         for (const auto& pages : terminals.at(port)->RemovedTerminals())
-            ids.push_back(CommIdOf(pages));
+            ids.push_back(PageCommId(pages[0]));
         return ids;
     }
 
@@ -290,9 +271,9 @@ class SeriesBench : public ::testing::Test {
 
     TempDir folder;
     MemorySettings settings;
-    NoLock lock;
+    FreeLock lock;
     IdCounter counter{settings, lock};
-    MemoryLog log;
+    MemoryRecords log{"/records/service.jsonl"};
     LocalRegistry registry{counter, log, "memory"};
     std::map<int, std::shared_ptr<TerminalModel>> terminals;
     std::map<int, std::atomic<long long>> clocks;

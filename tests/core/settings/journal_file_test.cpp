@@ -11,6 +11,7 @@
 
 #include "core/registry/journal_line.h"
 #include "core/settings/id_counter.h"
+#include "support/memory_journal.h"
 #include "support/memory_settings.h"
 #include "support/temp_dir.h"
 
@@ -122,19 +123,13 @@ TEST_F(JournalFileTest, AJournalThatCannotBeWrittenSaysWhere) {
     EXPECT_NE(journal.Where().find(Path()), std::string::npos);
 }
 
-class NoLock : public StoreLock {
-  public:
-    Status Acquire() override { return {}; }
-    void Release() override {}
-};
-
 // What the Win32 window's next-ID button counts with: after a restart (a new program over the
 // same file) no ID is given twice, and one left open by a program that died is held with the
 // values its cut write may have left.
 TEST_F(JournalFileTest, ACounterOverTheFileKeepsItsIdsAcrossARestart) {
     MemorySettings settings;
     settings.values["commID"] = 300;
-    NoLock lock;
+    FreeLock lock;
     {
         JournalFile first = Journal("pc:1");
         IdCounter counter(settings, lock, &first);

@@ -4,12 +4,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-launcher=()
-if command -v ccache >/dev/null; then
-    export CCACHE_BASEDIR="$PWD"
-    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-fi
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVK930_SANITIZE=ON "${launcher[@]}" >/dev/null
+source scripts/build_options.sh
+cmake_options build-asan
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVK930_SANITIZE=ON "${cmake_options[@]}" >/dev/null
 cmake --build build-asan -j2
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"

@@ -1,6 +1,7 @@
 // The next-ID counter's lock, holders and state folder on Windows.
 #include "platform/win32/win32_counter.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace vk930 {
@@ -54,6 +55,15 @@ void NamedMutexLock::Release() {
 
 std::string Win32Holder() {
     return ComputerName() + ":" + std::to_string(GetCurrentProcessId());
+}
+
+std::string NewWin32SeriesId() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    char when[32] = {};
+    std::snprintf(when, sizeof when, "%04u%02u%02u-%02u%02u%02u", now.wYear, now.wMonth, now.wDay,
+                  now.wHour, now.wMinute, now.wSecond);
+    return std::string(when) + "-" + ComputerName() + "-" + std::to_string(GetCurrentProcessId());
 }
 
 bool Win32HolderGone(const std::string& holder) {

@@ -61,6 +61,11 @@ void Win32SeriesDialog::OnInit(HWND dialog) {
     window_ = dialog;
     bold_ = BoldFontOf(dialog);
     AddColumns(dialog, GetDlgItem(dialog, id::kSeriesTable));
+    // The registry's line is one line, as long as it is: what does not fit ends in "...".
+    HWND registry = GetDlgItem(dialog, id::kSeriesRegistry);
+    SetWindowLongPtrW(registry, GWL_STYLE,
+                      (GetWindowLongPtrW(registry, GWL_STYLE) & ~SS_TYPEMASK) | SS_LEFTNOWORDWRAP |
+                          SS_ENDELLIPSIS);
     logic_.Open();
 }
 

@@ -44,9 +44,7 @@ Win32App::Win32App(HINSTANCE module, Win32AppOptions options)
     : options_(std::move(options)),
       settings_(options_.settingsRoot, options_.settingsSubkey),
       counterLock_(options_.settingsSubkey),
-      journal_(
-          ServiceLogPath(options_.stateFolder.empty() ? Win32StateFolder() : options_.stateFolder),
-          Win32Holder(), Win32HolderGone),
+      journal_(ServiceLogPath(BenchStateFolder()), Win32Holder(), Win32HolderGone),
       counter_(settings_, counterLock_, &journal_,
                [this](const std::string& text) { boxes_.Notice(text); }),
       registry_(counter_, journal_, "settings key " + options_.settingsSubkey),
@@ -67,6 +65,10 @@ Win32App::Win32App(HINSTANCE module, Win32AppOptions options)
     RecorderSetup boxes;  // no service records (no sink): the boxes only
     boxes.channel = &boxes_;
     view_.SetRecorder(std::move(boxes));
+}
+
+std::string Win32App::BenchStateFolder() const {
+    return options_.stateFolder.empty() ? Win32StateFolder() : options_.stateFolder;
 }
 
 // Opens what a COM port reaches, for the window's link and for each station of a series.

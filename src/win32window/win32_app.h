@@ -77,6 +77,8 @@ class Win32App : private FrontEnd {
 
   private:
     static BootFileLookup ProgramBootFiles();
+    // The folder of the journal of IDs, the service records and the backups.
+    std::string BenchStateFolder() const;
     LinkOpener PortOpener();
     FrameCallbacks Callbacks();
     void OnTimer(int timer);

@@ -118,3 +118,46 @@ TEST_F(SeriesDialogTest, TheRowToRemoveIsGreenAndStopAsksOnceThenSaysWhatTheSeri
 
 }  // namespace
 }  // namespace vk930
+
+namespace vk930 {
+namespace {
+
+TEST_F(SeriesDialogTest, TwoStationsNumberTheirTerminalsAndPrefixTheirLogEntries) {
+    sleeper_ = [](int ms) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::min(ms, 20)));
+    };
+    Start("sim?series=2&remove=300&plugin=100");
+    std::vector<Row> table;
+    std::string totals;
+    bool ended = false;
+    test::DialogAnswerer answerer(kCaption, [&](HWND dialog) {
+        Type(dialog, id::kSeriesCount, "2");
+        SendDlgItemMessageW(dialog, id::kSeriesPort1 + 1, BM_SETCHECK, BST_CHECKED, 0);
+        test::PressButton(dialog, id::kSeriesStart);
+        test::WaitFor([&] { return !Enabled(dialog, id::kSeriesStart); });
+        for (int waited = 0; waited < 3 && !ended; ++waited)
+            ended = test::WaitFor([&] { return Enabled(dialog, id::kSeriesStart); });
+        table = Table(dialog);
+        totals = test::ItemText(dialog, id::kSeriesTotals);
+        test::PressButton(dialog, id::kSeriesClose);
+    });
+    OpenSeries();
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(totals, "Total: 4 terminals, 4 done, 0 failed, 0 IDs skipped");
+    std::vector<int> ids;
+    int com2 = 0;
+    for (const Row& row : table) {
+        if (row[1] != "done") continue;
+        ids.push_back(std::stoi(row[2]));
+        com2 += row[0] == "COM2";
+    }
+    std::sort(ids.begin(), ids.end());
+    EXPECT_EQ(ids, (std::vector<int>{ids[0], ids[0] + 1, ids[0] + 2, ids[0] + 3}));
+    EXPECT_EQ(com2, 2);
+    int prefixed = 0;
+    for (const Entry& entry : Log()) prefixed += entry.text.rfind("COM2: ", 0) == 0;
+    EXPECT_GT(prefixed, 0) << "with two stations each entry names its port";
+}
+
+}  // namespace
+}  // namespace vk930

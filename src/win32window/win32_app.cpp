@@ -44,10 +44,14 @@ Win32App::Win32App(HINSTANCE module, Win32AppOptions options)
     : options_(std::move(options)),
       settings_(options_.settingsRoot, options_.settingsSubkey),
       counterLock_(options_.settingsSubkey),
-      journal_(ServiceLogPath(BenchStateFolder()), Win32Holder(), Win32HolderGone),
+      stateFolder_(options_.stateFolder.empty() ? Win32StateFolder() : options_.stateFolder),
+      logLock_(NamedMutexLock::ForFile(ServiceLogPath(stateFolder_))),
+      journal_(ServiceLogPath(stateFolder_), Win32Holder(), Win32HolderGone, logLock_),
       counter_(settings_, counterLock_, &journal_,
                [this](const std::string& text) { boxes_.Notice(text); }),
-      registry_(counter_, journal_, "settings key " + options_.settingsSubkey),
+      registry_(counter_, journal_, journal_, "settings key " + options_.settingsSubkey),
+      history_([this](const RecordQuery& query) { return registry_.Find(query); },
+               "this bench (" + journal_.Path() + ")"),
       recent_(options_.recentRoot, options_.recentProfile),
       frame_(module, Callbacks()),
       host_(frame_, options_.files, options_.editor, options_.sleep),
@@ -59,16 +63,18 @@ Win32App::Win32App(HINSTANCE module, Win32AppOptions options)
       runner_(host_.Gui()),
       app_(AppParts{host_, view_, state_, recent_, *this, runner_,
                     [this](int port) { return PortReachText(port, options_.link, settings_); },
-                    [this] { link_.Forget(); }}) {
+                    [this] { link_.Forget(); }, &history_}) {
     link_.SetUploadProgress(UploadProgressTo(host_));
     view_.SetIdRegistry(&registry_);
-    RecorderSetup boxes;  // no service records (no sink): the boxes only
-    boxes.channel = &boxes_;
-    view_.SetRecorder(std::move(boxes));
-}
-
-std::string Win32App::BenchStateFolder() const {
-    return options_.stateFolder.empty() ? Win32StateFolder() : options_.stateFolder;
+    // Backups go beside the service log, where "Backups..." looks for them.
+    view_.Proof().stateFolder = stateFolder_;
+    RecorderSetup record;
+    record.sink = &registry_;
+    record.channel = &boxes_;
+    record.program = "vk930config";
+    record.version = PROJECT_VERSION;
+    record.reach = [this](int port) { return DeviceSpecFor(port, options_.link, settings_); };
+    view_.SetRecorder(std::move(record));
 }
 
 // Opens what a COM port reaches, for the window's link and for each station of a series.

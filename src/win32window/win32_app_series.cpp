@@ -30,8 +30,6 @@ SeriesDialogParts Win32App::SeriesParts() {
     kit.recorder.version = PROJECT_VERSION;
     kit.recorder.reach = [this](int port) { return DeviceSpecFor(port, options_.link, settings_); };
     kit.proof = view_.Proof();
-    // The terminals' backups beside the bench's journal, not wherever the program was started.
-    if (kit.proof.stateFolder.empty()) kit.proof.stateFolder = BenchStateFolder();
     if (options_.sleep)
         kit.sleep = [sleep = options_.sleep](int, int ms, const StopRequest& stop) {
             if (!stop.Requested()) sleep(ms);

@@ -5,6 +5,7 @@
 // bench's private state.
 #include <windows.h>
 
+#include <mutex>
 #include <string>
 
 #include "core/settings/id_counter.h"
@@ -16,8 +17,11 @@ namespace vk930 {
 class NamedMutexLock : public StoreLock {
   public:
     // `store`: the settings store the counter lives in (its key's path); programs locking the
-    // same store share one mutex.
-    explicit NamedMutexLock(const std::string& store);
+    // same store share one mutex. Locks of another `kind` are other mutexes.
+    explicit NamedMutexLock(const std::string& store, const std::string& kind = "counter");
+    // The lock of a file that several programs append to (the service log): one mutex per
+    // file, however the case of its path is spelt.
+    static NamedMutexLock ForFile(const std::string& path);
     ~NamedMutexLock() override;
     NamedMutexLock(const NamedMutexLock&) = delete;
     NamedMutexLock& operator=(const NamedMutexLock&) = delete;
@@ -27,6 +31,8 @@ class NamedMutexLock : public StoreLock {
 
   private:
     std::wstring name_;
+    std::string what_;   // for messages
+    std::mutex making_;  // threads of a series share the lock
     HANDLE mutex_ = nullptr;
 };
 

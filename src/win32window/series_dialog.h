@@ -22,10 +22,6 @@ class Win32SeriesDialog : public TemplateDialog, private SeriesDialogView {
     Win32SeriesDialog(const Win32SeriesDialog&) = delete;
     Win32SeriesDialog& operator=(const Win32SeriesDialog&) = delete;
 
-    SeriesDialog& Logic() { return logic_; }
-    // The window of the dialog while it runs (tests find its controls through it).
-    HWND Window() const { return window_; }
-
   protected:
     void OnInit(HWND dialog) override;
     void OnCommandCode(HWND dialog, int id, int code) override;

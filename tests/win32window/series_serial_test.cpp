@@ -1,14 +1,33 @@
 // The Win32 window's "Number a series" over a Wine COM port: COM7 is vk930-sim presenting three
 // terminals that come and go (linked by run_with_sims.sh); the dialog programs, verifies and
-// numbers each while the window serves its messages, and shows the table and totals.
+// numbers each while the window serves its messages, and shows the table and totals; its
+// records are those the same series from vk930ctl leaves (with_ctl_series.sh runs it).
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 
 #include "series_fixture.h"
+#include "support/series_records.h"
 
 namespace vk930 {
 namespace {
+
+// Where each program's terminal and file were: a COM port and a Windows path in the window,
+// the simulated terminal and a Linux path in vk930ctl.
+const std::vector<std::string> kWhere = {"reach", "file"};
+
+// The exit status vk930ctl's series left beside this test, once it has ended; -1 when it did
+// not end within a minute.
+int CtlSeriesExit(const std::string& file) {
+    // Written whole (renamed into place) once vk930ctl has ended.
+    const auto written = [&] {
+        return GetFileAttributesW(Widen(file).c_str()) != INVALID_FILE_ATTRIBUTES;
+    };
+    for (int waited = 0; waited < 6; ++waited)
+        if (test::WaitFor(written)) return std::atoi(test::ReadFile(file).c_str());
+    return -1;
+}
 
 TEST_F(SeriesDialogTest, OverComSevenThreeTerminalsAreProgrammedVerifiedAndNumbered) {
     settings_.Put("Device1", REG_SZ, std::string("COM7", 5));
@@ -65,6 +84,20 @@ TEST_F(SeriesDialogTest, OverComSevenThreeTerminalsAreProgrammedVerifiedAndNumbe
     EXPECT_EQ(verified, 3);
     EXPECT_EQ(numbered, 3);
     EXPECT_FALSE(app_->CommandRunning());
+
+    // The same series from vk930ctl leaves the same records.
+    const char* ctlLog = std::getenv("VK930_CTL_SERIES_LOG");
+    const char* ctlExit = std::getenv("VK930_CTL_SERIES_EXIT");
+    if (!ctlLog || !ctlExit) GTEST_SKIP() << "no vk930ctl series ran beside this test";
+    ASSERT_EQ(CtlSeriesExit(test::OnDriveZ(ctlExit)), 0);
+    std::vector<int> ctlIds, windowIds;
+    const std::vector<std::string> fromCtl = test::SeriesRecordsOf(
+        test::ReadFile(test::OnDriveZ(ctlLog)), "vk930ctl", ctlIds, {}, kWhere);
+    const std::vector<std::string> fromWindow = test::SeriesRecordsOf(
+        test::ReadFile(dir_.File("state/service-log.jsonl")), "vk930config", windowIds, {}, kWhere);
+    ASSERT_EQ(fromCtl.size(), 3u);
+    EXPECT_EQ(fromWindow, fromCtl);
+    EXPECT_EQ(windowIds, ids) << "each record names the ID the table shows";
 }
 
 }  // namespace

@@ -12,9 +12,11 @@ if [ ! -x "$ctl" ]; then
     exec "$@"
 fi
 dir=$(mktemp -d)
-ctlpid=""
+waiter=""
 cleanup() {
-    if [ -n "$ctlpid" ]; then kill "$ctlpid" 2>/dev/null || true; fi
+    # vk930ctl itself, then the shell waiting for it: neither outlives the command.
+    if [ -f "$dir/ctl.pid" ]; then kill "$(cat "$dir/ctl.pid")" 2>/dev/null || true; fi
+    if [ -n "$waiter" ]; then kill "$waiter" 2>/dev/null || true; fi
     wait 2>/dev/null || true
     rm -rf "$dir"
 }
@@ -25,11 +27,14 @@ printf 'HEADING:SERIES\r\nEND\r\n' >"$dir/p.pcg"
 (
     XDG_STATE_HOME="$dir/state" "$ctl" --settings "$dir/ctl.ini" \
         --link "sim?series=3&remove=4500&plugin=300" series --next --count 3 --set "$dir/p.pcg" \
-        >"$dir/ctl.out" 2>&1
-    echo $? >"$dir/ctl.exit.tmp"
+        >"$dir/ctl.out" 2>&1 &
+    echo $! >"$dir/ctl.pid"
+    status=0
+    wait $! || status=$?
+    echo "$status" >"$dir/ctl.exit.tmp"
     mv "$dir/ctl.exit.tmp" "$dir/ctl.exit"
 ) &
-ctlpid=$!
+waiter=$!
 export VK930_CTL_SERIES_LOG="$dir/state/VK930Config/service-log.jsonl"
 export VK930_CTL_SERIES_EXIT="$dir/ctl.exit"
 "$@"

@@ -19,15 +19,15 @@
 
 namespace vk930 {
 
-namespace {
-
 // Firmware uploads look for the boot file in the working directory, then beside the program.
-BootFileLookup ProgramBootFiles() {
+BootFileLookup Win32App::ProgramBootFiles() {
     std::wstring path(MAX_PATH, L'\0');
     const DWORD length = GetModuleFileNameW(nullptr, path.data(), MAX_PATH);
     path.resize(length);
     return BootFileLookup(std::filesystem::path(path).parent_path().string());
 }
+
+namespace {
 
 // The framework's open dialog for a document: parameter files first, then all files.
 FileDialogRequest OpenDocumentRequest() {
@@ -57,12 +57,8 @@ Win32App::Win32App(HINSTANCE module, Win32AppOptions options)
       host_(frame_, options_.files, options_.editor, options_.sleep),
       boxes_(host_),
       link_(
-          [this](Short port) {
-              return OpenWin32Link(
-                  DeviceSpecFor(port, options_.link, settings_), ProgramBootFiles(),
-                  [this](const std::string& message) { ReportLinkFault(message); });
-          },
-          [this](const std::string& message) { ReportLinkFault(message); }, ProgramBootFiles()),
+          PortOpener(), [this](const std::string& message) { ReportLinkFault(message); },
+          ProgramBootFiles()),
       view_(host_, link_, settings_, state_),
       runner_(host_.Gui()),
       app_(AppParts{host_, view_, state_, recent_, *this, runner_,
@@ -79,6 +75,14 @@ Win32App::Win32App(HINSTANCE module, Win32AppOptions options)
     record.version = PROJECT_VERSION;
     record.reach = [this](int port) { return DeviceSpecFor(port, options_.link, settings_); };
     view_.SetRecorder(std::move(record));
+}
+
+// Opens what a COM port reaches, for the window's link and for each station of a series.
+LinkOpener Win32App::PortOpener() {
+    return [this](Short port) {
+        return OpenWin32Link(DeviceSpecFor(port, options_.link, settings_), ProgramBootFiles(),
+                             [this](const std::string& message) { ReportLinkFault(message); });
+    };
 }
 
 Win32App::~Win32App() {

@@ -14,6 +14,7 @@
 #include "core/app/application.h"
 #include "core/app/box_proof_channel.h"
 #include "core/app/front_end.h"
+#include "core/app/series_dialog.h"
 #include "core/app/stored_history.h"
 #include "core/commands/app_state.h"
 #include "core/commands/config_view.h"
@@ -66,12 +67,18 @@ class Win32App : private FrontEnd {
     // Serves the window until the running job (if any) has ended.
     void WaitForJob() { runner_.WaitForIdle(); }
 
+    // What the "Number a series" dialog is given: a station per ticked port on a link of its
+    // own, the window's counter and records, host, settings and job thread.
+    SeriesDialogParts SeriesParts();
+
     MainFrame& Frame() { return frame_; }
     Win32Host& Host() { return host_; }
     AppState& State() { return state_; }
     const std::string& StartError() const { return frame_.LastError(); }
 
   private:
+    static BootFileLookup ProgramBootFiles();
+    LinkOpener PortOpener();
     FrameCallbacks Callbacks();
     void OnTimer(int timer);
     void ReportLinkFault(const std::string& message);
@@ -83,6 +90,7 @@ class Win32App : private FrontEnd {
     void ShowAbout() override;
     std::optional<std::string> AskFileToOpen() override;
     bool RunDevicesDialog() override;
+    void RunSeriesDialog() override;
     void RunToolDialog(ToolController& controller) override;
     void ShowPortReach(const std::string& text) override;
     void ClearProgress() override;

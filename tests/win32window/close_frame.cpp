@@ -1,8 +1,9 @@
 // Waits for the frame of a running vk930config.exe and asks it to close, as the close box
 // would; exits 0 once the frame is gone, 1 when it never came or never went. With
-// --identify it first clicks Read Device Info and waits for the terminal's type, which it
-// prints (exit 2 when it never came); with --caption-has TEXT it first waits for the caption
-// to hold TEXT (exit 3 when it never did); with --keep it leaves the frame open.
+// --identify it first clicks Read Device Info and waits for the terminal's type and the
+// command's end, and prints the type (exit 2 when it never came); with --caption-has TEXT it
+// first waits for the caption to hold TEXT (exit 3 when it never did); with --keep it leaves
+// the frame open.
 #include <windows.h>
 
 #include <cstdio>
@@ -34,7 +35,10 @@ bool Identify(HWND frame) {
         char type[64] = {};
         GetDlgItemTextA(form, vk930::id::kType, type, sizeof type);
         // The field holds a blank until the terminal has answered.
-        if (std::strspn(type, " ") != std::strlen(type)) {
+        // The command goes on after the field fills (its record): it has ended once its
+        // button takes input again, and a close then asks nothing.
+        if (std::strspn(type, " ") != std::strlen(type) &&
+            IsWindowEnabled(GetDlgItem(form, vk930::id::kReadDeviceInfoButton))) {
             std::printf("Type: %s\n", type);
             return true;
         }

@@ -9,6 +9,8 @@
 // lists filled (the records and backups in a state folder under FOLDER). Given a COM port (a paced
 // vk930-sim behind it) and a firmware file, a second window uploads it there and is drawn when a
 // third of the image has been sent.
+// The "Number a series" dialog is drawn on stations COM1 and COM2 of in-process terminals that
+// come and go, when each station's first terminal is numbered and to be removed.
 #include <windows.h>
 // The common controls need the definitions of windows.h first.
 #include <commctrl.h>
@@ -18,6 +20,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/forms/dialog_ids.h"
 #include "core/forms/form_ids.h"
@@ -82,8 +85,9 @@ struct Program {
     test::RegistryTestKey recent{HKEY_CURRENT_USER};
     std::unique_ptr<Win32App> app;
 
-    bool Start(const std::string& link, const std::string& firmware,
-               const std::string& stateFolder = {}) {
+    // `stateFolder`: the records', backups' and journal of IDs' folder; empty: the user's.
+    bool Start(const std::string& link, const std::string& firmware, Win32Sleeper sleep = {},
+               std::string stateFolder = {}) {
         settings.Put("AllowEditSno", REG_DWORD, std::string("\x01\x00\x00\x00", 4));
         Win32AppOptions options;
         options.link = link;
@@ -91,10 +95,11 @@ struct Program {
         options.settingsSubkey = settings.Subkey();
         options.recentRoot = recent.Root();
         options.recentProfile = recent.Subkey();
-        options.stateFolder = stateFolder;
         options.files = [firmware](const FileDialogRequest&, HWND) {
             return FileDialogAnswer{true, firmware};
         };
+        options.sleep = std::move(sleep);
+        options.stateFolder = std::move(stateFolder);
         app = std::make_unique<Win32App>(GetModuleHandleW(nullptr), std::move(options));
         if (!app->Start()) return false;
         app->Show(SW_SHOW);
@@ -200,6 +205,55 @@ bool SaveDuringUpload(const std::string& port, const std::string& firmware,
     return saved;
 }
 
+// The rows of the series' table that say "done: remove it".
+int RowsToRemove(HWND dialog) {
+    int rows = 0;
+    for (int row = 0;; ++row) {
+        const std::vector<std::string> texts = test::ListRow(dialog, id::kSeriesTable, row);
+        if (texts.empty()) return rows;
+        rows += texts.size() > 1 && texts[1] == "done: remove it";
+    }
+}
+
+bool SaveSeries(const std::string& file) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::string parameters = Narrow(temp) + "bench-series.pcg";
+    std::ofstream(parameters, std::ios::binary) << "HEADING:BENCH SERIES\r\nEND\r\n";
+    Program series;
+    // The terminals leave 2 s after their restart; the stations' own waits are cut short. A
+    // journal of IDs of this run's own: one left by an earlier run would be ahead of the fresh
+    // settings' counter, which the window would stop to say.
+    if (!series.Start(
+            "sim?series=2&remove=2000&plugin=300", "",
+            [](int ms) { Sleep(static_cast<DWORD>(ms < 20 ? ms : 20)); },
+            Narrow(temp) + "vk930-screenshots-" + std::to_string(GetCurrentProcessId())))
+        return false;
+    bool saved = false;
+    {
+        test::DialogAnswerer answerer("Number a series", [&](HWND dialog) {
+            SetDlgItemTextW(dialog, id::kSeriesCount, L"2");
+            SetDlgItemTextW(dialog, id::kSeriesFile, Widen(parameters).c_str());
+            SendDlgItemMessageW(dialog, id::kSeriesPort1 + 1, BM_SETCHECK, BST_CHECKED, 0);
+            test::PressButton(dialog, id::kSeriesStart);
+            if (test::WaitFor([&] { return RowsToRemove(dialog) == 2; })) {
+                Sleep(kSettleMs / 4);
+                saved = SaveWindow(dialog, file);
+            }
+            for (int waited = 0; waited < 6; ++waited)
+                if (test::WaitFor([&] {
+                        return IsWindowEnabled(GetDlgItem(dialog, id::kSeriesStart)) != FALSE;
+                    }))
+                    break;
+            test::PressButton(dialog, id::kSeriesClose);
+        });
+        series.Command(id::kCmdNumberSeries);
+    }
+    series.app->WaitForJob();
+    if (!saved) std::printf("FAILED %s (no rows to remove seen)\n", file.c_str());
+    return saved;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -210,7 +264,7 @@ int main(int argc, char** argv) {
     test::InitCommonControlsOnce();
     const std::string folder = std::string(argv[1]) + "\\";
     Program program;
-    if (!program.Start("sim", argc == 4 ? argv[3] : "", folder + "state")) return 1;
+    if (!program.Start("sim", argc == 4 ? argv[3] : "", {}, folder + "state")) return 1;
     SendMessageW(program.app->Frame().Form(), WM_COMMAND,
                  MAKEWPARAM(id::kReadDeviceInfoButton, BN_CLICKED), 0);
     program.app->WaitForJob();
@@ -224,6 +278,7 @@ int main(int argc, char** argv) {
                             folder + "firmware_upload.bmp") &&
          ok;
     ok = SaveTools(program, folder) && ok;
+    ok = SaveSeries(folder + "number_series.bmp") && ok;
     if (argc == 4) ok = SaveDuringUpload(argv[2], argv[3], folder + "uploading.bmp") && ok;
     return ok ? 0 : 1;
 }

@@ -1,10 +1,8 @@
 // The Tools dialogs in the Win32 window, opened from the menu and run against the in-process
 // simulated terminal; a helper thread uses each dialog as a person would and reads back what
 // its controls show.
-#include <chrono>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app_fixture.h"
@@ -19,36 +17,6 @@ namespace vk930 {
 namespace {
 
 using Row = std::vector<std::string>;
-
-std::string Label(HWND dialog, int id) {
-    return test::WindowText(GetDlgItem(dialog, id));
-}
-
-Row RowOf(HWND dialog, int id, int row) {
-    HWND list = GetDlgItem(dialog, id);
-    HWND header = ListView_GetHeader(list);
-    const int columns = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
-    Row texts;
-    for (int column = 0; column < columns && row < ListView_GetItemCount(list); ++column) {
-        wchar_t text[512] = {};
-        LVITEMW item{};
-        item.iSubItem = column;
-        item.pszText = text;
-        item.cchTextMax = 512;
-        SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-        texts.push_back(Narrow(text));
-    }
-    return texts;
-}
-
-// On the helper thread: waits up to ten seconds for `done`.
-bool WaitFor(const std::function<bool()>& done) {
-    for (int i = 0; i < 500; ++i) {
-        if (done()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return done();
-}
 
 class ToolsDialogTest : public Win32AppTest {
   protected:
@@ -65,21 +33,24 @@ TEST_F(ToolsDialogTest, CompareListsTheChangesAndSetNowProgramsThem) {
     Row first;
     std::string file, counts, setNow, again;
     test::DialogAnswerer answerer("Compare with terminal", [&](HWND dialog) {
-        file = Label(dialog, id::kCompareFile);
+        file = test::ItemText(dialog, id::kCompareFile);
         test::PressButton(dialog, id::kCompareRun);
-        WaitFor([&] {
-            return Label(dialog, id::kCompareCounts).find(" to change") != std::string::npos;
+        test::WaitFor([&] {
+            return test::ItemText(dialog, id::kCompareCounts).find(" to change") !=
+                   std::string::npos;
         });
-        first = RowOf(dialog, id::kCompareList, 0);
-        counts = Label(dialog, id::kCompareCounts);
+        first = test::ListRow(dialog, id::kCompareList, 0);
+        counts = test::ItemText(dialog, id::kCompareCounts);
         test::PressButton(dialog, id::kCompareSetNow);
-        WaitFor([&] { return Label(dialog, id::kCompareCounts).rfind("Set now", 0) == 0; });
-        setNow = Label(dialog, id::kCompareCounts);
+        test::WaitFor(
+            [&] { return test::ItemText(dialog, id::kCompareCounts).rfind("Set now", 0) == 0; });
+        setNow = test::ItemText(dialog, id::kCompareCounts);
         test::PressButton(dialog, id::kCompareRun);
-        WaitFor([&] {
-            return Label(dialog, id::kCompareCounts).find(" to change") != std::string::npos;
+        test::WaitFor([&] {
+            return test::ItemText(dialog, id::kCompareCounts).find(" to change") !=
+                   std::string::npos;
         });
-        again = Label(dialog, id::kCompareCounts);
+        again = test::ItemText(dialog, id::kCompareCounts);
         test::PressButton(dialog, id::kCancel);
     });
     OpenTool(id::kCmdCompare);
@@ -103,15 +74,17 @@ TEST_F(ToolsDialogTest, BackupsListTheSetsBackupAndRestoreIt) {
     std::string status, folder;
     bool restoreBefore = true;
     test::DialogAnswerer answerer("Backups", [&](HWND dialog) {
-        folder = Label(dialog, id::kBackupsFolder);
-        newest = RowOf(dialog, id::kBackupsList, 0);
+        folder = test::ItemText(dialog, id::kBackupsFolder);
+        newest = test::ListRow(dialog, id::kBackupsList, 0);
         restoreBefore = IsWindowEnabled(GetDlgItem(dialog, id::kBackupsRestore)) != FALSE;
         HWND list = GetDlgItem(dialog, id::kBackupsList);
         ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-        WaitFor([&] { return IsWindowEnabled(GetDlgItem(dialog, id::kBackupsRestore)) != FALSE; });
+        test::WaitFor(
+            [&] { return IsWindowEnabled(GetDlgItem(dialog, id::kBackupsRestore)) != FALSE; });
         test::PressButton(dialog, id::kBackupsRestore);
-        WaitFor([&] { return Label(dialog, id::kBackupsStatus).rfind("Restore:", 0) == 0; });
-        status = Label(dialog, id::kBackupsStatus);
+        test::WaitFor(
+            [&] { return test::ItemText(dialog, id::kBackupsStatus).rfind("Restore:", 0) == 0; });
+        status = test::ItemText(dialog, id::kBackupsStatus);
         test::PressButton(dialog, id::kCancel);
     });
     OpenTool(id::kCmdBackups);
@@ -132,10 +105,11 @@ TEST_F(ToolsDialogTest, BackupsOpenMakesTheChosenBackupTheDocument) {
     Click(id::kSetButton);
     Row newest;
     test::DialogAnswerer answerer("Backups", [&](HWND dialog) {
-        newest = RowOf(dialog, id::kBackupsList, 0);
+        newest = test::ListRow(dialog, id::kBackupsList, 0);
         HWND list = GetDlgItem(dialog, id::kBackupsList);
         ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-        WaitFor([&] { return IsWindowEnabled(GetDlgItem(dialog, id::kBackupsOpen)) != FALSE; });
+        test::WaitFor(
+            [&] { return IsWindowEnabled(GetDlgItem(dialog, id::kBackupsOpen)) != FALSE; });
         test::PressButton(dialog, id::kBackupsOpen);
     });
     OpenTool(id::kCmdBackups);
@@ -179,15 +153,16 @@ TEST_F(ToolsDialogTest, CommandsLeaveRecordsThatServiceHistoryShows) {
     std::string where, details;
     Row newest, oldest;
     test::DialogAnswerer answerer("Service history", [&](HWND dialog) {
-        where = Label(dialog, id::kHistoryWhere);
-        newest = RowOf(dialog, id::kHistoryList, 0);
-        oldest = RowOf(dialog, id::kHistoryList, 1);
+        where = test::ItemText(dialog, id::kHistoryWhere);
+        newest = test::ListRow(dialog, id::kHistoryList, 0);
+        oldest = test::ListRow(dialog, id::kHistoryList, 1);
         HWND list = GetDlgItem(dialog, id::kHistoryList);
         ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-        WaitFor([&] {
-            return Label(dialog, id::kHistoryDetails).find(set.backup) != std::string::npos;
+        test::WaitFor([&] {
+            return test::ItemText(dialog, id::kHistoryDetails).find(set.backup) !=
+                   std::string::npos;
         });
-        details = Label(dialog, id::kHistoryDetails);
+        details = test::ItemText(dialog, id::kHistoryDetails);
         test::PressButton(dialog, id::kCancel);
     });
     OpenTool(id::kCmdServiceHistory);

@@ -79,6 +79,15 @@ std::string Win32Holder() {
     return ComputerName() + ":" + std::to_string(GetCurrentProcessId());
 }
 
+std::string NewWin32SeriesId() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    char when[32] = {};
+    std::snprintf(when, sizeof when, "%04u%02u%02u-%02u%02u%02u", now.wYear, now.wMonth, now.wDay,
+                  now.wHour, now.wMinute, now.wSecond);
+    return std::string(when) + "-" + ComputerName() + "-" + std::to_string(GetCurrentProcessId());
+}
+
 bool Win32HolderGone(const std::string& holder) {
     const size_t colon = holder.rfind(':');
     if (colon == std::string::npos || holder.substr(0, colon) != ComputerName()) return false;

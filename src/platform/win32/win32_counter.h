@@ -38,6 +38,9 @@ class NamedMutexLock : public StoreLock {
 
 // This program as the journal names it: computer:pid.
 std::string Win32Holder();
+// The id every record of a series carries, as vk930ctl makes it: the local time, the
+// computer and the process ("20261209-044500-BENCH3-1234").
+std::string NewWin32SeriesId();
 // A holder of this computer whose process has ended; one of another computer counts as alive.
 bool Win32HolderGone(const std::string& holder);
 

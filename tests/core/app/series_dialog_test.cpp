@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "core/registry/local_registry.h"
+#include "core/series/std_station_threads.h"
 #include "core/settings/id_counter.h"
 #include "core/settings/registry_key.h"
 #include "core/terminal/link_spec.h"
@@ -86,19 +87,6 @@ class ThreadRunner : public JobRunner {
     GuiQueue& gui_;
     std::atomic<bool> running_{false};
     std::thread thread_;
-};
-
-class PlainThreads : public StationThreads {
-  public:
-    ~PlainThreads() override { JoinAll(); }
-    void Start(std::function<void()> body) override { threads_.emplace_back(std::move(body)); }
-    void JoinAll() override {
-        for (std::thread& t : threads_)
-            if (t.joinable()) t.join();
-    }
-
-  private:
-    std::vector<std::thread> threads_;
 };
 
 // The window's log, written by several stations at once.
@@ -209,7 +197,7 @@ class SeriesBench : public ::testing::Test {
             for (auto& [port, clock] : clocks) sum += clock;
             return sum;
         };
-        parts.makeThreads = [] { return std::make_unique<PlainThreads>(); };
+        parts.makeThreads = [] { return std::make_unique<StdStationThreads>(); };
         parts.runner = &runner;
         parts.post = [this](std::function<void()> call) { gui.Post(std::move(call)); };
         parts.newSeriesId = [] { return std::string("s1"); };

@@ -1,9 +1,14 @@
-// The service-log reader behind `history` on any bytes: it never crashes, every non-blank line
-// is a record or counted as skipped, and every record matches or fails a query without harm.
+// The service-log readers behind `history` and "Service history..." on any bytes: they never
+// crash, every non-blank line is a record or counted as skipped, the reader without Qt finds no
+// more than there are lines, each record it finds is a JSON object, and every record matches
+// or fails a query without harm.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <string_view>
 
+#include "core/base/json_value.h"
+#include "core/proof/record_line.h"
 #include "platform/service_log_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -13,9 +18,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const QByteArray& line : text.split('\n'))
         if (!line.trimmed().isEmpty()) ++lines;
     if (static_cast<qsizetype>(log.records.size()) + log.skipped != lines) std::abort();
+
     vk930::RecordQuery query;
     query.commId = 7;
     query.since = std::chrono::system_clock::time_point{};
-    for (const QJsonObject& record : log.records) (void)vk930::RecordMatches(record, query);
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const vk930::FoundRecords found = vk930::FindRecordLines(bytes, query);
+    const vk930::FoundRecords all = vk930::FindRecordLines(bytes, {});
+    const auto segments = static_cast<std::size_t>(text.count('\n')) + 1;
+    if (all.json.size() + static_cast<std::size_t>(all.unreadable) > segments) std::abort();
+    if (found.json.size() > all.json.size() || found.unreadable != all.unreadable) std::abort();
+    for (const std::string& json : all.json) {
+        const std::optional<vk930::JsonValue> record = vk930::ParseJson(json);
+        if (!record || record->kind != vk930::JsonValue::Kind::kObject) std::abort();
+        (void)vk930::HistoryRecordOf(json);
+    }
     return 0;
 }

@@ -3,10 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-launcher=()
-if command -v ccache >/dev/null; then
-    export CCACHE_BASEDIR="$PWD"
-    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-fi
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null
+source scripts/build_options.sh
+cmake_options build
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "${cmake_options[@]}" "$@" >/dev/null
 cmake --build build -j2

@@ -11,8 +11,10 @@ targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(intel_hex set_run wire_frames service_log outbox link_spec registry_address backup_name since_date)
 
 bash scripts/setup.sh
+source scripts/build_options.sh
+cmake_options build-fuzz
 CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVK930_FUZZ=ON \
-    -DVK930_BUILD_GUI=OFF -DVK930_BUILD_TESTS=OFF >/dev/null
+    -DVK930_BUILD_GUI=OFF -DVK930_BUILD_TESTS=OFF "${cmake_options[@]}" >/dev/null
 cmake --build build-fuzz -j2 --target $(printf 'fuzz_%s ' "${targets[@]}")
 
 mkdir -p build-fuzz/findings

@@ -5,13 +5,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 out=build-windows
-launcher=()
-if command -v ccache >/dev/null; then
-    export CCACHE_BASEDIR="$PWD"
-    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-fi
+source scripts/build_options.sh
+cmake_options "$out"
 cmake -S . -B "$out" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVK930_BUILD_QT=OFF \
-    -DVK930_GTEST_SOURCE_DIR=/usr/src/googletest "${launcher[@]}" "$@" >/dev/null
+    -DVK930_GTEST_SOURCE_DIR=/usr/src/googletest "${cmake_options[@]}" "$@" >/dev/null
 cmake --build "$out" -j2 --target vk930config_msi
 ls "$out"/vk930config-*-x64.msi

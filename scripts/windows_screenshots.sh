@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Saves the pictures of the Win32 window in docs/screenshots/windows: the main form after Read
-# Device Info, the About box, the Get and firmware dialogs and the form during an upload,
+# Device Info, the About box, the Get and firmware dialogs, the Tools menu's Compare, Backups
+# and Service history dialogs and the form during an upload,
 # drawn by Wine on a virtual display (xvfb-run) in a prefix of their own with Wine's fonts,
 # the upload over a paced vk930-sim behind COM3. Needs the cross build of
 # scripts/windows_test.sh (build-windows/); not part of the tests.

@@ -3,28 +3,28 @@
 # with MinGW-w64 into build-windows/ and runs the tests under Wine without a display, in a
 # Wine prefix of its own inside that folder (made on the first run, with Wine's fonts and the
 # "null" graphics driver), behind one wineserver kept warm for the whole run. The serial
-# tests talk to vk930-sim of the Linux build (built here into build/ when it is missing).
+# tests talk to vk930-sim of the Linux build (built here into build/ when it is missing), and
+# the window's series is held to the same series from the Linux build's vk930ctl.
 #   windows_test.sh [CMAKE_OPTIONS...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 out=build-windows
-launcher=()
-if command -v ccache >/dev/null; then
-    export CCACHE_BASEDIR="$PWD"
-    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-fi
+source scripts/build_options.sh
 
-echo "== vk930-sim of the Linux build, for the serial tests"
+echo "== vk930-sim and vk930ctl of the Linux build, for the serial tests"
 if [ ! -f build/CMakeCache.txt ]; then
-    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
+    cmake_options build
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "${cmake_options[@]}" >/dev/null
 fi
-cmake --build build -j2 --target vk930-sim >/dev/null
+cmake --build build -j2 --target vk930-sim vk930ctl >/dev/null
 
+cmake_options "$out"
 cmake -S . -B "$out" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVK930_BUILD_QT=OFF \
     -DVK930_GTEST_SOURCE_DIR=/usr/src/googletest -DVK930_SIM_PROGRAM="$PWD/build/src/sim/vk930-sim" \
-    "${launcher[@]}" "$@" >/dev/null
+    -DVK930_CTL_PROGRAM="$PWD/build/src/cli/vk930ctl" \
+    "${cmake_options[@]}" "$@" >/dev/null
 cmake --build "$out" -j2
 
 # Wine without a display, quiet, in a prefix of this build folder; no Mono or Gecko prompts.

@@ -20,7 +20,7 @@ namespace vk930 {
 namespace {
 
 // A warning or a cancellation has the failure icon, yet is marked for what it is.
-const char* Mark(int kind, EntrySeverity severity) {
+const char* EntryMark(int kind, EntrySeverity severity) {
     switch (severity) {
         case EntrySeverity::kFailure:
             return "[FAIL] ";
@@ -53,7 +53,7 @@ void TerminalHost::AppendEntry(std::string text, int kind, EntrySeverity severit
     if (style_ == OutputStyle::kPorcelain)
         out_ << kind << '\t' << PrintableText(text) << '\n';
     else
-        out_ << Mark(kind, severity) << PrintableText(text) << '\n';
+        out_ << EntryMark(kind, severity) << PrintableText(text) << '\n';
     FlushOut();
 }
 

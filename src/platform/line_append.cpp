@@ -12,7 +12,7 @@ namespace vk930 {
 namespace {
 
 Error Why(const std::string& path) {
-    return Error{"'" + path + "': " + std::strerror(errno)};
+    return Error{FileErrorText(path)};
 }
 
 // Whether the file ends without a line end; false for an empty file.
@@ -29,6 +29,10 @@ Result<bool> EndsInsideLine(int fd, const std::string& path) {
 }
 
 }  // namespace
+
+std::string FileErrorText(const std::string& path) {
+    return "'" + path + "': " + std::strerror(errno);
+}
 
 Status AppendWholeLine(int fd, const QByteArray& line, const std::string& path) {
     Result<bool> torn = EndsInsideLine(fd, path);

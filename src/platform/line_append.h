@@ -7,6 +7,9 @@
 
 namespace vk930 {
 
+// "'path': " and the text of the last system call's errno.
+std::string FileErrorText(const std::string& path);
+
 // Appends `line` and LF in one write to `fd` (opened O_RDWR | O_APPEND, its exclusive lock
 // held).
 // When the file ends inside a line (a crash or a full disk in mid-write), a line end goes

@@ -24,10 +24,6 @@ namespace vk930 {
 
 namespace {
 
-std::string Why(const std::string& path) {
-    return "'" + path + "': " + std::strerror(errno);
-}
-
 // The outbox open and locked. A rewrite replaces the file by another (renamed over it), so a
 // lock taken on a file that is no longer the outbox is given up and taken on the new one.
 class LockedFile {
@@ -50,13 +46,13 @@ class LockedFile {
             do locked = ::flock(fd_, lock);
             while (locked != 0 && errno == EINTR);
             if (locked != 0) {
-                why = Why(path);
+                why = FileErrorText(path);
                 return false;
             }
             struct stat held {
             }, named{};
             if (::fstat(fd_, &held) != 0) {
-                why = Why(path);
+                why = FileErrorText(path);
                 return false;
             }
             if (::stat(path.c_str(), &named) == 0 && named.st_ino == held.st_ino &&
@@ -86,7 +82,7 @@ std::vector<QByteArray> Lines(const QByteArray& all) {
 
 // The lines of an open file, read from its start.
 Result<std::vector<QByteArray>> ReadLines(int fd, const std::string& path) {
-    if (::lseek(fd, 0, SEEK_SET) < 0) return Error{Why(path)};
+    if (::lseek(fd, 0, SEEK_SET) < 0) return Error{FileErrorText(path)};
     Result<QByteArray> all = ReadAtMost(fd, kMaxOutboxSize, path);
     if (!all) return Error{all.error()};
     return Lines(*all);
@@ -97,7 +93,7 @@ Status WriteAll(int fd, const QByteArray& bytes, const std::string& path) {
         const ssize_t written =
             ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
         if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return Error{Why(path)};
+        if (written <= 0) return Error{FileErrorText(path)};
         done += written;
     }
     return {};
@@ -189,7 +185,8 @@ Status RegistryOutbox::SendWaiting(const Sender& send) {
     for (const QByteArray& line : *now)
         if (!sent.count(line)) rest += line + '\n';
     if (rest.isEmpty()) {
-        if (::ftruncate(file.Fd(), 0) != 0 || ::fsync(file.Fd()) != 0) return Error{Why(path_)};
+        if (::ftruncate(file.Fd(), 0) != 0 || ::fsync(file.Fd()) != 0)
+            return Error{FileErrorText(path_)};
         return {};
     }
     // Records added while these were sent: the rest goes to a new file renamed over the
@@ -198,13 +195,13 @@ Status RegistryOutbox::SendWaiting(const Sender& send) {
     {
         const int out =
             ::open(fresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, kPrivateFileMode);
-        if (out < 0) return Error{Why(fresh)};
+        if (out < 0) return Error{FileErrorText(fresh)};
         Status written = WriteAll(out, rest, fresh);
-        if (written && ::fsync(out) != 0) written = Error{Why(fresh)};
+        if (written && ::fsync(out) != 0) written = Error{FileErrorText(fresh)};
         ::close(out);
         if (!written) return written;
     }
-    if (::rename(fresh.c_str(), path_.c_str()) != 0) return Error{Why(path_)};
+    if (::rename(fresh.c_str(), path_.c_str()) != 0) return Error{FileErrorText(path_)};
     return {};
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/proof/record_line.h"
 #include "core/proof/service_record.h"
 #include "core/registry/terminal_registry.h"
 
@@ -23,10 +24,6 @@ QJsonObject RecordToJson(const ServiceRecord& record);
 // The SHA-256 of a file in lower-case hex; empty when it cannot be read, or is no regular file
 // of at most kMaxRecordedFileSize (nothing of a device or a pipe is read).
 std::string FileSha256(const std::string& path);
-
-// Whether a record matches a query: it names the CommID before or after its command, and its
-// command started at or after the time.
-bool RecordMatches(const QJsonObject& record, const RecordQuery& query);
 
 class ServiceLogFile : public ServiceLogSink, public RecordSource {
   public:
@@ -52,14 +49,19 @@ struct ServiceLogContents {
     bool missing = false;  // there is no log yet
     std::string error;     // the log exists but cannot be read
 };
+// The log's bytes, read under a shared lock.
+struct ServiceLogText {
+    QByteArray text;
+    bool missing = false;  // there is no log yet
+    std::string error;     // the log exists but cannot be read
+};
+ServiceLogText ReadServiceLogText(const std::string& path);
 // A regular file of at most kMaxServiceLogSize; a pipe or a device is an error, never waited on.
 ServiceLogContents ReadServiceLog(const std::string& path);
 // The records of a log's text (the reading above without the file).
 ServiceLogContents ParseServiceLog(const QByteArray& text);
 
-// Years of a busy bench's records; a log larger than this is none of ours.
-inline constexpr qint64 kMaxServiceLogSize = qint64{1} << 30;
-// Digests are taken of parameter and firmware files, which are far smaller.
-inline constexpr qint64 kMaxRecordedFileSize = qint64{64} << 20;
+inline constexpr qint64 kMaxServiceLogSize = static_cast<qint64>(kMaxServiceLogBytes);
+inline constexpr qint64 kMaxRecordedFileSize = static_cast<qint64>(kMaxRecordedFileBytes);
 
 }  // namespace vk930

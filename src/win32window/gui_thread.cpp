@@ -7,7 +7,7 @@ namespace vk930 {
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"VK930ConfigGuiCalls";
+constexpr wchar_t kGuiCallsClass[] = L"VK930ConfigGuiCalls";
 constexpr UINT kSentCall = WM_APP + 1;
 constexpr UINT kPostedCall = WM_APP + 2;
 constexpr DWORD kPumpSliceMs = 10;
@@ -19,9 +19,9 @@ GuiThread::GuiThread() : thread_(GetCurrentThreadId()) {
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = &GuiThread::Procedure;
     windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = kClassName;
+    windowClass.lpszClassName = kGuiCallsClass;
     RegisterClassExW(&windowClass);  // a second one in the process finds the class there
-    window_ = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+    window_ = CreateWindowExW(0, kGuiCallsClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                               GetModuleHandleW(nullptr), nullptr);
 }
 

@@ -12,7 +12,7 @@ namespace vk930 {
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"VK930ConfigShellOpen";
+constexpr wchar_t kShellOpenClass[] = L"VK930ConfigShellOpen";
 // Marks the one request this channel knows, so a stray WM_COPYDATA is not taken for a path.
 constexpr ULONG_PTR kOpenFileRequest = 0x56'4B'39'30;  // "VK90"
 constexpr UINT kOpenPending = WM_APP + 1;
@@ -29,7 +29,7 @@ std::string RootName(HKEY root) {
 }
 
 HWND FindChannel(const std::string& channel) {
-    return FindWindowExW(HWND_MESSAGE, nullptr, kClassName, Widen(channel).c_str());
+    return FindWindowExW(HWND_MESSAGE, nullptr, kShellOpenClass, Widen(channel).c_str());
 }
 
 void RegisterReceiverClass(WNDPROC procedure) {
@@ -37,7 +37,7 @@ void RegisterReceiverClass(WNDPROC procedure) {
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = kClassName;
+    windowClass.lpszClassName = kShellOpenClass;
     RegisterClassExW(&windowClass);  // a second one in the process finds the class there
 }
 
@@ -84,8 +84,8 @@ ShellOpenReceiver::~ShellOpenReceiver() {
 bool ShellOpenReceiver::Listen(const std::string& channel) {
     if (window_ || FindChannel(channel)) return false;
     RegisterReceiverClass(&ShellOpenReceiver::Procedure);
-    window_ = CreateWindowExW(0, kClassName, Widen(channel).c_str(), 0, 0, 0, 0, 0, HWND_MESSAGE,
-                              nullptr, GetModuleHandleW(nullptr), this);
+    window_ = CreateWindowExW(0, kShellOpenClass, Widen(channel).c_str(), 0, 0, 0, 0, 0,
+                              HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), this);
     return window_ != nullptr;
 }
 

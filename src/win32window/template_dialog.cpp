@@ -31,7 +31,12 @@ INT_PTR CALLBACK TemplateDialog::Procedure(HWND dialog, UINT message, WPARAM wPa
         return TRUE;
     }
     if (message == WM_NOTIFY && self) {
-        self->OnNotify(dialog, *reinterpret_cast<const NMHDR*>(lParam));
+        const NMHDR& header = *reinterpret_cast<const NMHDR*>(lParam);
+        if (const std::optional<LRESULT> answer = self->NotifyAnswer(dialog, header)) {
+            SetWindowLongPtrW(dialog, DWLP_MSGRESULT, *answer);
+            return TRUE;
+        }
+        self->OnNotify(dialog, header);
         return FALSE;
     }
     return FALSE;

@@ -2,7 +2,10 @@
 // A modal dialog rendered from a core template; subclasses give its few handlers. The About
 // box (100), the Get Parameters dialog (131) and the firmware dialog (138) are these.
 #include <windows.h>
+// The common controls need the definitions of windows.h first.
+#include <commctrl.h>
 
+#include <optional>
 #include <string>
 
 #include "core/commands/host.h"
@@ -37,6 +40,13 @@ class TemplateDialog {
     virtual void OnNotify(HWND dialog, const NMHDR& header) {
         (void)dialog;
         (void)header;
+    }
+    // WM_NOTIFY whose sender heeds the answer (a list view's custom draw, a change it may
+    // refuse): the answer, or nullopt for the default (then OnNotify hears it).
+    virtual std::optional<LRESULT> NotifyAnswer(HWND dialog, const NMHDR& header) {
+        (void)dialog;
+        (void)header;
+        return std::nullopt;
     }
 
     static std::string ItemText(HWND dialog, int id);

@@ -19,15 +19,15 @@
 
 namespace vk930 {
 
-namespace {
-
 // Firmware uploads look for the boot file in the working directory, then beside the program.
-BootFileLookup ProgramBootFiles() {
+BootFileLookup Win32App::ProgramBootFiles() {
     std::wstring path(MAX_PATH, L'\0');
     const DWORD length = GetModuleFileNameW(nullptr, path.data(), MAX_PATH);
     path.resize(length);
     return BootFileLookup(std::filesystem::path(path).parent_path().string());
 }
+
+namespace {
 
 // The framework's open dialog for a document: parameter files first, then all files.
 FileDialogRequest OpenDocumentRequest() {
@@ -44,33 +44,45 @@ Win32App::Win32App(HINSTANCE module, Win32AppOptions options)
     : options_(std::move(options)),
       settings_(options_.settingsRoot, options_.settingsSubkey),
       counterLock_(options_.settingsSubkey),
-      journal_(
-          ServiceLogPath(options_.stateFolder.empty() ? Win32StateFolder() : options_.stateFolder),
-          Win32Holder(), Win32HolderGone),
+      stateFolder_(options_.stateFolder.empty() ? Win32StateFolder() : options_.stateFolder),
+      logLock_(NamedMutexLock::ForFile(ServiceLogPath(stateFolder_))),
+      journal_(ServiceLogPath(stateFolder_), Win32Holder(), Win32HolderGone, logLock_),
       counter_(settings_, counterLock_, &journal_,
                [this](const std::string& text) { boxes_.Notice(text); }),
-      registry_(counter_, journal_, "settings key " + options_.settingsSubkey),
+      registry_(counter_, journal_, journal_, "settings key " + options_.settingsSubkey),
+      history_([this](const RecordQuery& query) { return registry_.Find(query); },
+               "this bench (" + journal_.Path() + ")"),
       recent_(options_.recentRoot, options_.recentProfile),
       frame_(module, Callbacks()),
       host_(frame_, options_.files, options_.editor, options_.sleep),
       boxes_(host_),
       link_(
-          [this](Short port) {
-              return OpenWin32Link(
-                  DeviceSpecFor(port, options_.link, settings_), ProgramBootFiles(),
-                  [this](const std::string& message) { ReportLinkFault(message); });
-          },
-          [this](const std::string& message) { ReportLinkFault(message); }, ProgramBootFiles()),
+          PortOpener(), [this](const std::string& message) { ReportLinkFault(message); },
+          ProgramBootFiles()),
       view_(host_, link_, settings_, state_),
       runner_(host_.Gui()),
       app_(AppParts{host_, view_, state_, recent_, *this, runner_,
                     [this](int port) { return PortReachText(port, options_.link, settings_); },
-                    [this] { link_.Forget(); }}) {
+                    [this] { link_.Forget(); }, &history_}) {
     link_.SetUploadProgress(UploadProgressTo(host_));
     view_.SetIdRegistry(&registry_);
-    RecorderSetup boxes;  // no service records (no sink): the boxes only
-    boxes.channel = &boxes_;
-    view_.SetRecorder(std::move(boxes));
+    // Backups go beside the service log, where "Backups..." looks for them.
+    view_.Proof().stateFolder = stateFolder_;
+    RecorderSetup record;
+    record.sink = &registry_;
+    record.channel = &boxes_;
+    record.program = "vk930config";
+    record.version = PROJECT_VERSION;
+    record.reach = [this](int port) { return DeviceSpecFor(port, options_.link, settings_); };
+    view_.SetRecorder(std::move(record));
+}
+
+// Opens what a COM port reaches, for the window's link and for each station of a series.
+LinkOpener Win32App::PortOpener() {
+    return [this](Short port) {
+        return OpenWin32Link(DeviceSpecFor(port, options_.link, settings_), ProgramBootFiles(),
+                             [this](const std::string& message) { ReportLinkFault(message); });
+    };
 }
 
 Win32App::~Win32App() {

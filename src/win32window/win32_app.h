@@ -14,6 +14,8 @@
 #include "core/app/application.h"
 #include "core/app/box_proof_channel.h"
 #include "core/app/front_end.h"
+#include "core/app/series_dialog.h"
+#include "core/app/stored_history.h"
 #include "core/commands/app_state.h"
 #include "core/commands/config_view.h"
 #include "core/link/port_router.h"
@@ -42,7 +44,7 @@ struct Win32AppOptions {
     FileDialogRunner files = RunWin32FileDialog;
     EditorStarter editor;     // empty: Notepad
     Win32Sleeper sleep;       // empty: really blocks
-    std::string stateFolder;  // the journal of IDs' folder; empty: Win32StateFolder()
+    std::string stateFolder;  // the service log's and backups' folder; empty: Win32StateFolder()
 };
 
 class Win32App : private FrontEnd {
@@ -65,12 +67,18 @@ class Win32App : private FrontEnd {
     // Serves the window until the running job (if any) has ended.
     void WaitForJob() { runner_.WaitForIdle(); }
 
+    // What the "Number a series" dialog is given: a station per ticked port on a link of its
+    // own, the window's counter and records, host, settings and job thread.
+    SeriesDialogParts SeriesParts();
+
     MainFrame& Frame() { return frame_; }
     Win32Host& Host() { return host_; }
     AppState& State() { return state_; }
     const std::string& StartError() const { return frame_.LastError(); }
 
   private:
+    static BootFileLookup ProgramBootFiles();
+    LinkOpener PortOpener();
     FrameCallbacks Callbacks();
     void OnTimer(int timer);
     void ReportLinkFault(const std::string& message);
@@ -82,6 +90,7 @@ class Win32App : private FrontEnd {
     void ShowAbout() override;
     std::optional<std::string> AskFileToOpen() override;
     bool RunDevicesDialog() override;
+    void RunSeriesDialog() override;
     void RunToolDialog(ToolController& controller) override;
     void ShowPortReach(const std::string& text) override;
     void ClearProgress() override;
@@ -95,9 +104,14 @@ class Win32App : private FrontEnd {
     // The next-ID button's counter: the settings' "commID" with the bench's journal of IDs,
     // under a lock every program of the bench takes, as the Qt window and vk930ctl keep it.
     NamedMutexLock counterLock_;
+    std::string stateFolder_;  // the service log's and the backups' folder
+    // The service log: the journal of IDs and the commands' records, under a lock of its own
+    // that every program and station thread appending to it takes.
+    NamedMutexLock logLock_;
     JournalFile journal_;
     IdCounter counter_;
     LocalRegistry registry_;
+    StoredHistory history_;  // the records "Service history..." shows
     RegistryRecentFiles recent_;
     MainFrame frame_;
     Win32Host host_;

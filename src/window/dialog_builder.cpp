@@ -22,7 +22,7 @@ namespace vk930 {
 namespace {
 
 constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-constexpr int kIconPixels = 32;  // an icon control shows the standard-size icon
+constexpr int kControlIconPixels = 32;  // an icon control shows the standard-size icon
 constexpr int kProbeWidth = 400;
 constexpr int kCaptionIndent = 6;                            // a group box caption's place
 constexpr int kGroupCaptionMargin = 2 * kCaptionIndent + 4;  // and the blank around it
@@ -105,7 +105,7 @@ QComboBox* MakeComboList(const DialogControl& c, QWidget* parent) {
 
 QLabel* MakeIcon(const DialogControl& c, QWidget* parent) {
     auto* icon = new QLabel(parent);
-    icon->setPixmap(IconPixmap(std::stoi(c.caption), kIconPixels));
+    icon->setPixmap(IconPixmap(std::stoi(c.caption), kControlIconPixels));
     return icon;
 }
 
@@ -146,7 +146,7 @@ QRect PlaceOf(const DialogControl& c, const DialogUnits& units, const QWidget* w
     QRect rect = units.Rect(c);
     if (c.kind == ControlKind::kComboList) rect.setHeight(widget->sizeHint().height());
     if (c.kind == ControlKind::kIcon && c.width == 0 && c.height == 0)
-        rect.setSize({kIconPixels, kIconPixels});
+        rect.setSize({kControlIconPixels, kControlIconPixels});
     return rect;
 }
 

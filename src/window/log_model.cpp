@@ -8,7 +8,6 @@ namespace vk930 {
 
 namespace {
 
-constexpr int kLogIconPixels = 16;
 QString VisibleText(const QString& text) {
     QString shown = text;  // shared, copied only when a character changes
     for (qsizetype i = 0; i < text.size(); ++i) {

@@ -8,6 +8,9 @@
 
 namespace vk930 {
 
+// The size of the log's icons, in pixels.
+inline constexpr int kLogIconPixels = 16;
+
 class LogModel : public QAbstractListModel {
     Q_OBJECT
   public:

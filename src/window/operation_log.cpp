@@ -10,7 +10,6 @@
 namespace vk930 {
 
 namespace {
-constexpr int kIconPixels = 16;
 constexpr int kRowPadding = 2;
 }  // namespace
 
@@ -22,12 +21,12 @@ OperationLogView::OperationLogView(QWidget* parent) : QTableView(parent) {
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setIconSize({kIconPixels, kIconPixels});
+    setIconSize({kLogIconPixels, kLogIconPixels});
     setTabKeyNavigation(false);
     verticalHeader()->hide();
     // Every row as high as the others, fixed: rows are never measured one by one.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setDefaultSectionSize(std::max(fontMetrics().height(), kIconPixels) +
+    verticalHeader()->setDefaultSectionSize(std::max(fontMetrics().height(), kLogIconPixels) +
                                             kRowPadding);
     horizontalHeader()->setStretchLastSection(false);
     horizontalHeader()->setSectionsMovable(false);

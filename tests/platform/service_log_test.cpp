@@ -35,6 +35,26 @@ ServiceRecord SampleRecord(int n, int entries) {
     return record;
 }
 
+// Every program of the bench writes the line the core makes; it is the form Qt's compact JSON
+// gives the same object, so the lines of either front end read alike.
+TEST(ServiceLog, TheCoreLineIsTheCompactJsonOfItsObject) {
+    ServiceRecord record = SampleRecord(300, 3);
+    record.file = "/p.pcg";
+    record.sha256 = "00ff";
+    record.backup = "/b/x.pcg";
+    record.seriesId = "s";
+    record.withId = true;
+    record.reservedId = ReservedId{301, false, "pulled \x7f", true, {1, 257}};
+    const char odd[] = "\b\f\n\r\t\x01\x1f \"/\\ caf\xc3\xa9 \xe2\x82\xac\0end";
+    record.detail = std::string(odd, sizeof odd - 1);
+    record.entries.push_back({std::string("Caf\xe9"), 1});  // no UTF-8
+    const std::string line = RecordLineText(record);
+    const QJsonDocument parsed = QJsonDocument::fromJson(QByteArray::fromStdString(line));
+    ASSERT_TRUE(parsed.isObject()) << line;
+    EXPECT_EQ(parsed.toJson(QJsonDocument::Compact).toStdString(), line);
+    EXPECT_EQ(parsed.object()["detail"].toString().toStdString(), record.detail);
+}
+
 TEST(ServiceLog, RecordCarriesEveryFieldAsJson) {
     TempDir dir;
     WriteFile(dir.File("p.pcg"), "END\r\n");

@@ -54,12 +54,14 @@ class FreeLock : public StoreLock {
 // The service records, kept in memory.
 class MemoryRecords : public ServiceLogSink {
   public:
+    explicit MemoryRecords(std::string where = "memory") : path(std::move(where)) {}
     Status Append(const ServiceRecord& record) override {
         records.push_back(record);
         return {};
     }
-    std::string Path() const override { return "memory"; }
+    std::string Path() const override { return path; }
     std::vector<ServiceRecord> records;
+    std::string path;
 };
 
 }  // namespace vk930::test

@@ -54,7 +54,7 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
 }
 
 ProgramRun RunProgramSignalled(const std::string& program, const std::vector<std::string>& args,
-                               const std::string& trigger, const std::vector<int>& signals) {
+                               const std::string& trigger, const std::vector<int>& toSend) {
     TempDir dir;
     const std::string errPath = dir.File("err");
     int out[2];
@@ -86,9 +86,9 @@ ProgramRun RunProgramSignalled(const std::string& program, const std::vector<std
         run.out.append(buffer, static_cast<std::size_t>(n));
         if (sent || run.out.find(trigger) == std::string::npos) continue;
         sent = true;
-        for (std::size_t i = 0; i < signals.size(); ++i) {
+        for (std::size_t i = 0; i < toSend.size(); ++i) {
             if (i > 0) usleep(50 * 1000);
-            kill(pid, signals[i]);
+            kill(pid, toSend[i]);
         }
     }
     close(out[0]);

@@ -22,11 +22,11 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
                       const std::string& workingDir, const std::function<bool(pid_t)>& watch);
 
-// Runs the program and, once its standard output holds `trigger`, sends it `signals` in turn
+// Runs the program and, once its standard output holds `trigger`, sends it `toSend` in turn
 // (a short pause between them, so that none is merged into the one before). Reads the output
 // as it comes; the exit code is 128 + the signal when one ended the program.
 ProgramRun RunProgramSignalled(const std::string& program, const std::vector<std::string>& args,
-                               const std::string& trigger, const std::vector<int>& signals);
+                               const std::string& trigger, const std::vector<int>& toSend);
 
 // Where a run's standard output goes when it cannot be written.
 enum class LostOutput {

@@ -56,6 +56,7 @@ class Win32AppTest : public ::testing::Test {
         options.editor = [this](const std::string& path) { edited_.push_back(path); };
         if (countSleeps_)
             options.sleep = [this](int milliseconds) { sleeps_.push_back(milliseconds); };
+        if (sleeper_) options.sleep = sleeper_;
         app_ = std::make_unique<Win32App>(GetModuleHandleW(nullptr), std::move(options));
         ASSERT_TRUE(app_->Start()) << app_->StartError();
     }
@@ -119,6 +120,7 @@ class Win32AppTest : public ::testing::Test {
     bool linkFromSettings_ = false;
     bool countSleeps_ = false;  // the job thread's waits only counted, not waited
     std::vector<int> sleeps_;   // written on the job thread, read after it has ended
+    Win32Sleeper sleeper_;      // set: the host's and the stations' waits
 };
 
 }  // namespace vk930

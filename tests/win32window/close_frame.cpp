@@ -1,8 +1,9 @@
 // Waits for the frame of a running vk930config.exe and asks it to close, as the close box
 // would; exits 0 once the frame is gone, 1 when it never came or never went. With
-// --identify it first clicks Read Device Info and waits for the terminal's type, which it
-// prints (exit 2 when it never came); with --caption-has TEXT it first waits for the caption
-// to hold TEXT (exit 3 when it never did); with --keep it leaves the frame open.
+// --identify it first clicks Read Device Info and waits for the terminal's type and the
+// command's end, and prints the type (exit 2 when it never came); with --caption-has TEXT it
+// first waits for the caption to hold TEXT (exit 3 when it never did); with --keep it leaves
+// the frame open.
 #include <windows.h>
 
 #include <cstdio>
@@ -14,12 +15,12 @@ namespace {
 
 constexpr wchar_t kFrameClass[] = L"VK930ConfigFrame";
 constexpr int kLooks = 600;  // of 50 ms: half a minute each way
-constexpr DWORD kLookInterval = 50;
+constexpr DWORD kCloseLookInterval = 50;
 
 HWND WaitForFrame() {
     for (int i = 0; i < kLooks; ++i) {
         if (HWND frame = FindWindowW(kFrameClass, nullptr)) return frame;
-        Sleep(kLookInterval);
+        Sleep(kCloseLookInterval);
     }
     return nullptr;
 }
@@ -34,11 +35,14 @@ bool Identify(HWND frame) {
         char type[64] = {};
         GetDlgItemTextA(form, vk930::id::kType, type, sizeof type);
         // The field holds a blank until the terminal has answered.
-        if (std::strspn(type, " ") != std::strlen(type)) {
+        // The command goes on after the field fills (its record): it has ended once its
+        // button takes input again, and a close then asks nothing.
+        if (std::strspn(type, " ") != std::strlen(type) &&
+            IsWindowEnabled(GetDlgItem(form, vk930::id::kReadDeviceInfoButton))) {
             std::printf("Type: %s\n", type);
             return true;
         }
-        Sleep(kLookInterval);
+        Sleep(kCloseLookInterval);
     }
     return false;
 }
@@ -48,7 +52,7 @@ bool CaptionHas(HWND frame, const char* text) {
         char caption[512] = {};
         GetWindowTextA(frame, caption, sizeof caption);
         if (std::strstr(caption, text)) return true;
-        Sleep(kLookInterval);
+        Sleep(kCloseLookInterval);
     }
     return false;
 }
@@ -70,7 +74,7 @@ int main(int argc, char** argv) {
     PostMessageW(frame, WM_CLOSE, 0, 0);
     for (int i = 0; i < kLooks; ++i) {
         if (!IsWindow(frame)) return 0;
-        Sleep(kLookInterval);
+        Sleep(kCloseLookInterval);
     }
     return 1;
 }

@@ -4,17 +4,27 @@
 // Drawn by Wine's X11 driver on a virtual display and read back from the screen. The window
 // runs on the in-process terminal with settings of its own that allow editing the CommID, and
 // "&Read Device Info" has been pressed; the About box and the dialogs 131 and 138 are drawn
-// over it and cancelled. Given a COM port (a paced vk930-sim behind it) and a firmware file,
-// a second window uploads it there and is drawn when a third of the image has been sent.
+// over it and cancelled. Then a parameter file is compared with the terminal and set, and the
+// Tools menu's "Compare with terminal", "Backups" and "Service history" are drawn with their
+// lists filled (the records and backups in a state folder under FOLDER). Given a COM port (a paced
+// vk930-sim behind it) and a firmware file, a second window uploads it there and is drawn when a
+// third of the image has been sent.
+// The "Number a series" dialog is drawn on stations COM1 and COM2 of in-process terminals that
+// come and go, when each station's first terminal is numbered and to be removed.
 #include <windows.h>
+// The common controls need the definitions of windows.h first.
+#include <commctrl.h>
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/forms/dialog_ids.h"
 #include "core/forms/form_ids.h"
+#include "core/forms/tool_ids.h"
 #include "platform/win32/registry_test_key.h"
 #include "win32window/wide_text.h"
 #include "win32window/win32_app.h"
@@ -75,7 +85,9 @@ struct Program {
     test::RegistryTestKey recent{HKEY_CURRENT_USER};
     std::unique_ptr<Win32App> app;
 
-    bool Start(const std::string& link, const std::string& firmware) {
+    // `stateFolder`: the records', backups' and journal of IDs' folder; empty: the user's.
+    bool Start(const std::string& link, const std::string& firmware, Win32Sleeper sleep = {},
+               std::string stateFolder = {}) {
         settings.Put("AllowEditSno", REG_DWORD, std::string("\x01\x00\x00\x00", 4));
         Win32AppOptions options;
         options.link = link;
@@ -86,6 +98,8 @@ struct Program {
         options.files = [firmware](const FileDialogRequest&, HWND) {
             return FileDialogAnswer{true, firmware};
         };
+        options.sleep = std::move(sleep);
+        options.stateFolder = std::move(stateFolder);
         app = std::make_unique<Win32App>(GetModuleHandleW(nullptr), std::move(options));
         if (!app->Start()) return false;
         app->Show(SW_SHOW);
@@ -94,10 +108,12 @@ struct Program {
     }
     void Command(int id) { SendMessageW(app->Frame().Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     // A dialog drawn and then ended with `end` while `command` runs it.
-    bool SaveDialog(int command, const char* caption, int end, const std::string& file) {
+    bool SaveDialog(int command, const char* caption, int end, const std::string& file,
+                    const std::function<void(HWND)>& fill = {}) {
         bool saved = false;
         {
             test::DialogAnswerer answerer(caption, [&](HWND dialog) {
+                if (fill) fill(dialog);
                 Sleep(kSettleMs);
                 saved = SaveWindow(dialog, file);
                 test::PressButton(dialog, end);
@@ -110,6 +126,50 @@ struct Program {
         return saved;
     }
 };
+
+// On the answering thread: waits up to ten seconds for a dialog's label to hold `part`.
+void WaitForLabel(HWND dialog, int id, const std::string& part) {
+    const DWORD until = GetTickCount() + 10000;
+    while (test::WindowText(GetDlgItem(dialog, id)).find(part) == std::string::npos &&
+           GetTickCount() < until)
+        Sleep(20);
+}
+
+void ChooseFirstRow(HWND dialog, int list) {
+    ListView_SetItemState(GetDlgItem(dialog, list), 0, LVIS_SELECTED | LVIS_FOCUSED,
+                          LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+// The Tools dialogs over the document of the Linux pictures, which changes a few keys: Compare
+// before its Set, the backups and the history after it.
+bool SaveTools(Program& program, const std::string& folder) {
+    const std::string file = folder + "shop-3.pcg";
+    std::ofstream(file, std::ios::binary)
+        << "HEADING:Shop 3\r\nSYSTEM:0,201,7\r\nSYSTEM:1,20,250\r\nNOSUCHKEY:1\r\nEND\r\n";
+    if (!program.app->OpenDocumentFile(file)) return false;
+    bool ok = program.SaveDialog(id::kCmdCompare, "Compare with terminal", IDCANCEL,
+                                 folder + "compare.bmp", [](HWND dialog) {
+                                     test::PressButton(dialog, id::kCompareRun);
+                                     WaitForLabel(dialog, id::kCompareCounts, " to change");
+                                 });
+    // A Set leaves a backup and a record behind, Read Device Info another record.
+    for (int button : {id::kSetButton, id::kReadDeviceInfoButton}) {
+        SendMessageW(program.app->Frame().Form(), WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+        program.app->WaitForJob();
+    }
+    Settle();
+    ok = program.SaveDialog(id::kCmdBackups, "Backups", IDCANCEL, folder + "backups.bmp",
+                            [](HWND dialog) { ChooseFirstRow(dialog, id::kBackupsList); }) &&
+         ok;
+    ok = program.SaveDialog(id::kCmdServiceHistory, "Service history", IDCANCEL,
+                            folder + "service_history.bmp",
+                            [](HWND dialog) {
+                                ChooseFirstRow(dialog, id::kHistoryList);
+                                WaitForLabel(dialog, id::kHistoryDetails, "File:");
+                            }) &&
+         ok;
+    return ok;
+}
 
 std::string LinkPlaceText(Win32App& app) {
     return test::WindowText(GetDlgItem(app.Frame().Form(), id::kLinkControl));
@@ -145,6 +205,55 @@ bool SaveDuringUpload(const std::string& port, const std::string& firmware,
     return saved;
 }
 
+// The rows of the series' table that say "done: remove it".
+int RowsToRemove(HWND dialog) {
+    int rows = 0;
+    for (int row = 0;; ++row) {
+        const std::vector<std::string> texts = test::ListRow(dialog, id::kSeriesTable, row);
+        if (texts.empty()) return rows;
+        rows += texts.size() > 1 && texts[1] == "done: remove it";
+    }
+}
+
+bool SaveSeries(const std::string& file) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::string parameters = Narrow(temp) + "bench-series.pcg";
+    std::ofstream(parameters, std::ios::binary) << "HEADING:BENCH SERIES\r\nEND\r\n";
+    Program series;
+    // The terminals leave 2 s after their restart; the stations' own waits are cut short. A
+    // journal of IDs of this run's own: one left by an earlier run would be ahead of the fresh
+    // settings' counter, which the window would stop to say.
+    if (!series.Start(
+            "sim?series=2&remove=2000&plugin=300", "",
+            [](int ms) { Sleep(static_cast<DWORD>(ms < 20 ? ms : 20)); },
+            Narrow(temp) + "vk930-screenshots-" + std::to_string(GetCurrentProcessId())))
+        return false;
+    bool saved = false;
+    {
+        test::DialogAnswerer answerer("Number a series", [&](HWND dialog) {
+            SetDlgItemTextW(dialog, id::kSeriesCount, L"2");
+            SetDlgItemTextW(dialog, id::kSeriesFile, Widen(parameters).c_str());
+            SendDlgItemMessageW(dialog, id::kSeriesPort1 + 1, BM_SETCHECK, BST_CHECKED, 0);
+            test::PressButton(dialog, id::kSeriesStart);
+            if (test::WaitFor([&] { return RowsToRemove(dialog) == 2; })) {
+                Sleep(kSettleMs / 4);
+                saved = SaveWindow(dialog, file);
+            }
+            for (int waited = 0; waited < 6; ++waited)
+                if (test::WaitFor([&] {
+                        return IsWindowEnabled(GetDlgItem(dialog, id::kSeriesStart)) != FALSE;
+                    }))
+                    break;
+            test::PressButton(dialog, id::kSeriesClose);
+        });
+        series.Command(id::kCmdNumberSeries);
+    }
+    series.app->WaitForJob();
+    if (!saved) std::printf("FAILED %s (no rows to remove seen)\n", file.c_str());
+    return saved;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -155,7 +264,7 @@ int main(int argc, char** argv) {
     test::InitCommonControlsOnce();
     const std::string folder = std::string(argv[1]) + "\\";
     Program program;
-    if (!program.Start("sim", argc == 4 ? argv[3] : "")) return 1;
+    if (!program.Start("sim", argc == 4 ? argv[3] : "", {}, folder + "state")) return 1;
     SendMessageW(program.app->Frame().Form(), WM_COMMAND,
                  MAKEWPARAM(id::kReadDeviceInfoButton, BN_CLICKED), 0);
     program.app->WaitForJob();
@@ -168,6 +277,8 @@ int main(int argc, char** argv) {
     ok = program.SaveDialog(id::kCmdFirmwareUpdate, "VK930 Firmware upload", IDCANCEL,
                             folder + "firmware_upload.bmp") &&
          ok;
+    ok = SaveTools(program, folder) && ok;
+    ok = SaveSeries(folder + "number_series.bmp") && ok;
     if (argc == 4) ok = SaveDuringUpload(argv[2], argv[3], folder + "uploading.bmp") && ok;
     return ok ? 0 : 1;
 }

@@ -101,9 +101,7 @@ TEST_F(Win32HostTest, WorkingFolderAndEditor) {
 TEST_F(Win32HostTest, AMessageBoxShowsItsTextUntilItIsAnswered) {
     std::string seen;
     test::DialogAnswerer answerer("Get Parameters", [&](HWND box) {
-        // The box's text is its static control (id 0xFFFF on Windows, 100 under Wine).
-        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-            if (test::ClassName(child) == "Static") seen += test::WindowText(child);
+        seen = test::BoxText(box);
         test::PressButton(box, IDOK);
     });
     host_->MessageBox("Please select the file", "Get Parameters");

@@ -99,4 +99,63 @@ void PressButton(HWND dialog, int id) {
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
+bool WaitFor(const std::function<bool()>& done) {
+    const auto until = std::chrono::steady_clock::now() + kPatience;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > until) return false;
+        Sleep(kLookInterval);
+    }
+    return true;
+}
+
+std::string ItemText(HWND dialog, int id) {
+    return WindowText(GetDlgItem(dialog, id));
+}
+
+std::vector<std::string> ListRow(HWND dialog, int id, int row) {
+    HWND list = GetDlgItem(dialog, id);
+    HWND header = ListView_GetHeader(list);
+    const int columns = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+    std::vector<std::string> texts;
+    for (int column = 0; column < columns && row < ListView_GetItemCount(list); ++column) {
+        wchar_t text[512] = {};
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = 512;
+        SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+        texts.push_back(Narrow(text));
+    }
+    return texts;
+}
+
+std::string BoxText(HWND box) {
+    std::string text;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (ClassName(child) == "Static") text += WindowText(child);
+    return text;
+}
+
+HWND WaitForOwnedBox(HWND owner, HWND seen) {
+    struct Owned {
+        HWND owner, seen, found = nullptr;
+    } search{owner, seen};
+    const DWORD thread = GetWindowThreadProcessId(owner, nullptr);
+    WaitFor([&] {
+        EnumThreadWindows(
+            thread,
+            [](HWND window, LPARAM lParam) -> BOOL {
+                auto* s = reinterpret_cast<Owned*>(lParam);
+                if (window == s->seen || GetWindow(window, GW_OWNER) != s->owner ||
+                    !IsWindowVisible(window) || ClassName(window) != "#32770")
+                    return TRUE;
+                s->found = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    });
+    return search.found;
+}
+
 }  // namespace vk930::test

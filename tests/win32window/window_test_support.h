@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "win32window/main_frame.h"
 
@@ -46,5 +47,17 @@ class DialogAnswerer {
 
 // Presses a button of a dialog from another thread (posted: the dialog's own thread runs it).
 void PressButton(HWND dialog, int id);
+
+// On a helper thread: waits up to about ten seconds for `done`.
+bool WaitFor(const std::function<bool()>& done);
+// The text of a dialog's control.
+std::string ItemText(HWND dialog, int id);
+// The texts of row `row` of a dialog's list view, a column each; empty past the last row.
+std::vector<std::string> ListRow(HWND dialog, int id, int row);
+// A message box's text: its static controls' (id 0xFFFF on Windows, 100 under Wine).
+std::string BoxText(HWND box);
+// On a helper thread: a message box (or dialog) `owner` opened, other than `seen`, once it is
+// shown; null when none came within about ten seconds.
+HWND WaitForOwnedBox(HWND owner, HWND seen = nullptr);
 
 }  // namespace vk930::test

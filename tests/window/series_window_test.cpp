@@ -9,9 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,6 +20,7 @@
 #include "core/forms/form_ids.h"
 #include "core/proof/state_folder.h"
 #include "modal_answerer.h"
+#include "support/series_records.h"
 #include "window/main_frame.h"
 #include "window/series_dlg.h"
 #include "window/text.h"
@@ -50,29 +48,12 @@ class SeriesWindowTest : public WindowTest {
         ASSERT_TRUE(WaitUntil([&] { return !dialog.Logic().Running(); }, 60000));
         dialog.reject();
     }
-    // The series records a program left in the service log, without what differs from run to
-    // run (times, the series and program, the IDs, the backups' names), and their IDs.
-    // Only the records of series that programmed `file`: the test process keeps one log.
+    // The series records a program left in the service log (support/series_records.h); only
+    // those of series that programmed `file`: the test process keeps one log.
     static std::vector<std::string> SeriesRecordsOf(const std::string& program, const QString& file,
                                                     std::vector<int>& ids) {
-        std::vector<std::string> records;
-        for (const QByteArray& line :
-             QByteArray::fromStdString(ReadFile(ServiceLogPath(StateFolder()))).split('\n')) {
-            QJsonObject record = QJsonDocument::fromJson(line).object();
-            if (record.value("command").toString() != "series" ||
-                record.value("program").toString() != QString::fromStdString(program) ||
-                record.value("file").toString() != file)
-                continue;
-            QJsonObject reserved = record.value("reservedId").toObject();
-            ids.push_back(reserved.value("commId").toInt());
-            reserved.remove("commId");
-            record.insert("reservedId", reserved);
-            for (const char* key : {"time", "program", "version", "series", "durationMs", "backup",
-                                    "terminal", "seconds", "started", "ended"})
-                record.remove(key);
-            records.push_back(QJsonDocument(record).toJson(QJsonDocument::Compact).toStdString());
-        }
-        return records;
+        return test::SeriesRecordsOf(ReadFile(ServiceLogPath(StateFolder())), program, ids,
+                                     ToStd(file));
     }
     static QString Cell(QTableWidget* table, int row, int column) {
         const QTableWidgetItem* item = table->item(row, column);

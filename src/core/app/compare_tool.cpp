@@ -21,12 +21,6 @@ std::string PlaceOf(const KeyChange& change) {
     return "page " + std::to_string(raw->page) + " offset " + std::to_string(raw->offset);
 }
 
-std::string Joined(const std::vector<std::string>& texts) {
-    std::string joined;
-    for (const std::string& text : texts) joined += (joined.empty() ? "" : "; ") + text;
-    return joined;
-}
-
 }  // namespace
 
 CompareTool::CompareTool(CVK900ConfigView& view, ToolJobs& jobs)
@@ -40,7 +34,8 @@ std::vector<ToolRow> CompareTool::ChangeRows(const DiffReport& report) {
     std::vector<ToolRow> rows;
     for (const KeyChange& change : report.keys)
         if (change.changed)
-            rows.push_back({PlaceOf(change), change.before, change.after, Joined(change.warnings)});
+            rows.push_back(
+                {PlaceOf(change), change.before, change.after, WarningsText(change.warnings)});
     return rows;
 }
 

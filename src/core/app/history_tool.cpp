@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "core/app/tool_texts.h"
 #include "core/base/csv_text.h"
 #include "core/forms/dialog_ids.h"
 #include "core/forms/tool_ids.h"
@@ -16,12 +17,6 @@ namespace {
 
 std::string Number(const std::optional<int>& value) {
     return value ? std::to_string(*value) : std::string();
-}
-
-std::string Joined(const std::vector<std::string>& texts) {
-    std::string joined;
-    for (const std::string& text : texts) joined += (joined.empty() ? "" : "; ") + text;
-    return joined;
 }
 
 FileDialogRequest CsvSaveRequest() {
@@ -70,7 +65,7 @@ std::string DetailsOf(const HistoryRecord& record) {
     text += "Backup: " + (record.backup.empty() ? "none" : record.backup) + "\n";
     text += "Outcome: " + outcome + "\n";
     text += "Warnings: " + std::to_string(record.warnings);
-    if (!record.warningTexts.empty()) text += ": " + Joined(record.warningTexts);
+    if (!record.warningTexts.empty()) text += ": " + WarningsText(record.warningTexts);
     return text;
 }
 

@@ -13,6 +13,7 @@ ProgramParts::ProgramParts(ProgramSetup setup)
     view.SetRecorder(std::move(setup.recorder));
     view.SetIdRegistry(setup.idRegistry);
     view.LoadProofSettings();
+    if (!setup.stateFolder.empty()) view.Proof().stateFolder = std::move(setup.stateFolder);
 }
 
 void ProgramParts::InitialUpdate() {

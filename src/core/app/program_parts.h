@@ -33,6 +33,8 @@ struct ProgramSetup {
     // The one COM port these parts use (a series station's), kept over the settings' "ComPort";
     // unset: the settings choose the port and the user may change it.
     std::optional<int> fixedPort;
+    // Where the Set's backups go (the bench's private state); empty: the user's state folder.
+    std::string stateFolder;
 };
 
 class ProgramParts {

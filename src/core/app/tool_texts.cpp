@@ -3,6 +3,12 @@
 
 namespace vk930 {
 
+std::string WarningsText(const std::vector<std::string>& warnings) {
+    std::string joined;
+    for (const std::string& warning : warnings) joined += (joined.empty() ? "" : "; ") + warning;
+    return joined;
+}
+
 std::string OutcomeText(const Outcome& outcome) {
     if (outcome.ok()) return "done";
     std::string text = std::string("failed (") + ToString(outcome.outcomeClass) + ")";

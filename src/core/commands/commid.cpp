@@ -13,8 +13,6 @@ namespace vk930 {
 
 namespace {
 
-constexpr int kPageCommId = 0;
-constexpr int kOffsetCommIdHigh = 1;  // the low byte follows it
 constexpr int kCommIdRestartMs = 4000;
 
 // How the written ID is recorded: a typed one through the store as it is (its failure boxes
@@ -80,9 +78,9 @@ CommIdWrite WriteCommId(const CommandContext& ctx, Numbering numbering, std::int
     // would leave a wrong ID behind.
     const bool written =
         ctx.state.commIdLowByteFirst
-            ? WriteByteValue(ctx.link, kPageCommId, kOffsetCommIdHigh + 1, commId % 256) &&
-                  WriteByteValue(ctx.link, kPageCommId, kOffsetCommIdHigh, commId / 256)
-            : WriteTwoByteValue(ctx.link, kPageCommId, kOffsetCommIdHigh, commId);
+            ? WriteByteValue(ctx.link, kCommIdPage, kCommIdHighOffset + 1, commId % 256) &&
+                  WriteByteValue(ctx.link, kCommIdPage, kCommIdHighOffset, commId / 256)
+            : WriteTwoByteValue(ctx.link, kCommIdPage, kCommIdHighOffset, commId);
     if (!written) {
         ctx.Log("Cannot write ID!", kIconFailure);
         ctx.host.Beep();

@@ -13,11 +13,6 @@ std::string FromTable(int code, std::initializer_list<std::pair<int, const char*
     return "Unknown";
 }
 
-constexpr int kOffsetScanner = 35;
-constexpr int kOffsetRfid = 36;
-constexpr int kOffsetColor = 37;
-constexpr int kOffsetDisplay = 38;
-
 }  // namespace
 
 std::string ScannerText(int code) {
@@ -90,10 +85,10 @@ Identification IdentifyTerminal(const CommandContext& ctx, TerminalLeft left) {
     ctx.Log("Reading info...", kIconProgress);
     identity.versionText = ctx.link.GetVersionText();
     SetCommIdFromText(identity, ctx.link.GetCommIdText());
-    identity.scanner = ctx.link.GetByte(0, kOffsetScanner);
-    identity.rfid = ctx.link.GetByte(0, kOffsetRfid);
-    identity.color = ctx.link.GetByte(0, kOffsetColor);
-    identity.display = ctx.link.GetByte(0, kOffsetDisplay);
+    identity.scanner = ctx.link.GetByte(kIdentityPage, kScannerOffset);
+    identity.rfid = ctx.link.GetByte(kIdentityPage, kRfidOffset);
+    identity.color = ctx.link.GetByte(kIdentityPage, kColorOffset);
+    identity.display = ctx.link.GetByte(kIdentityPage, kDisplayOffset);
     ShowIdentity(ctx.form, identity);
     ctx.Identified(identity);
     ctx.Log("Done", kIconSuccess);

@@ -6,6 +6,16 @@
 
 namespace vk930 {
 
+// Where the CommID lives: page 0, high byte at offset 1, low byte at 2.
+inline constexpr int kCommIdPage = 0;
+inline constexpr int kCommIdHighOffset = 1;
+// Where the page keeps the terminal's kind of scanner, RFID, colour and display.
+inline constexpr int kIdentityPage = 0;
+inline constexpr int kScannerOffset = 35;
+inline constexpr int kRfidOffset = 36;
+inline constexpr int kColorOffset = 37;
+inline constexpr int kDisplayOffset = 38;
+
 struct TerminalIdentity {
     int deviceType = 0;
     std::string versionText;  // GetVersionText's answer as given, without the point

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/commands/command_context.h"
+#include "core/commands/terminal_identity.h"
 #include "core/params/parameter_table.h"
 
 namespace vk930 {
@@ -33,10 +34,6 @@ struct SystemByte {
 // value). Valid when page is 0 or 1 and offset and byte are 0 to 255; a leading minus sign
 // makes the page negative.
 std::optional<SystemByte> ParseSystemValue(std::string_view value);
-
-// Where the CommID lives: page 0, high byte at offset 1, low byte at 2.
-inline constexpr int kCommIdPage = 0;
-inline constexpr int kCommIdHighOffset = 1;
 
 // Takes a SYSTEM byte of the CommID that differs from the terminal's into `hold` instead of
 // writing it (unless the hold allows the change); false for any other byte.

@@ -1,18 +1,10 @@
 #include "core/proof/recording_link.h"
 
+#include "core/commands/terminal_identity.h"
 #include "core/link/page_copy.h"
 #include "core/params/page_encoding.h"
 
 namespace vk930 {
-
-namespace {
-constexpr Short kOffsetCommIdHigh = 1;
-constexpr Short kOffsetCommIdLow = 2;
-constexpr Short kOffsetScanner = 35;
-constexpr Short kOffsetRfid = 36;
-constexpr Short kOffsetColor = 37;
-constexpr Short kOffsetDisplay = 38;
-}  // namespace
 
 void RecordingLink::Reset() {
     identity_ = {};
@@ -43,11 +35,12 @@ bool RecordingLink::ReadPage0(Short first, Short last) {
     // From the copy just fetched, not through GetByte: the trace stays the command's own.
     const PageCopy* copy = inner_.FetchedPages();
     if (!copy) return true;
-    SeeCommId(copy->GetByte(0, kOffsetCommIdHigh) * 256 + copy->GetByte(0, kOffsetCommIdLow));
-    identity_.scanner = copy->GetByte(0, kOffsetScanner);
-    identity_.rfid = copy->GetByte(0, kOffsetRfid);
-    identity_.color = copy->GetByte(0, kOffsetColor);
-    identity_.display = copy->GetByte(0, kOffsetDisplay);
+    SeeCommId(copy->GetByte(kCommIdPage, kCommIdHighOffset) * 256 +
+              copy->GetByte(kCommIdPage, kCommIdHighOffset + 1));
+    identity_.scanner = copy->GetByte(kIdentityPage, kScannerOffset);
+    identity_.rfid = copy->GetByte(kIdentityPage, kRfidOffset);
+    identity_.color = copy->GetByte(kIdentityPage, kColorOffset);
+    identity_.display = copy->GetByte(kIdentityPage, kDisplayOffset);
     return true;
 }
 

@@ -10,7 +10,7 @@ namespace {
 constexpr int kResetWaitMs = 500;
 constexpr int kAnswerTries = 10;
 
-bool WaitForTerminal(const CommandContext& ctx) {
+bool WaitForRestartedTerminal(const CommandContext& ctx) {
     if (!ctx.link.Connect(ctx.Port(), kBaudApplication)) return false;
     for (int i = 0; i < kAnswerTries; ++i) {
         ctx.host.Sleep(kResetWaitMs);
@@ -30,7 +30,8 @@ VerifyResult Fail(const CommandContext& ctx, const std::string& why) {
 
 VerifyResult VerifyWrites(const CommandContext& ctx, const WrittenBytes& written) {
     ctx.Log("Verifying...", kIconProgress);
-    if (!WaitForTerminal(ctx)) return Fail(ctx, "the terminal does not answer after its reset");
+    if (!WaitForRestartedTerminal(ctx))
+        return Fail(ctx, "the terminal does not answer after its reset");
     if (!ctx.link.ReadPage0(0, 255) || !ctx.link.ReadPage1(0, 255))
         return Fail(ctx, "the pages cannot be read back");
     VerifyResult result;

@@ -1,4 +1,4 @@
-// The journal of IDs in a file of JSON lines.
+// The bench's journal of IDs and service records in a file of JSON lines.
 #include "core/registry/journal_file.h"
 
 #include <cerrno>
@@ -6,10 +6,12 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 
+#include "core/base/bounded_file.h"
 #include "core/base/disk_sync.h"
 #include "core/base/private_folder.h"
+#include "core/proof/record_line.h"
 #include "core/registry/journal_line.h"
 
 namespace vk930 {
@@ -20,7 +22,7 @@ std::string Cannot(const std::string& doing, const std::string& path) {
     return "cannot " + doing + " '" + path + "': " + std::strerror(errno);
 }
 
-// Whether the file ends inside a line (a crash in mid-write): the next entry then starts a
+// Whether the file ends inside a line (a crash in mid-write): the next line then starts a
 // line of its own instead of being glued to the torn one.
 bool EndsInsideALine(std::FILE* file) {
     if (std::fseek(file, 0, SEEK_END) != 0) return false;
@@ -31,33 +33,69 @@ bool EndsInsideALine(std::FILE* file) {
     return last != '\n';
 }
 
+// Holds the file's lock for one read or write.
+class HeldLock {
+  public:
+    explicit HeldLock(StoreLock& lock) : lock_(lock), taken_(lock.Acquire()) {}
+    ~HeldLock() {
+        if (taken_) lock_.Release();
+    }
+    HeldLock(const HeldLock&) = delete;
+    HeldLock& operator=(const HeldLock&) = delete;
+    const Status& Taken() const { return taken_; }
+
+  private:
+    StoreLock& lock_;
+    Status taken_;
+};
+
 }  // namespace
 
+Result<std::string> JournalFile::ReadAll() const {
+    HeldLock held(lock_);
+    if (!held.Taken()) return Error{"cannot lock '" + path_ + "': " + held.Taken().error()};
+    BoundedFile read = ReadBoundedFile(path_, kMaxServiceLogBytes);
+    if (read.problem == FileReadProblem::kMissing) return std::string();
+    if (read.problem != FileReadProblem::kNone)
+        return Error{"'" + path_ + "': " + Describe(read, kMaxServiceLogBytes)};
+    return std::move(read.bytes);
+}
+
 Result<std::vector<JournalEntry>> JournalFile::Load() {
+    Result<std::string> all = ReadAll();
+    if (!all) return Error{all.error()};
     std::vector<JournalEntry> entries;
-    std::error_code ec;
-    if (!std::filesystem::exists(path_, ec)) return entries;
-    std::ifstream in(path_, std::ios::binary);
-    if (!in) return Error{Cannot("read", path_)};
+    std::istringstream in(*all);
     for (std::string line; std::getline(in, line);) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (std::optional<JournalEntry> entry = ParseJournalLine(line)) entries.push_back(*entry);
     }
-    if (in.bad()) return Error{Cannot("read", path_)};
     return entries;
 }
 
 Status JournalFile::Add(JournalEntry entry) {
     if (entry.holder.empty() && entry.state == IdState::kReserved) entry.holder = holder_;
+    return AppendLine(JournalLineText(entry, std::chrono::system_clock::now()));
+}
+
+Status JournalFile::Append(const ServiceRecord& record) {
+    return AppendLine(RecordLineText(record, RecordedFileSha256));
+}
+
+Status JournalFile::AppendLine(std::string line) {
     const std::filesystem::path path(path_);
     if (path.has_parent_path())
         if (Status made = MakePrivateFolder(path.parent_path().string()); !made) return made;
+    // Writers of other programs and threads buffer and write in pieces of their own size: only
+    // the lock keeps their lines from interleaving.
+    HeldLock held(lock_);
+    if (!held.Taken()) return Error{"cannot lock '" + path_ + "': " + held.Taken().error()};
     std::error_code ec;
     const bool existed = std::filesystem::exists(path, ec);
     std::FILE* file = std::fopen(path_.c_str(), "a+b");
     if (!file) return Error{Cannot("open", path_)};
     if (!existed) MakePrivateFile(path_);
-    std::string line = JournalLineText(entry, std::chrono::system_clock::now()) + "\n";
+    line += '\n';
     if (EndsInsideALine(file)) line.insert(line.begin(), '\n');
     const bool written = std::fwrite(line.data(), 1, line.size(), file) == line.size();
     const bool synced = written && SyncToDisk(file);
@@ -71,9 +109,10 @@ bool JournalFile::HolderGone(const std::string& holder) const {
     return holderGone_ && holderGone_(holder);
 }
 
-Status JournalFile::Append(const ServiceRecord& record) {
-    (void)record;
-    return Error{"this program keeps no service records, only the journal of IDs " + path_};
+Result<FoundRecords> JournalFile::Find(const RecordQuery& query) const {
+    Result<std::string> all = ReadAll();
+    if (!all) return Error{"cannot read the service log " + all.error()};
+    return FindRecordLines(*all, query);
 }
 
 }  // namespace vk930

@@ -24,7 +24,8 @@ ProgramSetup StationSetup(int port, const StationKit& kit, StationHost& host, Se
             .recorder = std::move(recorder),
             .idRegistry = idRegistry,
             .sharedRegistry = std::move(sharedRegistry),
-            .fixedPort = port};
+            .fixedPort = port,
+            .stateFolder = kit.stateFolder};
 }
 
 }  // namespace

@@ -25,6 +25,7 @@ struct StationKit {
     // reaches nothing.
     std::function<std::unique_ptr<CLinkCtrl>(int port)> makeLink;
     RecorderSetup recorder;              // the window's; its sink becomes the series' ledger
+    std::string stateFolder;             // the window's backups' folder; empty: the user's
     StationSleep sleep;                  // unset: really, ending early on a stop
     std::function<long long()> clockMs;  // the terminals' times at the station
 };

@@ -31,7 +31,7 @@ std::string SimLink::GetVersionText() {
 std::string SimLink::GetCommIdText() {
     if (!Note(Answers())) return {};
     const PageBytes page = terminal_->Page(0);
-    return std::to_string(page[1] * 256 + page[2]);
+    return std::to_string(PageCommId(page));
 }
 
 bool SimLink::ReadPage(int page, Short first, Short last) {

@@ -27,6 +27,10 @@ std::string RemovedTerminalPath(const std::string& stateFile, int number);
 
 // The pages a new terminal leaves the factory with.
 std::array<PageBytes, 2> FactoryPages();
+// The CommID page 0 carries (bytes 1 and 2, high first).
+inline int PageCommId(const PageBytes& page0) {
+    return page0[1] * 256 + page0[2];
+}
 
 class TerminalModel {
   public:

@@ -81,7 +81,7 @@ Bytes WireServer::Version() {
 
 Bytes WireServer::CommId() {
     const PageBytes page = terminal_.Page(0);
-    Trace(TraceLine("GetCommIdText").ReturnsText(std::to_string(page[1] * 256 + page[2])));
+    Trace(TraceLine("GetCommIdText").ReturnsText(std::to_string(PageCommId(page))));
     return Bytes{wire::kStatusOk, page[1], page[2]};
 }
 

@@ -1,6 +1,7 @@
-// The next-ID counter's lock, holders and state folder on Windows.
+// The locks of the next-ID counter and of the service log, holders and state folder on Windows.
 #include "platform/win32/win32_counter.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace vk930 {
@@ -28,24 +29,46 @@ std::string LastErrorText(DWORD error) {
 
 }  // namespace
 
-NamedMutexLock::NamedMutexLock(const std::string& store) {
+NamedMutexLock::NamedMutexLock(const std::string& store, const std::string& kind) {
     // A kernel object's name takes no backslash after its namespace.
-    std::wstring name = L"Local\\VK930Config-counter-";
+    std::wstring name = L"Local\\VK930Config-";
+    for (char c : kind) name += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    name += L'-';
     for (char c : store)
         name += c == '\\' ? L'/' : static_cast<wchar_t>(static_cast<unsigned char>(c));
     name_ = name;
+    what_ = kind == "counter" ? "the counter's lock" : "the " + kind + "'s lock";
 }
 
 NamedMutexLock::~NamedMutexLock() {
     if (mutex_) CloseHandle(mutex_);
 }
 
+NamedMutexLock NamedMutexLock::ForFile(const std::string& path) {
+    // A digest of the path: a kernel object's name is shorter than some paths.
+    unsigned long long hash = 14695981039346656037ULL;
+    for (char c : path) {
+        hash ^= static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a'
+                                           : c == '/'           ? '\\'
+                                                                : c);
+        hash *= 1099511628211ULL;
+    }
+    char digest[17];
+    std::snprintf(digest, sizeof digest, "%016llx", hash);
+    return NamedMutexLock(digest, "file");
+}
+
 Status NamedMutexLock::Acquire() {
-    if (!mutex_) mutex_ = CreateMutexW(nullptr, FALSE, name_.c_str());
-    if (!mutex_) return Error{"cannot make the counter's lock: " + LastErrorText(GetLastError())};
-    const DWORD waited = WaitForSingleObject(mutex_, INFINITE);
+    HANDLE mutex = nullptr;
+    {
+        const std::lock_guard<std::mutex> making(making_);
+        if (!mutex_) mutex_ = CreateMutexW(nullptr, FALSE, name_.c_str());
+        mutex = mutex_;
+    }
+    if (!mutex) return Error{"cannot make " + what_ + ": " + LastErrorText(GetLastError())};
+    const DWORD waited = WaitForSingleObject(mutex, INFINITE);
     if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) return {};
-    return Error{"cannot take the counter's lock: " + LastErrorText(GetLastError())};
+    return Error{"cannot take " + what_ + ": " + LastErrorText(GetLastError())};
 }
 
 void NamedMutexLock::Release() {
@@ -54,6 +77,15 @@ void NamedMutexLock::Release() {
 
 std::string Win32Holder() {
     return ComputerName() + ":" + std::to_string(GetCurrentProcessId());
+}
+
+std::string NewWin32SeriesId() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    char when[32] = {};
+    std::snprintf(when, sizeof when, "%04u%02u%02u-%02u%02u%02u", now.wYear, now.wMonth, now.wDay,
+                  now.wHour, now.wMinute, now.wSecond);
+    return std::string(when) + "-" + ComputerName() + "-" + std::to_string(GetCurrentProcessId());
 }
 
 bool Win32HolderGone(const std::string& holder) {

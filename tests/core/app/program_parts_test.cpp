@@ -104,5 +104,19 @@ TEST_F(ProgramPartsTest, AFixedPortStaysThePortThroughTheInitialUpdate) {
     EXPECT_EQ(program.state.comPort, 5);
 }
 
+// A window that keeps its bench's state in a folder of its own (the Win32 window's) has its
+// backups go there, through the initial update too; without one they go to the user's.
+TEST_F(ProgramPartsTest, TheBackupsGoToTheFolderTheFrontEndNames) {
+    ProgramSetup setup = Setup(&idRegistry);
+    setup.stateFolder = "/bench/state";
+    ProgramParts named(std::move(setup));
+    named.InitialUpdate();
+    EXPECT_EQ(named.view.Proof().stateFolder, "/bench/state");
+
+    ProgramParts usual(Setup(&idRegistry));
+    EXPECT_FALSE(usual.view.Proof().stateFolder.empty());
+    EXPECT_NE(usual.view.Proof().stateFolder, "/bench/state");
+}
+
 }  // namespace
 }  // namespace vk930::test

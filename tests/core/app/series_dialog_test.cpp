@@ -16,11 +16,13 @@
 #include "core/forms/form_ids.h"
 #include "core/registry/local_registry.h"
 #include "core/series/hosted_station.h"
+#include "core/series/std_station_threads.h"
 #include "core/settings/id_counter.h"
 #include "core/settings/registry_key.h"
 #include "core/terminal/link_spec.h"
 #include "core/terminal/sim_link.h"
 #include "core/terminal/terminal_model.h"
+#include "support/memory_journal.h"
 #include "support/memory_settings.h"
 #include "support/temp_dir.h"
 
@@ -28,10 +30,6 @@ namespace vk930::test {
 namespace {
 
 using namespace std::chrono_literals;
-
-int CommIdOf(const std::array<PageBytes, 2>& pages) {
-    return pages[0][1] * 256 + pages[0][2];
-}
 
 // The test's GUI thread: what the stations and the job post, served in order.
 class GuiQueue {
@@ -91,19 +89,6 @@ class ThreadRunner : public JobRunner {
     GuiQueue& gui_;
     std::atomic<bool> running_{false};
     std::thread thread_;
-};
-
-class PlainThreads : public StationThreads {
-  public:
-    ~PlainThreads() override { JoinAll(); }
-    void Start(std::function<void()> body) override { threads_.emplace_back(std::move(body)); }
-    void JoinAll() override {
-        for (std::thread& t : threads_)
-            if (t.joinable()) t.join();
-    }
-
-  private:
-    std::vector<std::thread> threads_;
 };
 
 // The window's log, written by several stations at once.
@@ -177,22 +162,6 @@ class FakeDialog : public SeriesDialogView {
     int closes = 0;
 };
 
-class NoLock : public StoreLock {
-  public:
-    Status Acquire() override { return {}; }
-    void Release() override {}
-};
-
-class MemoryLog : public ServiceLogSink {
-  public:
-    Status Append(const ServiceRecord& record) override {
-        records.push_back(record);
-        return {};
-    }
-    std::string Path() const override { return "/records/service.jsonl"; }
-    std::vector<ServiceRecord> records;
-};
-
 // A bench: the registry, a simulated port per station on its own virtual clock, the window.
 class SeriesBench : public ::testing::Test {
   protected:
@@ -229,7 +198,7 @@ class SeriesBench : public ::testing::Test {
             for (auto& [port, clock] : clocks) sum += clock;
             return sum;
         };
-        parts.makeThreads = [] { return std::make_unique<PlainThreads>(); };
+        parts.makeThreads = [] { return std::make_unique<StdStationThreads>(); };
         parts.runner = &runner;
         parts.post = [this](std::function<void()> call) { gui.Post(std::move(call)); };
         parts.newSeriesId = [] { return std::string("s1"); };
@@ -259,7 +228,7 @@ class SeriesBench : public ::testing::Test {
     std::vector<int> IdsAt(int port) {
         std::vector<int> ids;
         for (const auto& pages : terminals.at(port)->RemovedTerminals())
-            ids.push_back(CommIdOf(pages));
+            ids.push_back(PageCommId(pages[0]));
         return ids;
     }
 
@@ -291,9 +260,9 @@ class SeriesBench : public ::testing::Test {
 
     TempDir folder;
     MemorySettings settings;
-    NoLock lock;
+    FreeLock lock;
     IdCounter counter{settings, lock};
-    MemoryLog log;
+    MemoryRecords log{"/records/service.jsonl"};
     LocalRegistry registry{counter, log, "memory"};
     std::map<int, std::shared_ptr<TerminalModel>> terminals;
     std::map<int, std::atomic<long long>> clocks;
@@ -471,7 +440,7 @@ TEST_F(SeriesBench, AStationStartsAsAFreshProgramOnItsPortAndRecordsIntoTheLedge
     // The window's registry, apart from the one behind the ledger, to tell where each call goes.
     MemorySettings windowSettings;
     IdCounter windowCounter{windowSettings, lock};
-    MemoryLog windowLog;
+    MemoryRecords windowLog;
     LocalRegistry windowRegistry{windowCounter, windowLog, "window"};
     ASSERT_TRUE(windowRegistry.StartAt(30001).ok());
     SeriesLedger ledger(registry, "s7");
@@ -488,7 +457,7 @@ TEST_F(SeriesBench, AStationStartsAsAFreshProgramOnItsPortAndRecordsIntoTheLedge
     EXPECT_TRUE(view.OnReadDeviceInfo().ok());
     EXPECT_TRUE(view.OnNextCommId().ok());
     station.Ended();
-    EXPECT_EQ(CommIdOf({terminals.at(2)->Page(0), terminals.at(2)->Page(1)}), 30001);
+    EXPECT_EQ(PageCommId(terminals.at(2)->Page(0)), 30001);
     EXPECT_TRUE(windowLog.records.empty()) << "records go to the ledger only";
     ASSERT_EQ(log.records.size(), 2u);
     EXPECT_EQ(log.records[0].command, "info");

@@ -99,7 +99,7 @@ TEST_P(GetTest, HiddenButtonWritesTheKeyedFormOverAnExistingFile) {
     EXPECT_EQ(Calls().back(), "Connect(2,0)=0");
 }
 
-struct FailureCase {
+struct GetFailureCase {
     const char* name;
     const char* terminal;  // sim options; "none": nothing answers the port
     int portIndex;         // -2: the dialog is cancelled
@@ -116,7 +116,7 @@ std::vector<LogEntry> Upto(size_t n, std::vector<LogEntry> more) {
 }
 
 TEST_P(GetTest, EveryFailureKeepsAnExistingFileAndReportsAsTheTableSays) {
-    const std::vector<FailureCase> cases = {
+    const std::vector<GetFailureCase> cases = {
         {"cancel", "", -2, "", {{"Operation canceled by the user!", 0}}, {"beep"}, {}},
         {"no port",
          "",
@@ -186,7 +186,7 @@ TEST_P(GetTest, EveryFailureKeepsAnExistingFileAndReportsAsTheTableSays) {
           "ReadPage1(0,255)=0", "Connect(1,0)=0"}},
     };
     fs::create_directory(dir.File("folder"));
-    for (const FailureCase& c : cases) {
+    for (const GetFailureCase& c : cases) {
         SCOPED_TRACE(c.name);
         host = FakeHost{};
         state = AppState{};

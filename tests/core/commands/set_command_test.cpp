@@ -388,7 +388,7 @@ TEST_P(SetTest, WithoutADocumentTheRunAsksForTheFileAndMakesItTheDocument) {
     EXPECT_EQ(Page(0)[16], 1);
 }
 
-struct FailureCase {
+struct SetFailureCase {
     const char* name;
     const char* terminal;  // sim options; "none": nothing answers the port
     bool button;           // the "Set" button, else the hidden "&Set..."
@@ -406,7 +406,7 @@ TEST_P(SetTest, EveryFailureReportsClosesAndBeepsAsTheTableSays) {
         first.insert(first.end(), more.begin(), more.end());
         return first;
     };
-    const std::vector<FailureCase> cases = {
+    const std::vector<SetFailureCase> cases = {
         {"button: port unavailable",
          "none",
          true,
@@ -524,7 +524,7 @@ TEST_P(SetTest, EveryFailureReportsClosesAndBeepsAsTheTableSays) {
          after(kRunCalls, {"WriteByte(20,1,1)=1", "WriteText(21,1,\"A\")=0", "Connect(1,0)=0"}),
          {"log 0 Operation cancelled!", "link Connect(1,0)=0"}},
     };
-    for (const FailureCase& c : cases) {
+    for (const SetFailureCase& c : cases) {
         SCOPED_TRACE(c.name);
         host = FakeHost{};
         state = AppState{};

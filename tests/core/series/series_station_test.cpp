@@ -28,17 +28,6 @@
 namespace vk930::test {
 namespace {
 
-// Stations of one process share the counter; the ledger already serialises reservations.
-class NoLock : public StoreLock {
-  public:
-    Status Acquire() override { return {}; }
-    void Release() override {}
-};
-
-int CommIdOf(const std::array<PageBytes, 2>& pages) {
-    return pages[0][1] * 256 + pages[0][2];
-}
-
 // A station's link with a fault set off at a chosen call: the terminal stalls (stops
 // answering while it is still plugged in, as a hung terminal does after the serial link's
 // time-outs) or is pulled. The page copy answers as before.
@@ -124,7 +113,7 @@ struct TestStation {
     }
     std::vector<int> RemovedIds() const {
         std::vector<int> ids;
-        for (const auto& pages : terminal->RemovedTerminals()) ids.push_back(CommIdOf(pages));
+        for (const auto& pages : terminal->RemovedTerminals()) ids.push_back(PageCommId(pages[0]));
         return ids;
     }
     int Count(const std::string& line) const {
@@ -139,17 +128,6 @@ struct TestStation {
     std::unique_ptr<FaultingLink> faulting;
     std::unique_ptr<CVK900ConfigView> view;
     std::vector<std::string> lines;
-};
-
-// The records of a series, kept in memory.
-class MemoryLog : public ServiceLogSink {
-  public:
-    Status Append(const ServiceRecord& record) override {
-        records.push_back(record);
-        return {};
-    }
-    std::string Path() const override { return "memory"; }
-    std::vector<ServiceRecord> records;
 };
 
 struct SeriesSetup {
@@ -170,9 +148,9 @@ struct SeriesSetup {
         for (int id = 20001; id <= last; ++id) EXPECT_TRUE(fate.count(id)) << "ID " << id;
     }
     MemorySettings settings;
-    NoLock lock;
+    FreeLock lock;
     IdCounter counter{settings, lock};
-    MemoryLog log;
+    MemoryRecords log;
     LocalRegistry registry{counter, log, "memory"};
     SeriesLedger ledger{registry, "s1"};
 };
@@ -494,7 +472,7 @@ struct JournalSetup {
         int failFrom = 0;  // the n-th record and all after it are not stored; 0: none
     };
     MemorySettings settings;
-    NoLock lock;
+    FreeLock lock;
     MemoryJournal journal;
     IdCounter counter{settings, lock, &journal};
     FailingLog log;

@@ -67,17 +67,13 @@ struct SeriesTerminal {
     std::vector<std::string> events;
 };
 
-int CommIdOf(const std::array<PageBytes, 2>& pages) {
-    return pages[0][1] * 256 + pages[0][2];
-}
-
 TEST(TerminalSeries, EachTerminalIsFactoryFreshAndTheRemovedKeepWhatTheyWereGiven) {
     SeriesTerminal t("sim?series=3&remove=400&plugin=200");
     SimLink link(t.model);
     ASSERT_TRUE(link.Connect(1, 19200));
     for (int id = 301; id <= 303; ++id) {
         ASSERT_EQ(link.ReadInfo(), 1) << "terminal for ID " << id;
-        EXPECT_EQ(CommIdOf({t.model->Page(0), t.model->Page(1)}), 1) << "factory CommID";
+        EXPECT_EQ(PageCommId(t.model->Page(0)), 1) << "factory CommID";
         ASSERT_EQ(link.WriteByte(1, id >> 8, 0), 1);
         ASSERT_EQ(link.WriteByte(2, id & 0xFF, 0), 1);
         link.ResetDevice();
@@ -89,7 +85,7 @@ TEST(TerminalSeries, EachTerminalIsFactoryFreshAndTheRemovedKeepWhatTheyWereGive
     }
     EXPECT_NE(link.ReadInfo(), 1) << "the series is over";
     ASSERT_EQ(t.model->RemovedTerminals().size(), 3u);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(CommIdOf(t.model->RemovedTerminals()[i]), 301 + i);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(PageCommId(t.model->RemovedTerminals()[i][0]), 301 + i);
     EXPECT_EQ(t.events, (std::vector<std::string>{"terminal 1 removed", "terminal 2 plugged in",
                                                   "terminal 2 removed", "terminal 3 plugged in",
                                                   "terminal 3 removed"}));

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs a Windows test program under Wine with simulated terminals behind Wine COM ports:
 # COM3 a healthy terminal, COM4 one that stops answering at its second request, COM5 and COM6
-# ones that go away at their second and first request. COM9 is left free.
+# ones that go away at their second and first request, COM7 a series of three terminals that
+# come and go (each removed 0.3 s after its restart). COM9 is left free.
 #   run_with_sims.sh VK930_SIM WINE PROGRAM [ARGS...]
 set -euo pipefail
 sim=$1 wine=$2
@@ -19,7 +20,7 @@ pids=()
 cleanup() {
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
-    rm -f "$WINEPREFIX"/dosdevices/com{3,4,5,6,9}
+    rm -f "$WINEPREFIX"/dosdevices/com{3,4,5,6,7,9}
     rm -rf "$dir"
 }
 trap cleanup EXIT
@@ -36,4 +37,5 @@ serve com3 "sim"
 serve com4 "sim?stall=2"
 serve com5 "sim?hangup=2"
 serve com6 "sim?hangup=1"
+serve com7 "sim?series=3&remove=300&plugin=100"
 "$wine" "$@"

@@ -1,16 +1,12 @@
 #pragma once
 // The service history read from where the records are stored (the bench's service log, the
 // shared registry): their JSON objects turned into the rows the history dialog shows.
-#include <QJsonObject>
 #include <functional>
 #include <string>
 
 #include "core/app/history_tool.h"
 
 namespace vk930 {
-
-// The fields of one stored record; members the record lacks stay empty.
-HistoryRecord HistoryRecordOf(const QJsonObject& record);
 
 class StoredHistory : public HistorySource {
   public:

@@ -56,25 +56,31 @@ Win32App::Win32App(HINSTANCE module, Win32AppOptions options)
       frame_(module, Callbacks()),
       host_(frame_, options_.files, options_.editor, options_.sleep),
       boxes_(host_),
-      link_(
-          PortOpener(), [this](const std::string& message) { ReportLinkFault(message); },
-          ProgramBootFiles()),
-      view_(host_, link_, settings_, state_),
+      // Backups go beside the service log, where "Backups..." looks for them.
+      program_({.host = host_,
+                .settings = settings_,
+                .opener = PortOpener(),
+                .onLinkError = [this](const std::string& message) { ReportLinkFault(message); },
+                .bootFiles = ProgramBootFiles(),
+                .recorder = Recording(),
+                .idRegistry = &registry_,
+                .stateFolder = stateFolder_}),
       runner_(host_.Gui()),
-      app_(AppParts{host_, view_, state_, recent_, *this, runner_,
+      app_(AppParts{host_, program_.view, program_.state, recent_, *this, runner_,
                     [this](int port) { return PortReachText(port, options_.link, settings_); },
-                    [this] { link_.Forget(); }, &history_}) {
-    link_.SetUploadProgress(UploadProgressTo(host_));
-    view_.SetIdRegistry(&registry_);
-    // Backups go beside the service log, where "Backups..." looks for them.
-    view_.Proof().stateFolder = stateFolder_;
+                    [this] { program_.link.Forget(); }, &history_}) {
+    program_.link.SetUploadProgress(UploadProgressTo(host_));
+}
+
+// How the window's commands, and its series stations', are recorded: the sink is the
+// registry's, or a series' ledger.
+RecorderSetup Win32App::Recording() {
     RecorderSetup record;
-    record.sink = &registry_;
     record.channel = &boxes_;
     record.program = "vk930config";
     record.version = PROJECT_VERSION;
     record.reach = [this](int port) { return DeviceSpecFor(port, options_.link, settings_); };
-    view_.SetRecorder(std::move(record));
+    return record;
 }
 
 // Opens what a COM port reaches, for the window's link and for each station of a series.
@@ -88,7 +94,7 @@ LinkOpener Win32App::PortOpener() {
 Win32App::~Win32App() {
     runner_.WaitForIdle();
     // The links were opened on the job thread, and are closed there.
-    runner_.RunAndWait([this] { link_.Forget(); });
+    runner_.RunAndWait([this] { program_.link.Forget(); });
 }
 
 FrameCallbacks Win32App::Callbacks() {

@@ -14,6 +14,7 @@
 #include "core/app/application.h"
 #include "core/app/box_proof_channel.h"
 #include "core/app/front_end.h"
+#include "core/app/program_parts.h"
 #include "core/app/series_dialog.h"
 #include "core/app/stored_history.h"
 #include "core/commands/app_state.h"
@@ -73,12 +74,13 @@ class Win32App : private FrontEnd {
 
     MainFrame& Frame() { return frame_; }
     Win32Host& Host() { return host_; }
-    AppState& State() { return state_; }
+    AppState& State() { return program_.state; }
     const std::string& StartError() const { return frame_.LastError(); }
 
   private:
     static BootFileLookup ProgramBootFiles();
     LinkOpener PortOpener();
+    RecorderSetup Recording();
     FrameCallbacks Callbacks();
     void OnTimer(int timer);
     void ReportLinkFault(const std::string& message);
@@ -99,7 +101,6 @@ class Win32App : private FrontEnd {
     bool FormTimerPending() const override;
 
     Win32AppOptions options_;
-    AppState state_;
     RegistrySettingsFactory settings_;
     // The next-ID button's counter: the settings' "commID" with the bench's journal of IDs,
     // under a lock every program of the bench takes, as the Qt window and vk930ctl keep it.
@@ -116,8 +117,7 @@ class Win32App : private FrontEnd {
     MainFrame frame_;
     Win32Host host_;
     BoxProofChannel boxes_;  // the counter's notices, refusals
-    PortRouter link_;
-    CVK900ConfigView view_;
+    ProgramParts program_;
     Win32JobRunner runner_;  // its thread ends before the link goes
     Application app_;
     int checkedPort_ = 0;  // the COM port item with the check mark

@@ -15,7 +15,7 @@ namespace vk930 {
 SeriesDialogParts Win32App::SeriesParts() {
     SeriesDialogParts parts;
     parts.registry = &registry_;
-    parts.currentPort = state_.comPort;
+    parts.currentPort = program_.state.comPort;
     StationKit& kit = parts.kit;
     kit.window = &host_;
     kit.settings = &settings_;
@@ -25,10 +25,7 @@ SeriesDialogParts Win32App::SeriesParts() {
             PortOpener(), [this](const std::string& message) { ReportLinkFault(message); },
             ProgramBootFiles());
     };
-    kit.recorder.channel = &boxes_;
-    kit.recorder.program = "vk930config";
-    kit.recorder.version = PROJECT_VERSION;
-    kit.recorder.reach = [this](int port) { return DeviceSpecFor(port, options_.link, settings_); };
+    kit.recorder = Recording();
     kit.stateFolder = stateFolder_;
     if (options_.sleep)
         kit.sleep = [sleep = options_.sleep](int, int ms, const StopRequest& stop) {
@@ -53,7 +50,7 @@ SeriesDialogParts Win32App::SeriesParts() {
 void Win32App::RunSeriesDialog() {
     // The stations open the ports themselves: the window's own port is let go first, as one
     // device takes one opener.
-    runner_.RunAndWait([this] { link_.Forget(); });
+    runner_.RunAndWait([this] { program_.link.Forget(); });
     Win32SeriesDialog dialog(SeriesParts(), options_.files);
     dialog.RunModal(frame_.Window(), frame_.Module());
 }

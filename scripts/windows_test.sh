@@ -20,6 +20,9 @@ fi
 cmake --build build -j2 --target vk930-sim vk930ctl >/dev/null
 
 cmake_options "$out"
+# File by file: <windows.h> makes MessageBox and SetCurrentDirectory macros, which would rename
+# the core's members of those names in a compilation that a Windows source shares with them.
+cmake_options+=(-DCMAKE_UNITY_BUILD=OFF)
 cmake -S . -B "$out" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVK930_BUILD_QT=OFF \
     -DVK930_GTEST_SOURCE_DIR=/usr/src/googletest -DVK930_SIM_PROGRAM="$PWD/build/src/sim/vk930-sim" \

@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
-#include <chrono>
 #include <iomanip>
 #include <iostream>
 #include <memory>
@@ -66,12 +65,6 @@ class PrefixedLines : public std::streambuf {
     std::string prefix_;
     std::string line_;
 };
-
-long long SteadyMs() {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 
 // One port's station: its own lines and host, and the program's parts on its port.
 struct StationRun : StationParts {
@@ -309,7 +302,7 @@ CommandResult RunSeries(CliSession& s, const QStringList& args) {
     stationOptions.count = o.count;
     stationOptions.setFile = o.setFile;
     stationOptions.verify = o.verify;
-    stationOptions.clockMs = SteadyMs;
+    stationOptions.clockMs = SteadyClockMs;
     SeriesJob job(ledger, stationOptions);
     QtStationThreads threads;
     const std::vector<StationEnd> ends = job.Run(parts, threads, &s.state.stop);

@@ -1,6 +1,5 @@
 // The Win32 window's "Number a series": the stations made of the window's own parts, on plain
 // threads, their events carried to the GUI thread.
-#include <chrono>
 #include <filesystem>
 
 #include "core/app/device_spec.h"
@@ -31,11 +30,6 @@ SeriesDialogParts Win32App::SeriesParts() {
         kit.sleep = [sleep = options_.sleep](int, int ms, const StopRequest& stop) {
             if (!stop.Requested()) sleep(ms);
         };
-    kit.clockMs = [] {
-        return static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                          std::chrono::steady_clock::now().time_since_epoch())
-                                          .count());
-    };
     parts.makeThreads = [] { return std::make_unique<StdStationThreads>(); };
     parts.runner = &runner_;
     parts.post = [this](std::function<void()> call) { host_.Gui().Post(std::move(call)); };

@@ -2,7 +2,6 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMetaObject>
-#include <chrono>
 
 #include "core/link/port_router.h"
 #include "platform/link_factory.h"
@@ -37,11 +36,6 @@ SeriesDialogParts CConfigApp::SeriesParts() {
         kit.sleep = [sleep = testSleep_](int, int ms, const StopRequest& stop) {
             if (!stop.Requested()) sleep(ms);
         };
-    kit.clockMs = [] {
-        return static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                          std::chrono::steady_clock::now().time_since_epoch())
-                                          .count());
-    };
     parts.makeThreads = [] { return std::make_unique<QtStationThreads>(); };
     parts.runner = &runner_;
     parts.post = [](std::function<void()> call) {

@@ -138,7 +138,7 @@ void SeriesDialog::OnStart(const SeriesChoices& choices) {
     options.count = plan.count;
     options.setFile = plan.setFile;
     options.verify = plan.verify;
-    options.clockMs = parts_.kit.clockMs;
+    options.clockMs = parts_.kit.clockMs ? parts_.kit.clockMs : SteadyClockMs;
     job_ = std::make_unique<SeriesJob>(*ledger_, options, [this](const StationEvent& event) {
         parts_.post([this, event] { OnEvent(event); });
     });

@@ -27,7 +27,7 @@ struct StationKit {
     RecorderSetup recorder;              // the window's; its sink becomes the series' ledger
     std::string stateFolder;             // the window's backups' folder; empty: the user's
     StationSleep sleep;                  // unset: really, ending early on a stop
-    std::function<long long()> clockMs;  // the terminals' times at the station
+    std::function<long long()> clockMs;  // the terminals' times; unset: the steady clock
 };
 
 class HostedStation : public StationParts {

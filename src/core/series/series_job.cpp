@@ -84,6 +84,12 @@ std::string TotalsLine(const SeriesTotals& t) {
     return s.str();
 }
 
+long long SteadyClockMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 std::string SecondsText(long long ms) {
     std::ostringstream s;
     s << std::fixed << std::setprecision(1) << static_cast<double>(ms) / 1000.0 << " s";

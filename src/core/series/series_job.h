@@ -87,6 +87,8 @@ SeriesTotals TotalsOf(const std::vector<SeriesRecord>& records);
 std::string TotalsLine(const SeriesTotals& totals);
 // A duration for people: "12.3 s".
 std::string SecondsText(long long ms);
+// The steady clock in milliseconds: the stations' clock unless a test gives its own.
+long long SteadyClockMs();
 
 // The outcome of a whole series: a stop's, else the first station's failure (named by its
 // port), else a failure when any terminal failed.

@@ -230,13 +230,19 @@ TEST_F(SeriesCli, ASimulatorKilledMidSeriesStopsItsStationOnlyAndItsIdIsExplaine
     StartPort(1, 3);
     SimProcess& doomed = StartPort(2, 3);
     // Killed in the restart after its second terminal's ID write: the bytes are in, the
-    // identification that would confirm them never answers.
+    // identification that would confirm them never answers. Its link goes with it, as a pulled
+    // adapter's device does: left behind, it would name a pseudo-terminal number that the
+    // system may give to another test's simulator, which COM2 would then reach.
     bool killed = false;
     const ProgramRun run = RunProgram(
         VK930CTL_PATH,
         {"--settings", settings, "series", "--from", "50001", "--count", "3", "--port", "1,2"}, "",
         ActThenWait([&] { return CountLinesStarting(ReadFile(Trace(2)), "ResetDevice()") >= 2; },
-                    [&](pid_t) { doomed.Kill(); }, killed));
+                    [&](pid_t) {
+                        doomed.Kill();
+                        std::filesystem::remove(dir.File("p2.link"));
+                    },
+                    killed));
     ASSERT_TRUE(killed) << run.out << run.err;
     EXPECT_EQ(run.exitCode, 1) << run.out << run.err;
     // The other station finished its terminals.

@@ -29,12 +29,12 @@ struct ProgramSetup {
     // the settings store's "commID" alone.
     TerminalRegistry* idRegistry = nullptr;
     // The shared registry's address as messages show it (masked); empty for the bench's own.
-    std::string sharedRegistry;
+    std::string sharedRegistry{};
     // The one COM port these parts use (a series station's), kept over the settings' "ComPort";
     // unset: the settings choose the port and the user may change it.
-    std::optional<int> fixedPort;
+    std::optional<int> fixedPort{};
     // Where the Set's backups go (the bench's private state); empty: the user's state folder.
-    std::string stateFolder;
+    std::string stateFolder{};
 };
 
 class ProgramParts {
